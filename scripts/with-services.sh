@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Runs a command with a private sound server (a PulseAudio null sink named
+# "test") and a virtual X display, both torn down afterwards. Tests find them
+# through the exported variables; TONSMITH_SERVICES=1 tells them the services
+# are meant to be there, so a missing one is a failure rather than a skip.
+set -euo pipefail
+
+rt=$(mktemp -d /tmp/tonsmith-rt.XXXXXX)
+chmod 700 "$rt"
+export XDG_RUNTIME_DIR="$rt"
+export PULSE_SERVER="unix:$rt/pulse/native"
+xvfb_pid=""
+
+cleanup() {
+  if [ -f "$rt/pulse/pid" ]; then kill -TERM "$(cat "$rt/pulse/pid")" 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill -TERM "$xvfb_pid" 2>/dev/null || true; fi
+  rm -rf "$rt"
+}
+trap cleanup EXIT
+
+pulseaudio --daemonize=yes -n --exit-idle-time=-1 --use-pid-file=yes \
+  --load="module-null-sink sink_name=test rate=44100 format=s16le channels=2 norewinds=1" \
+  --load=module-native-protocol-unix >/dev/null 2>&1 || echo "warning: PulseAudio did not start" >&2
+for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+
+for n in $(seq 91 140); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    break
+  fi
+done
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+export TONSMITH_SERVICES=1
+"$@"
