@@ -1,0 +1,3 @@
+#include "settings/inistruct.h"
+
+INISTRUCT IniStruct{};
