@@ -32,7 +32,9 @@ std::vector<Line> splitLines(std::string_view text) {
     return lines;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && isBlank(s.front()))
@@ -42,7 +44,9 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+char lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 bool equalNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -64,7 +68,9 @@ std::optional<std::string_view> sectionName(std::string_view body) {
     return trim(t.substr(1, close - 1));
 }
 
-bool isComment(std::string_view t) { return !t.empty() && (t.front() == ';' || t.front() == '#'); }
+bool isComment(std::string_view t) {
+    return !t.empty() && (t.front() == ';' || t.front() == '#');
+}
 
 // Splits "name = value"; nothing for lines that hold no key.
 std::optional<std::pair<std::string_view, std::string_view>> keyLine(std::string_view body) {
@@ -188,7 +194,9 @@ int IniParseInt(std::string_view text) {
     return v > INT_MAX ? INT_MAX : static_cast<int>(v);
 }
 
-std::string DecimalText(long long value) { return std::to_string(value); }
+std::string DecimalText(long long value) {
+    return std::to_string(value);
+}
 
 bool IniNameIsStorable(std::string_view name) {
     std::string_view t = trim(name);
@@ -197,8 +205,8 @@ bool IniNameIsStorable(std::string_view name) {
 }
 
 bool IniValueIsStorable(std::string_view value) {
-    return value.find_first_of("\r\n") == std::string_view::npos && value.find('\0') ==
-                                                                         std::string_view::npos;
+    return value.find_first_of("\r\n") == std::string_view::npos &&
+           value.find('\0') == std::string_view::npos;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, bool* exists) {

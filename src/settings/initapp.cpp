@@ -64,10 +64,16 @@ template <std::size_t N> void startupDefault(char (&field)[N]) {
 }
 } // namespace
 
-const std::vector<IgnoredKey>& IgnoredIniKeys() { return ignoredKeys; }
-const std::string& UnusableStartupDirectory() { return unusableStartup; }
+const std::vector<IgnoredKey>& IgnoredIniKeys() {
+    return ignoredKeys;
+}
+const std::string& UnusableStartupDirectory() {
+    return unusableStartup;
+}
 
-void InitApp(void* /*hWnd*/) { InitAppInto(IniStruct); }
+void InitApp(void* /*hWnd*/) {
+    InitAppInto(IniStruct);
+}
 
 void InitAppInto(INISTRUCT& ini) {
     ignoredKeys.clear();

@@ -1,8 +1,8 @@
 #include "common/tempconfig.h"
 #include "settings/inifile.h"
 
-#include <gtest/gtest.h>
 #include <csignal>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 namespace {

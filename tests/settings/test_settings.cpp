@@ -1,8 +1,8 @@
 #include "common/tempconfig.h"
 #include "settings/ini.h"
 
-#include <gtest/gtest.h>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace {
@@ -98,8 +98,8 @@ TEST(InitApp, RefusesTextTooLongForItsField) {
                  "\n[SOUND]\noutputfile=longname.wav\n[LPC]\nchannel=12\n[CSOUND]\ncsound path=/" +
                  std::string(300, 'c') + "\n");
     INISTRUCT ini = load();
-    EXPECT_EQ(ini.szOrcDir, cwdSlash());  // 132 characters do not fit 126: default
-    EXPECT_EQ(ini.szSFDIR, longDir);      // the output folder holds 255
+    EXPECT_EQ(ini.szOrcDir, cwdSlash());    // 132 characters do not fit 126: default
+    EXPECT_EQ(ini.szSFDIR, longDir);        // the output folder holds 255
     EXPECT_STREQ(ini.szOutputFilename, ""); // 12 characters do not fit 11
     EXPECT_STREQ(ini.lpcStruct.channel, "1");
     EXPECT_STREQ(ini.szCsoundPath, "");
@@ -176,13 +176,14 @@ TEST(RefreshIni, WritesTheThirtyNinePreferenceKeysInOrder) {
     std::strcpy(local.szOrcDir, "/o/");
     EXPECT_EQ(prefs::RefreshIni(&local), 1);
     const std::string text = cfg.readIni();
-    const char* keys[] = {"orcdir", "scoredir", "sfdir", "ssdir", "sadir", "scoremode", "sfmode",
-                          "prefscreen", "showcmdline", "showanalysis", "format", "type",
-                          "outputfile", "outfilecheck", "hbuffercheck", "sbuffercheck",
-                          "rewriteheader", "deferload", "hardbuffer", "softbuffer", "itime",
-                          "srateck", "srate", "krateck", "krate", "verbose", "scot", "extractck",
-                          "extract", "tempock", "tempo", "midifileck", "midifile", "midisusck",
-                          "midisus", "terminate", "warnings", "display", "heartbeat"};
+    const char* keys[] = {
+        "orcdir",     "scoredir",     "sfdir",        "ssdir",        "sadir",         "scoremode",
+        "sfmode",     "prefscreen",   "showcmdline",  "showanalysis", "format",        "type",
+        "outputfile", "outfilecheck", "hbuffercheck", "sbuffercheck", "rewriteheader", "deferload",
+        "hardbuffer", "softbuffer",   "itime",        "srateck",      "srate",         "krateck",
+        "krate",      "verbose",      "scot",         "extractck",    "extract",       "tempock",
+        "tempo",      "midifileck",   "midifile",     "midisusck",    "midisus",       "terminate",
+        "warnings",   "display",      "heartbeat"};
     std::size_t pos = 0, count = 0;
     for (const char* k : keys) {
         std::size_t at = text.find(std::string("\n") + k + "=", pos);
