@@ -1,0 +1,41 @@
+// Tonsmith: a front end for Csound. Takes no arguments.
+#include "mainwindow/qtmessagebox.h"
+#include "mainwindow/tonsm32.h"
+#include "platform/messagebox.h"
+#include "settings/ini.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+// Settings that did not fit their fields were left at their defaults; the
+// user hears about it once the window is up.
+void ReportIgnoredSettings() {
+    std::string szText;
+    for (const IgnoredKey& k : IgnoredIniKeys())
+        szText += "[" + k.section + "] " + k.key + ": " + std::to_string(k.length) +
+                  " characters, at most " + std::to_string(k.capacity) + " fit.\n";
+    if (!UnusableStartupDirectory().empty())
+        szText += "The start-up folder is too long for a folder setting: " +
+                  UnusableStartupDirectory() + "\n";
+    if (!szText.empty())
+        MessageBox("These settings in tk3.ini were too long and are not used:\n" + szText,
+                   "Tonsmith 3.3", MB_ICONEXCLAMATION);
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("tonsmith");
+    QGuiApplication::setDesktopFileName("tonsmith");
+    InstallQtMessageBox(nullptr);
+
+    MainWindow window(nullptr);
+    InstallQtMessageBox(&window);
+    const QRect desktop = QGuiApplication::primaryScreen()->geometry();
+    window.CenterOn(desktop.width(), desktop.height());
+    window.show();
+    QTimer::singleShot(0, &window, ReportIgnoredSettings);
+    return QApplication::exec();
+}
