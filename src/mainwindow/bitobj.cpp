@@ -45,4 +45,6 @@ void DrawButtonDown(const BitObj* boBitmap, QPainter& hDC, int ButtonID) {
     DrawButton(boBitmap, hDC, ButtonID, true);
 }
 
-int OnQueryNewPalette(QWidget*) { return 0; }
+int OnQueryNewPalette(QWidget*) {
+    return 0;
+}

@@ -50,7 +50,8 @@ std::optional<DibImage> ReadPackedDib(const unsigned char* lpData, std::size_t n
     const std::size_t nBitsOffset = biSize + 4u * static_cast<std::size_t>(nColors);
     const std::size_t nStride =
         ((static_cast<std::size_t>(biWidth) * static_cast<std::size_t>(biBitCount) + 31) / 32) * 4;
-    if (nBitsOffset > nSize || (nSize - nBitsOffset) / nStride < static_cast<std::size_t>(image.nHeight))
+    if (nBitsOffset > nSize ||
+        (nSize - nBitsOffset) / nStride < static_cast<std::size_t>(image.nHeight))
         return std::nullopt;
     for (int i = 0; i < nColors; ++i)
         image.palette.push_back(Rgb(lpData + biSize + 4 * static_cast<std::size_t>(i)));
@@ -58,7 +59,8 @@ std::optional<DibImage> ReadPackedDib(const unsigned char* lpData, std::size_t n
     image.pixels.resize(static_cast<std::size_t>(image.nWidth) * image.nHeight);
     for (int y = 0; y < image.nHeight; ++y) {
         const int nSourceRow = biHeight < 0 ? y : image.nHeight - 1 - y;
-        const unsigned char* row = lpData + nBitsOffset + nStride * static_cast<std::size_t>(nSourceRow);
+        const unsigned char* row =
+            lpData + nBitsOffset + nStride * static_cast<std::size_t>(nSourceRow);
         for (int x = 0; x < image.nWidth; ++x) {
             std::uint32_t argb = 0xFF000000u;
             if (biBitCount <= 8) {

@@ -25,7 +25,9 @@ const std::array<ListKind, nLists>& Kinds() {
 }
 } // namespace
 
-const char* ListTitle(int nList) { return Kinds().at(static_cast<std::size_t>(nList)).szTitle; }
+const char* ListTitle(int nList) {
+    return Kinds().at(static_cast<std::size_t>(nList)).szTitle;
+}
 
 const std::vector<const char*>& ListPatterns(int nList) {
     return Kinds().at(static_cast<std::size_t>(nList)).patterns;
@@ -48,14 +50,14 @@ const char* ListDirectory(const INISTRUCT& ini, int nList) {
 
 bool ListNameLess(const std::string& a, const std::string& b) {
     const auto lower = [](unsigned char c) { return std::tolower(c); };
-    const bool less = std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [&](char x, char y) { return lower(x) < lower(y); });
+    const bool less =
+        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                     [&](char x, char y) { return lower(x) < lower(y); });
     if (less)
         return true;
-    const bool greater = std::lexicographical_compare(
-        b.begin(), b.end(), a.begin(), a.end(),
-        [&](char x, char y) { return lower(x) < lower(y); });
+    const bool greater =
+        std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
+                                     [&](char x, char y) { return lower(x) < lower(y); });
     return !greater && a < b;
 }
 

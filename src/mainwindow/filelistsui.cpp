@@ -70,7 +70,8 @@ const char* MainWindow::GetListFileName(std::uintptr_t wParam) {
         if (nRow >= 0) {
             const QByteArray name = ItemName(lb, nRow);
             if (static_cast<std::size_t>(name.size()) < sizeof szFileName)
-                std::memcpy(szFileName, name.constData(), static_cast<std::size_t>(name.size()) + 1);
+                std::memcpy(szFileName, name.constData(),
+                            static_cast<std::size_t>(name.size()) + 1);
         }
     }
     return szFileName;
@@ -91,9 +92,8 @@ void MainWindow::OnListSelChange(int nList) {
     }
     case LIST_SOURCE:
     case LIST_OUTPUT: {
-        const std::string szPath =
-            MakeFullFilename(ListDirectory(IniStruct, nList),
-                             GetListFileName(static_cast<std::uintptr_t>(nList)));
+        const std::string szPath = MakeFullFilename(
+            ListDirectory(IniStruct, nList), GetListFileName(static_cast<std::uintptr_t>(nList)));
         WaveFacts facts;
         if (!CopyIntoField(IniStruct.szCurSoundFile, sizeof IniStruct.szCurSoundFile,
                            szPath.c_str())) {

@@ -17,8 +17,9 @@ void ReportIgnoredSettings() {
         szText += "[" + k.section + "] " + k.key + ": " + std::to_string(k.length) +
                   " characters, at most " + std::to_string(k.capacity) + " fit.\n";
     if (!UnusableStartupDirectory().empty())
-        szText += "The start-up folder is too long for a folder setting: " +
-                  UnusableStartupDirectory() + "\n";
+        szText +=
+            "The start-up folder is too long for a folder setting: " + UnusableStartupDirectory() +
+            "\n";
     if (!szText.empty())
         MessageBox("These settings in tk3.ini were too long and are not used:\n" + szText,
                    "Tonsmith 3.3", MB_ICONEXCLAMATION);

@@ -49,7 +49,9 @@ const std::vector<Popup>& MenuResource() {
     return menu;
 }
 
-QString WithoutMnemonic(const char* szText) { return QString(szText).remove('&'); }
+QString WithoutMnemonic(const char* szText) {
+    return QString(szText).remove('&');
+}
 } // namespace
 
 void MainWindow::CreateMenu() {

@@ -51,16 +51,16 @@ int MessageBoxResult(QMessageBox::StandardButton button) {
 
 void InstallQtMessageBox(QWidget* hWndOwner) {
     QPointer<QWidget> owner(hWndOwner);
-    SetMessageBoxHandler([owner](const std::string& text, const std::string& caption,
-                                 unsigned type) {
-        const MessageBoxLook look = MessageBoxLookFor(type);
-        QMessageBox box(look.icon, QString::fromStdString(caption), QString::fromStdString(text),
-                        look.buttons, owner.data());
-        box.setAccessibleName(QString::fromStdString(caption));
-        const int result = box.exec();
-        const int answer = MessageBoxResult(static_cast<QMessageBox::StandardButton>(result));
-        if (answer == IDCANCEL && (type & MB_TYPEMASK) == MB_YESNO)
-            return static_cast<int>(IDNO);
-        return answer;
-    });
+    SetMessageBoxHandler(
+        [owner](const std::string& text, const std::string& caption, unsigned type) {
+            const MessageBoxLook look = MessageBoxLookFor(type);
+            QMessageBox box(look.icon, QString::fromStdString(caption),
+                            QString::fromStdString(text), look.buttons, owner.data());
+            box.setAccessibleName(QString::fromStdString(caption));
+            const int result = box.exec();
+            const int answer = MessageBoxResult(static_cast<QMessageBox::StandardButton>(result));
+            if (answer == IDCANCEL && (type & MB_TYPEMASK) == MB_YESNO)
+                return static_cast<int>(IDNO);
+            return answer;
+        });
 }

@@ -7,9 +7,8 @@ std::optional<SkinCell> ButtonCell(int nButtonId, bool bPressed) {
     };
     // The pressed image stands 35 pixels right of the released one.
     static constexpr Entry cells[] = {
-        {6001, {0, 0}},    {6003, {140, 0}}, {6004, {210, 0}},  {6005, {0, 35}},
-        {6006, {210, 35}}, {6007, {0, 70}},  {6008, {140, 35}}, {6009, {70, 35}},
-        {6010, {70, 70}},  {6011, {140, 70}},
+        {6001, {0, 0}},  {6003, {140, 0}},  {6004, {210, 0}}, {6005, {0, 35}},  {6006, {210, 35}},
+        {6007, {0, 70}}, {6008, {140, 35}}, {6009, {70, 35}}, {6010, {70, 70}}, {6011, {140, 70}},
     };
     for (const auto& e : cells)
         if (e.nId == nButtonId)

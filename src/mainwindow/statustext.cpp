@@ -13,7 +13,7 @@ std::array<std::string, nStatusParts> StatusBarTexts(const StatusFacts& facts) {
     texts[0] = std::to_string(facts.dwSampleRate);
     // 8 and 16 bits are the common widths; any other is named by its number
     // rather than passed off as 8 bits.
-    texts[1] = facts.wBits == 16 ? "16 bit"
+    texts[1] = facts.wBits == 16  ? "16 bit"
                : facts.wBits == 8 ? "8 bit"
                                   : std::to_string(facts.wBits) + " bit";
     texts[2] = facts.wNchnls == 2   ? "Stereo"

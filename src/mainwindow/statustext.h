@@ -29,4 +29,4 @@ std::array<std::string, nStatusParts> StatusBarTexts(const StatusFacts& facts);
 // Parts 0 to 4 when the selected sound file is no readable WAV file; part 5
 // keeps its text.
 inline constexpr std::array<const char*, 5> aInvalidWaveTexts{"None.", "None.", "None.",
-                                                               "Invalid Wave!", "Invalid Wave!"};
+                                                              "Invalid Wave!", "Invalid Wave!"};

@@ -40,7 +40,7 @@ struct ListPlace {
     int x, y, w, h;
 };
 constexpr ListPlace aListPlaces[5] = {
-    {20, 70, 115, 125}, {150, 70, 115, 250}, {280, 70, 115, 250},
+    {20, 70, 115, 125},  {150, 70, 115, 250}, {280, 70, 115, 250},
     {410, 70, 115, 250}, {20, 214, 115, 100},
 };
 
@@ -83,7 +83,9 @@ ClientArea::ClientArea(MainWindow* owner) : QWidget(owner), m_owner(owner) {
     setAutoFillBackground(true);
 }
 
-void ClientArea::paintEvent(QPaintEvent*) { m_owner->OnPaint(this); }
+void ClientArea::paintEvent(QPaintEvent*) {
+    m_owner->OnPaint(this);
+}
 
 void ClientArea::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::RightButton)
@@ -190,8 +192,7 @@ bool MainWindow::event(QEvent* e) {
     return QWidget::event(e);
 }
 
-std::intptr_t MainWindow::WndProc(unsigned message, std::uintptr_t wParam,
-                                  std::intptr_t lParam) {
+std::intptr_t MainWindow::WndProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
     case WM_REFRESHLISTS:
         RefreshLists();

@@ -22,7 +22,9 @@ void PostMessage(QObject* hWnd, unsigned message, std::uintptr_t wParam, std::in
 }
 
 namespace {
-QString TimerName(unsigned nId) { return QStringLiteral("window-timer-%1").arg(nId); }
+QString TimerName(unsigned nId) {
+    return QStringLiteral("window-timer-%1").arg(nId);
+}
 } // namespace
 
 bool SetTimer(QObject* hWnd, unsigned nId, unsigned nMilliseconds) {
