@@ -14,7 +14,7 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
         auto* label = new QLabel(this);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setIndent(2);
-        label->setAccessibleName(aPartNames[i]);
+        label->setAccessibleDescription(aPartNames[i]);
         m_parts[i] = label;
     }
 }

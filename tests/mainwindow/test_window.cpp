@@ -59,7 +59,7 @@ TEST_F(WindowTest, ChildrenStandWhereTheLayoutPutsThem) {
         EXPECT_EQ(w.hWndStatus->Part(i)->x(), left);
         EXPECT_EQ(w.hWndStatus->Part(i)->width(), edges[i] - left);
         EXPECT_TRUE(w.hWndStatus->Text(i).isEmpty());
-        EXPECT_FALSE(w.hWndStatus->Part(i)->accessibleName().isEmpty());
+        EXPECT_FALSE(w.hWndStatus->Part(i)->accessibleDescription().isEmpty());
         left = edges[i];
     }
     EXPECT_EQ(w.hWndStatus->geometry().bottom(), w.hClient->height() - 1);
