@@ -96,25 +96,71 @@ std::string_view lineEndStyle(const std::vector<Line>& lines) {
     return "\n";
 }
 
+std::string lowered(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        c = lower(c);
+    return out;
+}
+
+template <typename F> void forEachLine(std::string_view text, F&& f) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t nl = text.find('\n', pos);
+        std::size_t end = nl == std::string_view::npos ? text.size() : nl;
+        if (!f(text.substr(pos, end - pos)))
+            return;
+        pos = end + 1;
+    }
+}
+
 } // namespace
 
 std::optional<std::string> IniTextGet(std::string_view text, std::string_view section,
                                       std::string_view key) {
-    bool inSection = false;
-    for (const Line& line : splitLines(text)) {
-        if (auto name = sectionName(line.body)) {
+    bool inSection = false, seenSection = false;
+    std::optional<std::string> found;
+    forEachLine(text, [&](std::string_view body) {
+        if (auto name = sectionName(body)) {
             // The first matching section is the one read and written.
             if (inSection)
-                return std::nullopt;
-            inSection = equalNoCase(*name, section);
-            continue;
+                return false;
+            inSection = !seenSection && equalNoCase(*name, section);
+            seenSection = seenSection || inSection;
+            return true;
         }
-        if (!inSection)
-            continue;
-        if (auto kv = keyLine(line.body); kv && equalNoCase(kv->first, key))
-            return unquote(kv->second);
-    }
-    return std::nullopt;
+        if (inSection)
+            if (auto kv = keyLine(body); kv && equalNoCase(kv->first, key)) {
+                found = unquote(kv->second);
+                return false;
+            }
+        return true;
+    });
+    return found;
+}
+
+IniIndex::IniIndex(std::string_view text) {
+    std::string current;
+    bool skipping = false;
+    forEachLine(text, [&](std::string_view body) {
+        if (auto name = sectionName(body)) {
+            current = lowered(*name);
+            // Only the first section of a name counts.
+            skipping = !sections_.insert(current).second;
+            return true;
+        }
+        if (!skipping)
+            if (auto kv = keyLine(body))
+                values_.try_emplace(current + '\n' + lowered(kv->first), unquote(kv->second));
+        return true;
+    });
+}
+
+std::optional<std::string> IniIndex::get(std::string_view section, std::string_view key) const {
+    auto it = values_.find(lowered(section) + '\n' + lowered(key));
+    if (it == values_.end())
+        return std::nullopt;
+    return it->second;
 }
 
 std::string IniTextSet(std::string_view text, std::string_view section, std::string_view key,
