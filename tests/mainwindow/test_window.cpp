@@ -1,4 +1,5 @@
 // The main window's layout, message routing and commands.
+#include "mainwindow/qtmessagebox.h"
 #include "mainwindow/winmsg.h"
 #include "menuids.h"
 #include "windowfixture.h"
@@ -8,6 +9,7 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 TEST_F(WindowTest, FixedSizeTitleAndCentring) {
     MainWindow& w = Open();
@@ -145,4 +147,41 @@ TEST_F(WindowTest, RightClickAndClosingStopPlayback) {
     EXPECT_EQ(sound.nStops, 1);
     w.findChild<QAction*>("command24343")->trigger(); // File > Exit
     EXPECT_EQ(sound.nStops, 2);
+}
+
+TEST(QtMessageBox, FlagsBecomeButtonsAndIcons) {
+    auto look = MessageBoxLookFor(MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_EQ(look.buttons, QMessageBox::Ok);
+    EXPECT_EQ(look.icon, QMessageBox::Warning);
+    look = MessageBoxLookFor(MB_YESNO);
+    EXPECT_EQ(look.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(look.icon, QMessageBox::NoIcon);
+    look = MessageBoxLookFor(MB_OKCANCEL | MB_ICONHAND);
+    EXPECT_EQ(look.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(look.icon, QMessageBox::Critical);
+    EXPECT_EQ(MessageBoxLookFor(MB_ICONQUESTION).icon, QMessageBox::Question);
+    EXPECT_EQ(MessageBoxLookFor(MB_ICONASTERISK).icon, QMessageBox::Information);
+    EXPECT_EQ(MessageBoxResult(QMessageBox::Yes), IDYES);
+    EXPECT_EQ(MessageBoxResult(QMessageBox::No), IDNO);
+    EXPECT_EQ(MessageBoxResult(QMessageBox::Ok), IDOK);
+    EXPECT_EQ(MessageBoxResult(QMessageBox::Cancel), IDCANCEL);
+}
+
+TEST(QtMessageBox, CoreQuestionShowsARealDialog) {
+    App();
+    const MessageBoxHandler before = SetMessageBoxHandler({});
+    InstallQtMessageBox(nullptr);
+    QString seenTitle, seenText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        seenTitle = box->windowTitle();
+        seenText = box->text();
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(MessageBox("/orc/a.orc", "Are you sure you want to DELETE this ORCHESTRA?", MB_YESNO),
+              IDNO);
+    EXPECT_EQ(seenTitle, "Are you sure you want to DELETE this ORCHESTRA?");
+    EXPECT_EQ(seenText, "/orc/a.orc");
+    SetMessageBoxHandler(before);
 }
