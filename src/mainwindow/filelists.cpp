@@ -49,31 +49,30 @@ const char* ListDirectory(const INISTRUCT& ini, int nList) {
 }
 
 bool ListNameLess(const std::string& a, const std::string& b) {
-    const auto lower = [](unsigned char c) { return std::tolower(c); };
-    const bool less =
-        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                     [&](char x, char y) { return lower(x) < lower(y); });
-    if (less)
-        return true;
-    const bool greater =
-        std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
-                                     [&](char x, char y) { return lower(x) < lower(y); });
-    return !greater && a < b;
+    // One pass: the first difference without regard to case decides; when
+    // there is none, the shorter name, then the first exact difference.
+    int nExact = 0;
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        const int lx = std::tolower(x), ly = std::tolower(y);
+        if (lx != ly)
+            return lx < ly;
+        if (nExact == 0 && x != y)
+            nExact = x < y ? -1 : 1;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return nExact < 0;
 }
 
 std::vector<std::string> ListEntries(const INISTRUCT& ini, int nList) {
-    std::vector<std::string> entries;
-    const char* szDir = ListDirectory(ini, nList);
-    for (const char* szPattern : ListPatterns(nList)) {
-        // An empty folder setting means the current folder, as the bare
-        // pattern would.
-        const std::string szSpec = std::string(szDir) + szPattern;
-        for (auto& szName : ScanDirectory(szSpec))
-            entries.push_back(std::move(szName));
-    }
-    // A name matched by two patterns ("soundin.wav") is one file: list it once.
+    // An empty folder setting means the current folder, as a bare pattern
+    // would.
+    std::vector<std::string> entries =
+        ScanDirectory(ListDirectory(ini, nList), ListPatterns(nList));
+    // A name matched by two patterns ("soundin.wav") is one file, listed once.
     std::sort(entries.begin(), entries.end(), ListNameLess);
-    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
     return entries;
 }
 

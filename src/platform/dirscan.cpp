@@ -41,19 +41,46 @@ bool WildcardMatch(std::string_view szPattern, std::string_view szName) {
 }
 
 std::vector<std::string> ScanDirectory(const std::string& szSpec) {
-    std::vector<std::string> entries;
     const auto slash = szSpec.rfind('/');
-    const std::string szDir = slash == std::string::npos ? "." : szSpec.substr(0, slash + 1);
-    const std::string szPattern = slash == std::string::npos ? szSpec : szSpec.substr(slash + 1);
-    DIR* dir = ::opendir(szDir.c_str());
+    if (slash == std::string::npos)
+        return ScanDirectory("", {szSpec.c_str()});
+    const std::string szPattern = szSpec.substr(slash + 1);
+    return ScanDirectory(szSpec.substr(0, slash + 1), {szPattern.c_str()});
+}
+
+std::vector<std::string> ScanDirectory(const std::string& szDir,
+                                       const std::vector<const char*>& patterns) {
+    std::vector<std::string> entries;
+    if (!szDir.empty() && szDir.back() != '/') {
+        // "dir/pre" + "*.wav" means the pattern "pre*.wav" in "dir/".
+        const auto slash = szDir.rfind('/');
+        const std::string szPrefix = szDir.substr(slash == std::string::npos ? 0 : slash + 1);
+        std::vector<std::string> joined;
+        for (const char* szPattern : patterns)
+            joined.push_back(szPrefix + szPattern);
+        std::vector<const char*> prefixed;
+        for (const auto& p : joined)
+            prefixed.push_back(p.c_str());
+        return ScanDirectory(slash == std::string::npos ? "" : szDir.substr(0, slash + 1),
+                             prefixed);
+    }
+    DIR* dir = ::opendir(szDir.empty() ? "." : szDir.c_str());
     if (!dir)
         return entries;
     while (const dirent* ent = ::readdir(dir)) {
-        const std::string szName = ent->d_name;
-        if (szName == "." || szName == ".." || !WildcardMatch(szPattern, szName))
+        const std::string_view szName = ent->d_name;
+        if (szName == "." || szName == "..")
             continue;
-        const std::string szPath = szDir.back() == '/' ? szDir + szName : szDir + "/" + szName;
-        entries.push_back(IsDirectory(szPath) ? "[" + szName + "]" : szName);
+        bool bMatch = false;
+        for (const char* szPattern : patterns)
+            bMatch = bMatch || WildcardMatch(szPattern, szName);
+        if (!bMatch)
+            continue;
+        // The entry type saves a stat; links and unknown types are followed.
+        const bool bDir =
+            ent->d_type == DT_DIR || ((ent->d_type == DT_LNK || ent->d_type == DT_UNKNOWN) &&
+                                      IsDirectory(szDir + std::string(szName)));
+        entries.push_back(bDir ? "[" + std::string(szName) + "]" : std::string(szName));
     }
     ::closedir(dir);
     return entries;

@@ -15,3 +15,8 @@ bool WildcardMatch(std::string_view szPattern, std::string_view szName);
 // part ("dir/" + "*.wav"); a spec without '/' looks in the current folder.
 // "." and ".." are never listed. The order is the file system's.
 std::vector<std::string> ScanDirectory(const std::string& szSpec);
+
+// The entries of the folder szDir (ending in '/', or "" for the current
+// folder) that match any of the patterns, each once, in one pass.
+std::vector<std::string> ScanDirectory(const std::string& szDir,
+                                       const std::vector<const char*>& patterns);

@@ -119,3 +119,14 @@ TEST(CopyIntoField, RefusesWhatDoesNotFit) {
     EXPECT_FALSE(CopyIntoField(field, sizeof field, "12345678"));
     EXPECT_STREQ(field, "");
 }
+
+TEST(ScanDirectory, OnePassOverSeveralPatternsAndFolderWithoutSlash) {
+    Folder f;
+    for (const char* name : {"soundin.wav", "mix.wav", "test", "take.aif"})
+        f.file(name);
+    EXPECT_EQ(Sorted(ScanDirectory(f.path(), {"*.wav", "test", "soundin.*"})),
+              (std::vector<std::string>{"mix.wav", "soundin.wav", "test"}));
+    // A folder text without its slash joins like any text: "dir/so" + "*.wav".
+    std::string noSlash = f.path("so");
+    EXPECT_EQ(ScanDirectory(noSlash, {"*.wav"}), std::vector<std::string>{"soundin.wav"});
+}
