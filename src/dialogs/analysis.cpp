@@ -110,7 +110,8 @@ void OnOk() {
     analysis::RefreshIni();
     const char* szCmdLine = analysis::MakeCommandLine(frame->iTabOld);
     if (std::strcmp(szCmdLine, analysis::szAnalysisTooLong) == 0) {
-        MessageBox("The analysis command line is too long to start. The settings were saved.",
+        MessageBox(std::string(analysis::CommandLineFault()) +
+                       " The utility was not started; the settings were saved.",
                    "Error", MB_OK | MB_ICONEXCLAMATION);
     } else {
         const std::string line = szCmdLine; // the builder's buffer is reused by the next call
@@ -155,9 +156,9 @@ void OpenAnalysis(QWidget* parent, INISTRUCT* lpIniStruct, std::function<void()>
     CreateControl(frame, {IDC_INPUTLABEL, CtlKind::CenterStatic, "Input File", 10, 230, 120, 14},
                   frame->Units(), nullptr, [](int) {});
     const QString file = FieldText(analysis::LocalIniStruct.szCurSoundFile);
-    QWidget* input = CreateControl(
-        frame, {IDC_INPUTFILE, CtlKind::CenterStatic, "", 10, 240, 120, 14}, frame->Units(),
-        nullptr, [](int) {});
+    QWidget* input =
+        CreateControl(frame, {IDC_INPUTFILE, CtlKind::CenterStatic, "", 10, 240, 120, 14},
+                      frame->Units(), nullptr, [](int) {});
     SetDlgItemText(frame, IDC_INPUTFILE, file);
     input->setAccessibleName(file.isEmpty() ? QStringLiteral("No input file") : file);
     input->setToolTip(file);
@@ -173,7 +174,9 @@ void OpenAnalysis(QWidget* parent, INISTRUCT* lpIniStruct, std::function<void()>
     frame->onPageShown(0);
 }
 
-QDialog* AnalysisDialog() { return Module().hwndTabDlg.data(); }
+QDialog* AnalysisDialog() {
+    return Module().hwndTabDlg.data();
+}
 
 AnalysisLauncher SetAnalysisLauncher(AnalysisLauncher launcher) {
     AnalysisLauncher old = std::move(Module().launcher);

@@ -68,7 +68,9 @@ void PvocCommand(QWidget* hDlg, int nId) {
 }
 } // namespace
 
-std::span<const AnalysisBox> AnalysisBoxes() { return kBoxes; }
+std::span<const AnalysisBox> AnalysisBoxes() {
+    return kBoxes;
+}
 
 void CreateAnalysisPages(TabFrame* frame, const INISTRUCT* lpLocal) {
     const char* const kTabs[] = {"LPANAL", "HETRO", "PVANAL"};

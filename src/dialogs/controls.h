@@ -30,10 +30,10 @@ struct CtlDef {
     CtlKind kind;
     const char* text;
     int x, y, cx, cy;
-    int nGroup = 0;                    // radio group number within the page, 0 for none
-    int nMaxLen = 0;                   // edit boxes: characters the field can take
-    bool bHidden = false;              // never shown
-    const char* szName = nullptr;      // accessible name when the text does not say it
+    int nGroup = 0;               // radio group number within the page, 0 for none
+    int nMaxLen = 0;              // edit boxes: characters the field can take
+    bool bHidden = false;         // never shown
+    const char* szName = nullptr; // accessible name when the text does not say it
 };
 
 // Gives a dialog or page the gray dialog look.

@@ -1,6 +1,7 @@
 #include "dialogs/dlgunits.h"
 
 #include <QFontMetrics>
+#include <QStringList>
 #include <cstdlib>
 
 QFont DialogFont(int nPointSize) {
@@ -8,16 +9,16 @@ QFont DialogFont(int nPointSize) {
         nPointSize = 8;
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"),
-                      QStringLiteral("Sans Serif")});
+    font.setFamilies(QStringList{QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"),
+                                 QStringLiteral("Sans Serif")});
     font.setPixelSize(MulDiv(nPointSize, 96, 72));
     return font;
 }
 
 DialogBaseUnits BaseUnitsOf(const QFont& font) {
     const QFontMetrics fm(font);
-    const int nWidth =
-        fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int nWidth = fm.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     return {(nWidth / 26 + 1) / 2, fm.ascent() + fm.descent()};
 }
 

@@ -9,8 +9,8 @@
 // Capacity of a number box: a sign and the ten digits of a 32-bit value.
 inline constexpr int kNumberBoxChars = 11;
 
-DlgPage* CreatePathPage(TabFrame* frame, INISTRUCT* lpLocal);    // "Directories"
-DlgPage* CreateFilePage(TabFrame* frame, INISTRUCT* lpLocal);    // "Sound"
-DlgPage* CreateOrcScoPage(TabFrame* frame, INISTRUCT* lpLocal);  // "Orc/Sco"
-DlgPage* CreateMIDIPage(TabFrame* frame, INISTRUCT* lpLocal);    // "MIDI"
-DlgPage* CreateDispPage(TabFrame* frame, INISTRUCT* lpLocal);    // "Display"
+DlgPage* CreatePathPage(TabFrame* frame, INISTRUCT* lpLocal);   // "Directories"
+DlgPage* CreateFilePage(TabFrame* frame, INISTRUCT* lpLocal);   // "Sound"
+DlgPage* CreateOrcScoPage(TabFrame* frame, INISTRUCT* lpLocal); // "Orc/Sco"
+DlgPage* CreateMIDIPage(TabFrame* frame, INISTRUCT* lpLocal);   // "MIDI"
+DlgPage* CreateDispPage(TabFrame* frame, INISTRUCT* lpLocal);   // "Display"

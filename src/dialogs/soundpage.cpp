@@ -25,10 +25,8 @@ const CtlDef kFileTab[] = {
     {315, CtlKind::Check, "Hardware Sample Frames", 40, 130, 94, 12},
     {316, CtlKind::Check, "Software Sample Frames", 40, 145, 91, 12},
     {317, CtlKind::Check, "Defer Soundfiles Loads Until Performance", 40, 177, 147, 12},
-    {311, CtlKind::Edit, "", 135, 130, 47, 12, 0, kNumberBoxChars, false,
-     "Hardware buffer frames"},
-    {312, CtlKind::Edit, "", 135, 145, 47, 12, 0, kNumberBoxChars, false,
-     "Software buffer frames"},
+    {311, CtlKind::Edit, "", 135, 130, 47, 12, 0, kNumberBoxChars, false, "Hardware buffer frames"},
+    {312, CtlKind::Edit, "", 135, 145, 47, 12, 0, kNumberBoxChars, false, "Software buffer frames"},
 };
 
 // AIFF and Wave files take only 8-bit signed, short and long integer samples.

@@ -75,11 +75,11 @@ bool CheckTextBoxes(TabFrame* frame) {
         frame->Tabs()->Bar()->setCurrentIndex(box.nPage);
         if (QWidget* edit = GetDlgItem(frame->Page(box.nPage), box.nId))
             edit->setFocus();
-        const std::string msg = "The " + std::string(box.szName) +
-                                " is too long: it can hold at most " +
-                                std::to_string(box.nCapacity - 1) +
-                                (box.conv == Conv::Dir ? " bytes with its closing slash." : " bytes.") +
-                                " Nothing was saved.";
+        const std::string msg =
+            "The " + std::string(box.szName) + " is too long: it can hold at most " +
+            std::to_string(box.nCapacity - 1) +
+            (box.conv == Conv::Dir ? " bytes with its closing slash." : " bytes.") +
+            " Nothing was saved.";
         MessageBox(msg, "Error", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
@@ -189,7 +189,8 @@ void OpenPreferences(QWidget* hwndParent, INISTRUCT* lpIniStruct,
     m.LocalIniStruct = *lpIniStruct;
     m.refreshLists = std::move(refreshLists);
 
-    auto* frame = new TabFrame(hwndParent, QStringLiteral("Tonsmith32 Preferences"), "OK", "Cancel");
+    auto* frame =
+        new TabFrame(hwndParent, QStringLiteral("Tonsmith32 Preferences"), "OK", "Cancel");
     m.hwndTabDlg = frame;
     CreatePathPage(frame, &m.LocalIniStruct);
     CreateFilePage(frame, &m.LocalIniStruct);
@@ -203,4 +204,6 @@ void OpenPreferences(QWidget* hwndParent, INISTRUCT* lpIniStruct,
     frame->show();
 }
 
-QDialog* PreferencesDialog() { return Module().hwndTabDlg.data(); }
+QDialog* PreferencesDialog() {
+    return Module().hwndTabDlg.data();
+}

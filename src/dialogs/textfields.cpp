@@ -27,9 +27,13 @@ LONG32 AtoL(const char* sz) {
     return static_cast<LONG32>(n);
 }
 
-LONG32 AtoL(const QString& text) { return AtoL(text.toUtf8().constData()); }
+LONG32 AtoL(const QString& text) {
+    return AtoL(text.toUtf8().constData());
+}
 
-QString NumberText(long long n) { return QString::number(n); }
+QString NumberText(long long n) {
+    return QString::number(n);
+}
 
 std::size_t FieldBytes(const QString& text) {
     return static_cast<std::size_t>(text.toUtf8().size());

@@ -29,4 +29,6 @@ QString FieldText(const char* lpField, std::size_t nCapacity);
 template <std::size_t N> bool StoreText(char (&field)[N], const QString& text) {
     return StoreText(field, N, text);
 }
-template <std::size_t N> QString FieldText(const char (&field)[N]) { return FieldText(field, N); }
+template <std::size_t N> QString FieldText(const char (&field)[N]) {
+    return FieldText(field, N);
+}
