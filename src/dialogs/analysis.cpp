@@ -159,7 +159,9 @@ void OpenAnalysis(QWidget* parent, INISTRUCT* lpIniStruct, std::function<void()>
     QWidget* input =
         CreateControl(frame, {IDC_INPUTFILE, CtlKind::CenterStatic, "", 10, 240, 120, 14},
                       frame->Units(), nullptr, [](int) {});
-    SetDlgItemText(frame, IDC_INPUTFILE, file);
+    // A long path keeps its ends in sight; the whole path is in the tool tip.
+    SetDlgItemText(frame, IDC_INPUTFILE,
+                   input->fontMetrics().elidedText(file, Qt::ElideMiddle, input->width()));
     input->setAccessibleName(file.isEmpty() ? QStringLiteral("No input file") : file);
     input->setToolTip(file);
     frame->onOk = OnOk;

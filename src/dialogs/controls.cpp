@@ -26,6 +26,12 @@ void MakeGray(QWidget* w) {
     const QColor gray(192, 192, 192);
     pal.setColor(QPalette::Window, gray);
     pal.setColor(QPalette::Button, gray);
+    // Greyed text stays readable on the gray background.
+    const QColor dark(128, 128, 128);
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, dark);
+    pal.setColor(QPalette::Disabled, QPalette::ButtonText, dark);
+    pal.setColor(QPalette::Disabled, QPalette::Text, dark);
+    pal.setColor(QPalette::Disabled, QPalette::Base, gray);
     w->setPalette(pal);
     w->setAutoFillBackground(true);
 }

@@ -50,10 +50,12 @@ const CtlDef kDispTab[] = {
     {IDC_GRAPHIC, CtlKind::Radio, "Graphic Display", 73, 129, 68, 12, kDisplayGroup},
 };
 
-// A check box that switches an option with a value greys the value's box while off.
-void FlagWithBox(DlgPage* hDlg, int& nField, int nCheckId, int nBoxId) {
-    nField = IsDlgButtonChecked(hDlg, nCheckId);
-    EnableDlgItem(hDlg, nBoxId, nField != 0);
+// A check box that switches an option with a value greys the value's box
+// while off; returns the state for the flag.
+int FlagWithBox(DlgPage* hDlg, int nCheckId, int nBoxId) {
+    const int nState = IsDlgButtonChecked(hDlg, nCheckId);
+    EnableDlgItem(hDlg, nBoxId, nState != 0);
+    return nState;
 }
 
 void OrcScoCommand(DlgPage* hDlg, INISTRUCT* lpLocal, int nId) {
@@ -63,10 +65,10 @@ void OrcScoCommand(DlgPage* hDlg, INISTRUCT* lpLocal, int nId) {
         lpLocal->nITimeOnly = nState;
         break;
     case 601:
-        FlagWithBox(hDlg, lpLocal->nOrcSRateCheck, 601, 602);
+        lpLocal->nOrcSRateCheck = FlagWithBox(hDlg, 601, 602);
         break;
     case 603:
-        FlagWithBox(hDlg, lpLocal->nOrcKRateCheck, 603, 604);
+        lpLocal->nOrcKRateCheck = FlagWithBox(hDlg, 603, 604);
         break;
     case 605:
         lpLocal->nVerboseOrcCheck = nState;
@@ -75,10 +77,10 @@ void OrcScoCommand(DlgPage* hDlg, INISTRUCT* lpLocal, int nId) {
         lpLocal->nScoScotCheck = nState;
         break;
     case 607:
-        FlagWithBox(hDlg, lpLocal->nScoExtractCheck, 607, 610);
+        lpLocal->nScoExtractCheck = FlagWithBox(hDlg, 607, 610);
         break;
     case 608:
-        FlagWithBox(hDlg, lpLocal->nScoTempCheck, 608, 609);
+        lpLocal->nScoTempCheck = FlagWithBox(hDlg, 608, 609);
         break;
     default:
         break;
@@ -88,10 +90,10 @@ void OrcScoCommand(DlgPage* hDlg, INISTRUCT* lpLocal, int nId) {
 void MIDICommand(DlgPage* hDlg, INISTRUCT* lpLocal, int nId) {
     switch (nId) {
     case 400:
-        FlagWithBox(hDlg, lpLocal->nMidiInFileCheck, 400, 401);
+        lpLocal->nMidiInFileCheck = FlagWithBox(hDlg, 400, 401);
         break;
     case 403:
-        FlagWithBox(hDlg, lpLocal->nMidiSusCheck, 403, 404);
+        lpLocal->nMidiSusCheck = FlagWithBox(hDlg, 403, 404);
         break;
     case 405:
         lpLocal->nMidiTerminate = IsDlgButtonChecked(hDlg, 405);

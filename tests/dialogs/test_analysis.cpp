@@ -137,7 +137,7 @@ TEST_F(AnalysisTest, HopsizeChoiceIsSavedAndShownAgain) {
     EXPECT_NE(launched[0].find(" -h128 "), std::string::npos) << launched[0];
     EXPECT_EQ(launched[0].find(" -w"), std::string::npos) << launched[0];
     EXPECT_STREQ(ReadIni("PVC", "type"), "416");
-    EXPECT_EQ(ini.pvcStruct.iType, 416);
+    EXPECT_EQ(+ini.pvcStruct.iType, 416);
 
     Click(dlg, 101);
     FlushDeletes();
@@ -192,7 +192,7 @@ TEST_F(AnalysisTest, OkUsesTheShownFileAndKeepsOtherSettingsChangedMeanwhile) {
     EXPECT_EQ(launched[0].rfind("/opt/cs/csound -U lpanal", 0), 0u) << launched[0];
     EXPECT_NE(launched[0].find(" /snd/voice.wav /ana2/test.lpc"), std::string::npos);
     EXPECT_STREQ(ini.szCurSoundFile, "/snd/other.wav");
-    EXPECT_EQ(ini.nShowCmdLine, 1);
+    EXPECT_EQ(+ini.nShowCmdLine, 1);
     EXPECT_EQ(GetDlgItemText(dlg, 102), QStringLiteral("/snd/voice.wav"));
 }
 

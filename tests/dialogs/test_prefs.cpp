@@ -79,11 +79,11 @@ TEST_F(PrefsTest, NumberBoxesReadLikeAtolAlsoWhenGreyed) {
     Edit(dlg, 404)->setText("64");
     Edit(dlg, 313)->setText("voice.wav");
     Ok(dlg);
-    EXPECT_EQ(ini.nHardwareBuffer, 512);
-    EXPECT_EQ(ini.nSoftwareBuffer, 0);
-    EXPECT_EQ(ini.nOrcSrate, -22050);
-    EXPECT_EQ(ini.nScoTempo, 0);
-    EXPECT_EQ(ini.nMidiSus, 64);
+    EXPECT_EQ(+ini.nHardwareBuffer, 512);
+    EXPECT_EQ(+ini.nSoftwareBuffer, 0);
+    EXPECT_EQ(+ini.nOrcSrate, -22050);
+    EXPECT_EQ(+ini.nScoTempo, 0);
+    EXPECT_EQ(+ini.nMidiSus, 64);
     EXPECT_STREQ(ini.szOutputFilename, "voice.wav");
     EXPECT_STREQ(ReadIni("SOUND", "hardbuffer"), "512");
 }
@@ -100,8 +100,8 @@ TEST_F(PrefsTest, SwitchingTabsKeepsChanges) {
     EXPECT_EQ(GetDlgItemText(dlg, 313), QStringLiteral("a.wav"));
     SelectTab(dlg, 0);
     Ok(dlg);
-    EXPECT_EQ(ini.nSoundFormat, 300);
-    EXPECT_EQ(ini.nDisplay, 505);
+    EXPECT_EQ(+ini.nSoundFormat, 300);
+    EXPECT_EQ(+ini.nDisplay, 505);
     EXPECT_STREQ(ini.szOutputFilename, "a.wav");
 }
 
@@ -159,9 +159,9 @@ TEST_F(PrefsTest, OkKeepsSettingsChangedElsewhereMeanwhile) {
     std::strcpy(ini.lpcStruct.npoles, "50");
     Click(dlg, 211);
     Ok(dlg);
-    EXPECT_EQ(ini.nShowCmdLine, 1);
+    EXPECT_EQ(+ini.nShowCmdLine, 1);
     EXPECT_STREQ(ini.szCsoundPath, "/opt/csound7/bin/csound");
-    EXPECT_EQ(ini.nCSoundVer, 2);
+    EXPECT_EQ(+ini.nCSoundVer, 2);
     EXPECT_STREQ(ini.szTextEditorPath, "/usr/bin/gedit");
     EXPECT_STREQ(ini.szCurSoundFile, "/music/out/take2.wav");
     EXPECT_STREQ(ini.lpcStruct.npoles, "50");

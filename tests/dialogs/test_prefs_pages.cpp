@@ -130,11 +130,11 @@ TEST_F(PrefsTest, SoundFormatGreysAndForcesShortInt) {
     EXPECT_FALSE(Enabled(dlg, 311));
     Click(dlg, 317);
     Ok(dlg);
-    EXPECT_EQ(ini.nSoundFormat, 303);
-    EXPECT_EQ(ini.nSoundType, 306);
-    EXPECT_EQ(ini.nOutputFilenameCheck, 1);
-    EXPECT_EQ(ini.nHardwareBufferCheck, 0);
-    EXPECT_EQ(ini.nDeferFileLoad, 1);
+    EXPECT_EQ(+ini.nSoundFormat, 303);
+    EXPECT_EQ(+ini.nSoundType, 306);
+    EXPECT_EQ(+ini.nOutputFilenameCheck, 1);
+    EXPECT_EQ(+ini.nHardwareBufferCheck, 0);
+    EXPECT_EQ(+ini.nDeferFileLoad, 1);
     EXPECT_STREQ(ReadIni("SOUND", "type"), "306");
 }
 
@@ -151,10 +151,10 @@ TEST_F(PrefsTest, DirectoryPageFlagsAndShowPreferences) {
     Click(dlg, 209);
     EXPECT_TRUE(Enabled(dlg, 200));
     Ok(dlg);
-    EXPECT_EQ(ini.nShowCmdLine, 1);
-    EXPECT_EQ(ini.nShowAnalysis, 2);
-    EXPECT_EQ(ini.nScoreMode, 1);
-    EXPECT_EQ(ini.nSFMode, 0);
+    EXPECT_EQ(+ini.nShowCmdLine, 1);
+    EXPECT_EQ(+ini.nShowAnalysis, 2);
+    EXPECT_EQ(+ini.nScoreMode, 1);
+    EXPECT_EQ(+ini.nSFMode, 0);
     EXPECT_STREQ(ReadIni("PREFERENCES", "showcmdline"), "1");
 }
 
@@ -177,14 +177,14 @@ TEST_F(PrefsTest, GreyingFollowsFlagsOnOrcScoAndMidiPages) {
     Click(dlg, 403);
     Click(dlg, 405);
     Ok(dlg);
-    EXPECT_EQ(ini.nOrcSRateCheck, 1);
-    EXPECT_EQ(ini.nScoExtractCheck, 0);
+    EXPECT_EQ(+ini.nOrcSRateCheck, 1);
+    EXPECT_EQ(+ini.nScoExtractCheck, 0);
     EXPECT_STREQ(ini.szScoExtract, "take.ext"); // greyed, still read
-    EXPECT_EQ(ini.nScoTempCheck, 1);
-    EXPECT_EQ(ini.nITimeOnly, 1);
-    EXPECT_EQ(ini.nMidiInFileCheck, 1);
-    EXPECT_EQ(ini.nMidiSusCheck, 1);
-    EXPECT_EQ(ini.nMidiTerminate, 1);
+    EXPECT_EQ(+ini.nScoTempCheck, 1);
+    EXPECT_EQ(+ini.nITimeOnly, 1);
+    EXPECT_EQ(+ini.nMidiInFileCheck, 1);
+    EXPECT_EQ(+ini.nMidiSusCheck, 1);
+    EXPECT_EQ(+ini.nMidiTerminate, 1);
 }
 
 TEST_F(PrefsTest, WarningMaskIsAddedToAndSubtractedFrom) {
@@ -198,9 +198,9 @@ TEST_F(PrefsTest, WarningMaskIsAddedToAndSubtractedFrom) {
     Click(dlg, 503);
     Click(dlg, 506);
     Ok(dlg);
-    EXPECT_EQ(ini.nWarningsCheck, 1);
-    EXPECT_EQ(ini.nDisplay, 503);
-    EXPECT_EQ(ini.nHeartbeat, 1);
+    EXPECT_EQ(+ini.nWarningsCheck, 1);
+    EXPECT_EQ(+ini.nDisplay, 503);
+    EXPECT_EQ(+ini.nHeartbeat, 1);
     EXPECT_STREQ(ReadIni("DISPLAY", "warnings"), "1");
 }
 
@@ -211,7 +211,7 @@ TEST_F(PrefsTest, MaskAboveSevenShowsNothingAndStillAdds) {
         EXPECT_EQ(IsDlgButtonChecked(dlg, nId), 0) << nId;
     Click(dlg, 500);
     Ok(dlg);
-    EXPECT_EQ(ini.nWarningsCheck, 11);
+    EXPECT_EQ(+ini.nWarningsCheck, 11);
 }
 
 TEST_F(PrefsTest, OutOfRangeRadioValuesSelectNothing) {
@@ -226,6 +226,6 @@ TEST_F(PrefsTest, OutOfRangeRadioValuesSelectNothing) {
     // Nothing greyed: the format is neither AIFF nor Wave.
     EXPECT_TRUE(Enabled(dlg, 305));
     Ok(dlg);
-    EXPECT_EQ(ini.nSoundFormat, 299);
-    EXPECT_EQ(ini.nDisplay, 506);
+    EXPECT_EQ(+ini.nSoundFormat, 299);
+    EXPECT_EQ(+ini.nDisplay, 506);
 }
