@@ -1,6 +1,7 @@
 // The Preferences dialog frame: OK, Cancel, the edit boxes and the keyboard.
 #include "prefsfixture.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
 #include <algorithm>
@@ -174,4 +175,21 @@ TEST_F(PrefsTest, SecondOpenBringsTheOpenDialogForward) {
     EXPECT_EQ(again, dlg);
     EXPECT_EQ(IsDlgButtonChecked(dlg, 211), 0);
     EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(PrefsTest, EveryControlHasANameAndTabWalksTheVisiblePage) {
+    QDialog* dlg = Open();
+    for (QWidget* w : dlg->findChildren<QWidget*>()) {
+        if (w->objectName().startsWith(QStringLiteral("id")) || qobject_cast<QTabBar*>(w)) {
+            EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+        }
+    }
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
+    Edit(dlg, 206)->setFocus();
+    const int kOrder[] = {204, 200, 202, 212, 211, 214, 100, 101};
+    for (int nId : kOrder) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), GetDlgItem(dlg, nId)) << nId;
+    }
 }
