@@ -25,13 +25,13 @@ TEST(InitApp, NoFileGivesEveryDefault) {
     const std::string start = cwdSlash();
     for (const char* d : {ini.szOrcDir, ini.szScoreDir, ini.szSFDIR, ini.szSSDIR, ini.szSADIR})
         EXPECT_EQ(d, start);
-    EXPECT_EQ(ini.nShowCmdLine, 2);
-    EXPECT_EQ(ini.nCSoundVer, 1);
-    EXPECT_EQ(ini.nShowAnalysis, 2);
-    EXPECT_EQ(ini.nSoundFormat, 302);
-    EXPECT_EQ(ini.nSoundType, 307);
-    EXPECT_EQ(ini.nDisplay, 504);
-    EXPECT_EQ(ini.pvcStruct.iType, 417);
+    EXPECT_EQ(+ini.nShowCmdLine, 2);
+    EXPECT_EQ(+ini.nCSoundVer, 1);
+    EXPECT_EQ(+ini.nShowAnalysis, 2);
+    EXPECT_EQ(+ini.nSoundFormat, 302);
+    EXPECT_EQ(+ini.nSoundType, 307);
+    EXPECT_EQ(+ini.nDisplay, 504);
+    EXPECT_EQ(+ini.pvcStruct.iType, 417);
     EXPECT_STREQ(ini.lpcStruct.srate, "10000");
     EXPECT_STREQ(ini.lpcStruct.string, "");
     EXPECT_STREQ(ini.lpcStruct.szOutputFile, "test.lpc");
@@ -40,7 +40,7 @@ TEST(InitApp, NoFileGivesEveryDefault) {
     EXPECT_STREQ(ini.pvcStruct.hopsize, "0");
     EXPECT_STREQ(ini.pvcStruct.szOutputFile, "test.pvc");
     EXPECT_STREQ(ini.szCsoundPath, "");
-    EXPECT_EQ(ini.nOutputFilenameCheck, 0);
+    EXPECT_EQ(+ini.nOutputFilenameCheck, 0);
     EXPECT_EQ(ini.szOptions[0][0] + ini.szOptions[1][0], 0);
     EXPECT_TRUE(IgnoredIniKeys().empty());
     EXPECT_FALSE(std::filesystem::exists(cfg.ini())); // loading never creates the file
@@ -77,16 +77,16 @@ TEST(InitApp, ReadsAHandEditedFile) {
     EXPECT_STREQ(ini.szScoreDir, "/home/ann/sco/");
     EXPECT_EQ(ini.szSFDIR, cwdSlash()); // an empty value counts as missing
     EXPECT_STREQ(ini.szCsoundPath, "/usr/bin/csound");
-    EXPECT_EQ(ini.nShowCmdLine, 2); // a stored 0 cannot be told from a missing key
-    EXPECT_EQ(ini.nCSoundVer, 2);
-    EXPECT_EQ(ini.nShowAnalysis, 1);
-    EXPECT_EQ(ini.nSoundFormat, 302);
-    EXPECT_EQ(ini.nSoundType, 309);
-    EXPECT_EQ(ini.nHardwareBuffer, -4096);
-    EXPECT_EQ(ini.nSoftwareBuffer, 0);
-    EXPECT_EQ(ini.nScoTempo, 120);
-    EXPECT_EQ(ini.nDisplay, 505);
-    EXPECT_EQ(ini.pvcStruct.iType, 416);
+    EXPECT_EQ(+ini.nShowCmdLine, 2); // a stored 0 cannot be told from a missing key
+    EXPECT_EQ(+ini.nCSoundVer, 2);
+    EXPECT_EQ(+ini.nShowAnalysis, 1);
+    EXPECT_EQ(+ini.nSoundFormat, 302);
+    EXPECT_EQ(+ini.nSoundType, 309);
+    EXPECT_EQ(+ini.nHardwareBuffer, -4096);
+    EXPECT_EQ(+ini.nSoftwareBuffer, 0);
+    EXPECT_EQ(+ini.nScoTempo, 120);
+    EXPECT_EQ(+ini.nDisplay, 505);
+    EXPECT_EQ(+ini.pvcStruct.iType, 416);
     EXPECT_STREQ(ini.pvcStruct.hopsize, "0");
     EXPECT_STREQ(ini.szOutputFilename, "voice.wav");
 }
@@ -162,7 +162,7 @@ TEST(IniAccess, NoConfigFolderReadsEmptyAndWritesNothing) {
     EXPECT_EQ(WriteIni("A", "b", "c"), 0);
     EXPECT_STREQ(ReadIni("A", "b"), "");
     INISTRUCT ini = load();
-    EXPECT_EQ(ini.nDisplay, 504);
+    EXPECT_EQ(+ini.nDisplay, 504);
     ::setenv("HOME", savedHome.c_str(), 1);
 }
 
