@@ -53,12 +53,22 @@ QStringList SplitArguments(const QString& line) {
     return args;
 }
 
-void StartDetached(const char* szCmdLine) {
+// The utility of page iPage, started and not waited for.
+void LaunchDetached(int iPage) {
+    const char* szCmdLine = analysis::MakeCommandLine(iPage);
+    if (std::strcmp(szCmdLine, analysis::szAnalysisTooLong) == 0) {
+        MessageBox(std::string(analysis::CommandLineFault()) +
+                       " The utility was not started; the settings were saved.",
+                   "Error", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     QStringList args = SplitArguments(QString::fromUtf8(szCmdLine));
     if (args.isEmpty())
         return;
     const QString program = args.takeFirst();
-    QProcess::startDetached(program, args);
+    if (!QProcess::startDetached(program, args))
+        MessageBox("The analysis utility " + program.toStdString() + " could not be started.",
+                   "Error", MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool CheckTextBoxes(TabFrame* frame) {
@@ -108,18 +118,10 @@ void OnOk() {
     std::memcpy(local.szCurSoundFile, szShown, sizeof szShown);
 
     analysis::RefreshIni();
-    const char* szCmdLine = analysis::MakeCommandLine(frame->iTabOld);
-    if (std::strcmp(szCmdLine, analysis::szAnalysisTooLong) == 0) {
-        MessageBox(std::string(analysis::CommandLineFault()) +
-                       " The utility was not started; the settings were saved.",
-                   "Error", MB_OK | MB_ICONEXCLAMATION);
-    } else {
-        const std::string line = szCmdLine; // the builder's buffer is reused by the next call
-        if (m.launcher)
-            m.launcher(line.c_str());
-        else
-            StartDetached(line.c_str());
-    }
+    if (m.launcher)
+        m.launcher(frame->iTabOld);
+    else
+        LaunchDetached(frame->iTabOld);
     if (m.refreshLists)
         m.refreshLists();
 }

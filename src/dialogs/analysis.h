@@ -29,10 +29,13 @@ void OpenAnalysis(QWidget* parent, INISTRUCT* lpIniStruct, std::function<void()>
 // The open analysis dialog, or nullptr when none is open.
 QDialog* AnalysisDialog();
 
-// Starts a command line and does not wait for it (the program's WinExec).
-using AnalysisLauncher = std::function<void(const char* szCmdLine)>;
+// Starts the utility of page iPage (0 LPC, 1 hetro, 2 pvanal) as the working
+// copy analysis::LocalIniStruct describes it, and does not wait for it. OK
+// calls it after the keys are saved, with the working copy complete.
+using AnalysisLauncher = std::function<void(int iPage)>;
 
-// Installs the launcher the OK button uses and returns the previous one.
-// Without one, the command is split into arguments (blanks separate, double
-// quotes group) and started detached, without a shell.
+// Installs the launcher OK uses and returns the previous one. Without one, OK
+// starts analysis::MakeCommandLine(iPage) detached: the line is split into
+// arguments (blanks separate, double quotes group) and started without a
+// shell; a line too long to form is reported in a message box.
 AnalysisLauncher SetAnalysisLauncher(AnalysisLauncher launcher);

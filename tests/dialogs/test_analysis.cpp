@@ -1,5 +1,6 @@
 // The analysis dialog: its pages, OK that saves and starts a utility, Exit.
 #include "common/tempconfig.h"
+#include "csound/analysiscmd.h"
 #include "dialogs/analysis.h"
 #include "dialogs/dlgunits.h"
 #include "dialogtest.h"
@@ -24,7 +25,9 @@ protected:
         std::strcpy(ini.szCsoundPath, "/usr/bin/csound");
         std::strcpy(ini.szCurSoundFile, "/snd/voice.wav");
         std::strcpy(ini.szSADIR, "/ana/");
-        SetAnalysisLauncher([this](const char* sz) { launched.emplace_back(sz); });
+        // Records the line the utility would get from the working copy.
+        SetAnalysisLauncher(
+            [this](int iPage) { launched.emplace_back(analysis::MakeCommandLine(iPage)); });
         SetMessageBoxHandler([this](const std::string& text, const std::string&, unsigned) {
             messages.push_back(text);
             return IDOK;
@@ -201,6 +204,7 @@ TEST_F(AnalysisTest, OkUsesTheShownFileAndKeepsOtherSettingsChangedMeanwhile) {
 TEST_F(AnalysisTest, OverlongCommandLineIsReportedNotStarted) {
     std::strcpy(ini.szCurSoundFile, ("/" + std::string(120, 's')).c_str());
     std::strcpy(ini.szSADIR, ("/" + std::string(100, 'a') + "/").c_str());
+    SetAnalysisLauncher({}); // the default launcher forms the line itself
     QDialog* dlg = Open();
     Click(dlg, 100);
     EXPECT_TRUE(launched.empty());
