@@ -89,7 +89,7 @@ void ClientArea::paintEvent(QPaintEvent*) {
 
 void ClientArea::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::RightButton)
-        m_owner->WndProc(0x0204 /* WM_RBUTTONDOWN */, 0, 0);
+        m_owner->WndProc(WM_RBUTTONDOWN, 0, 0);
     QWidget::mousePressEvent(e);
 }
 
@@ -204,12 +204,12 @@ std::intptr_t MainWindow::WndProc(unsigned message, std::uintptr_t wParam, std::
         if (wParam == IDT_RUNWATCH && m_onRunWatch)
             m_onRunWatch();
         break;
-    case MM_WOM_DONE:
+    case 0x3BD: // MM_WOM_DONE of the wave-output device
         if (m_sound)
             m_sound->PlaybackBufferCycle(lParam, this);
         StatusBarRefresh();
         break;
-    case 0x0204: // WM_RBUTTONDOWN
+    case WM_RBUTTONDOWN:
         StopPlayback();
         break;
     default:

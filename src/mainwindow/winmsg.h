@@ -14,11 +14,9 @@ enum : unsigned {
     WM_USER = 0x0400,
     // Refills the main window's five file lists; wParam 0, lParam 0.
     WM_REFRESHLISTS = WM_USER + 69,
-    // A playback buffer came back from the wave-output device; lParam is it.
-    MM_WOM_DONE = 0x3BD,
-    // A recording buffer was filled by the wave-input device; lParam is it.
-    MM_WIM_DATA = 0x3C0,
+    WM_RBUTTONDOWN = 0x0204,
 };
+// The wave-device messages (MM_WOM_DONE, MM_WIM_DATA) are the wave layer's.
 
 // List notifications carried in the high word of a WM_COMMAND wParam.
 enum : unsigned { LBN_SELCHANGE = 1, LBN_DBLCLK = 2 };
