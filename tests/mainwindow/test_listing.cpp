@@ -85,19 +85,6 @@ TEST(ListEntries, PatternsCaseSortAndDuplicates) {
     EXPECT_TRUE(ListEntries(ini, LIST_ANALYSIS).empty());
 }
 
-TEST(ListEntries, TablesOfTheFiveLists) {
-    EXPECT_STREQ(ListTitle(LIST_ANALYSIS), "Analysis Files");
-    const auto& patterns = ListPatterns(LIST_SOURCE);
-    ASSERT_EQ(patterns.size(), 3u);
-    EXPECT_STREQ(patterns[0], "*.wav");
-    EXPECT_STREQ(patterns[1], "test");
-    EXPECT_STREQ(patterns[2], "soundin.*");
-    EXPECT_EQ(aRefillOrder, (std::array<int, 5>{0, 4, 1, 2, 3}));
-    INISTRUCT ini{};
-    EXPECT_EQ(ListDirectory(ini, LIST_SOURCE), ini.szSSDIR);
-    EXPECT_EQ(ListDirectory(ini, LIST_OUTPUT), ini.szSFDIR);
-}
-
 TEST(ListNameLess, IgnoresCaseButIsTotal) {
     EXPECT_TRUE(ListNameLess("apple", "Banana"));
     EXPECT_TRUE(ListNameLess("Banana", "cherry"));
