@@ -127,8 +127,10 @@ int MainWindow::OnCreate() {
         lb->setSelectionMode(QAbstractItemView::SingleSelection);
         lb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         lb->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        connect(lb, &QListWidget::currentRowChanged, this, [this, i](int nRow) {
-            if (nRow >= 0)
+        // A click moves the current row before it selects the entry: the
+        // selection itself is what the handler reads.
+        connect(lb, &QListWidget::itemSelectionChanged, this, [this, i, lb] {
+            if (!lb->selectedItems().isEmpty())
                 SendMessage(this, WM_COMMAND, MakeCommandParam(unsigned(i), LBN_SELCHANGE), 0);
         });
         connect(lb, &QListWidget::itemDoubleClicked, this, [this, i] {
