@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QPainter>
+#include <QTest>
 
 namespace {
 void Select(QListWidget* lb, int row) {
@@ -182,4 +183,16 @@ TEST_F(WindowTest, PaintDrawsToolBandTitlesAndStrip) {
     EXPECT_EQ(shot.pixelColor(140, 60), QColor(192, 192, 192)); // background
     EXPECT_EQ(shot.pixelColor(200, 326), w.boBitmap->Image().pixelColor(80, 277));
     EXPECT_EQ(shot.pixelColor(430, 326), QColor(192, 192, 192)); // strip ends at 424
+}
+
+TEST_F(WindowTest, MouseClickOnAnEntrySelectsThatFile) {
+    File("out", "a.wav");
+    File("out", "b.wav");
+    sound.files[Dir("out") + "b.wav"] = {22050, 1, 16, 44100};
+    Open();
+    QListWidget* out = List(3);
+    const QRect second = out->visualItemRect(out->item(1));
+    QTest::mouseClick(out->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_STREQ(IniStruct.szCurSoundFile, (Dir("out") + "b.wav").c_str());
+    EXPECT_EQ(Status()[0], "22050");
 }
