@@ -95,10 +95,10 @@ void WaveOutDevice::Complete(WAVEHDR* pwh) {
 
 void WaveOutDevice::Reset() {
     std::lock_guard lock(mu_);
-    for (const auto& f : finished_)
-        Complete(f.first);
-    for (WAVEHDR* h : queue_)
-        Complete(h);
+    for (std::size_t i = 0; i < finished_.size(); ++i)
+        Complete(finished_[i].first);
+    for (std::size_t i = 0; i < queue_.size(); ++i)
+        Complete(queue_[i]);
     finished_.clear();
     queue_.clear();
     offset_ = 0;
@@ -174,8 +174,8 @@ MMRESULT WaveInDevice::Stop() {
 MMRESULT WaveInDevice::Reset() {
     Halt();
     std::lock_guard lock(mu_);
-    for (WAVEHDR* h : queue_)
-        Complete(h);
+    for (std::size_t i = 0; i < queue_.size(); ++i)
+        Complete(queue_[i]);
     queue_.clear();
     return MMSYSERR_NOERROR;
 }

@@ -2,10 +2,10 @@
 // header flags and the completion messages, all under one lock per device.
 #pragma once
 
+#include "platform/fifo.h"
 #include "platform/wavedev.h"
 
 #include <cstddef>
-#include <deque>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -34,10 +34,10 @@ protected:
     std::mutex mu_;
     WaveOwner* owner_;
     WAVEFORMATEX wf_;
-    std::deque<WAVEHDR*> queue_; // waiting or playing, in order
-    std::size_t offset_ = 0;     // bytes of queue_.front() already taken
+    Fifo<WAVEHDR*> queue_;   // waiting or playing, in order
+    std::size_t offset_ = 0; // bytes of queue_.front() already taken
     // Taken entirely, not yet reported, with the tick at which it counts as played.
-    std::deque<std::pair<WAVEHDR*, std::uint64_t>> finished_;
+    Fifo<std::pair<WAVEHDR*, std::uint64_t>> finished_;
 };
 
 class WaveInDevice {
@@ -67,7 +67,7 @@ protected:
     std::mutex mu_;
     WaveOwner* owner_;
     WAVEFORMATEX wf_;
-    std::deque<WAVEHDR*> queue_;
+    Fifo<WAVEHDR*> queue_;
 };
 
 // Backend factories.

@@ -169,7 +169,7 @@ private:
                 break;
             queue_.pop_front();
             offset_ = 0;
-            finished_.emplace_back(h, tick_ + 2);
+            finished_.push_back({h, tick_ + 2});
         }
         std::memset(dst + k, 0, n - k);
     }
