@@ -82,7 +82,8 @@ inline void WriteFile(const std::filesystem::path& p, const Bytes& b) {
     std::FILE* f = std::fopen(p.c_str(), "wb");
     if (f == nullptr)
         return;
-    std::fwrite(b.data(), 1, b.size(), f);
+    if (!b.empty())
+        std::fwrite(b.data(), 1, b.size(), f);
     std::fclose(f);
 }
 
