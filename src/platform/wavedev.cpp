@@ -223,6 +223,8 @@ MMRESULT waveOutReset(HWAVEOUT hwo) {
 MMRESULT waveOutClose(HWAVEOUT hwo) {
     if (hwo == nullptr)
         return MMSYSERR_INVALHANDLE;
+    if (hwo->Busy())
+        return WAVERR_STILLPLAYING; // reset first: every buffer must come back
     hwo->Close();
     ForgetNullWaveOut(hwo);
     delete hwo;
@@ -272,6 +274,8 @@ MMRESULT waveInReset(HWAVEIN hwi) {
 MMRESULT waveInClose(HWAVEIN hwi) {
     if (hwi == nullptr)
         return MMSYSERR_INVALHANDLE;
+    if (hwi->Busy())
+        return WAVERR_STILLPLAYING;
     hwi->Close();
     ForgetNullWaveIn(hwi);
     delete hwi;

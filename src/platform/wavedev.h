@@ -98,7 +98,7 @@ MMRESULT waveOutPrepareHeader(HWAVEOUT hwo, WAVEHDR* pwh);
 MMRESULT waveOutUnprepareHeader(HWAVEOUT hwo, WAVEHDR* pwh);
 MMRESULT waveOutWrite(HWAVEOUT hwo, WAVEHDR* pwh);
 MMRESULT waveOutReset(HWAVEOUT hwo);
-MMRESULT waveOutClose(HWAVEOUT hwo);
+MMRESULT waveOutClose(HWAVEOUT hwo); // WAVERR_STILLPLAYING while buffers are queued
 
 // Input devices.
 unsigned waveInGetNumDevs();

@@ -24,6 +24,11 @@ public:
     void Reset();
     // Stops the sound; called once, before the device is deleted.
     virtual void Close() {}
+    // Buffers are still queued or not yet returned.
+    bool Busy() {
+        std::lock_guard lock(mu_);
+        return !queue_.empty() || !finished_.empty();
+    }
 
 protected:
     // Called with the lock held after a buffer was queued.
@@ -56,6 +61,10 @@ public:
     // Stops and returns every buffer.
     MMRESULT Reset();
     virtual void Close() {}
+    bool Busy() {
+        std::lock_guard lock(mu_);
+        return !queue_.empty();
+    }
 
 protected:
     virtual void Halt() = 0; // stops the stream; called without the lock

@@ -3,6 +3,7 @@
 #include "platform/wavedev_impl.h"
 
 #include <RtAudio.h>
+#include <alsa/asoundlib.h>
 
 #include <sys/stat.h>
 
@@ -25,8 +26,15 @@ RtAudio::Api ChooseApi() {
     return RtAudio::LINUX_ALSA;
 }
 
+// ALSA reports every missing card on standard error; a machine without sound
+// simply has no devices, which the callers handle.
+void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
 std::unique_ptr<RtAudio> NewAudio() {
-    auto audio = std::make_unique<RtAudio>(ChooseApi());
+    const RtAudio::Api api = ChooseApi();
+    if (api == RtAudio::LINUX_ALSA)
+        snd_lib_error_set_handler(&QuietAlsa);
+    auto audio = std::make_unique<RtAudio>(api);
     audio->showWarnings(false);
     return audio;
 }

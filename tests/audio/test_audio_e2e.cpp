@@ -98,13 +98,12 @@ protected:
         SetMessageBoxHandler(old_);
         for (const QString& id : modules_)
             RunTool("pactl", {"unload-module", id});
-        unsetenv("PULSE_SINK");
-        unsetenv("PULSE_SOURCE");
     }
 
     // Plays a file through the engine and waits until it has stopped.
     void PlayToEnd(const std::string& path, std::uint16_t ch, std::uint32_t rate,
-                   std::uint16_t bits, std::uint16_t perSec) {
+                   std::uint16_t bits, std::uint16_t perSec,
+                   const std::string& sink = "Null Output") {
         CDAC::dac_init d;
         d.hWnd = &owner;
         d.lpszFileName = path.c_str();
@@ -113,13 +112,23 @@ protected:
         d.wBits = bits;
         d.wTotalDacBuffers = 8;
         d.wDacBuffersPerSec = perSec;
-        ASSERT_GT(waveOutGetNumDevs(), 0u);
+        d.wWaveDeviceId = Device(sink, waveOutGetNumDevs(), WaveOutDeviceName);
+        ASSERT_LT(d.wWaveDeviceId, waveOutGetNumDevs()) << "no output device " << sink;
         cdac.InitPlayback(d);
         cdac.PrimePlaybackFile();
         cdac.StartPlayback(&owner);
         ASSERT_EQ(cdac.GetbActiveDevice(), 1);
         Wait([this] { return cdac.GetbActiveDevice() == 0; }, 30000);
         ASSERT_EQ(cdac.GetbActiveDevice(), 0) << "playback did not end";
+    }
+
+    // The number of the device of that name; the count when there is none.
+    static std::uint16_t Device(const std::string& name, unsigned count,
+                                std::string (*nameOf)(unsigned)) {
+        unsigned i = 0;
+        while (i < count && nameOf(i) != name)
+            ++i;
+        return static_cast<std::uint16_t>(i);
     }
 
     template <class F> static void Wait(F done, int ms) {
@@ -129,14 +138,16 @@ protected:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
 
-    // A null sink of its own format, used as the default sink from now on.
-    void UseSink(const QString& name, const QString& spec) {
-        const QString id = RunTool("pactl", {"load-module", "module-null-sink", "sink_name=" + name,
-                                             spec, "norewinds=1"})
-                               .trimmed();
+    // A null sink of its own format; its device is named after it.
+    void AddSink(const QString& name, const QStringList& spec) {
+        const QString id =
+            RunTool("pactl",
+                    QStringList{"load-module", "module-null-sink", "sink_name=" + name,
+                                "sink_properties=device.description=" + name, "norewinds=1"} +
+                        spec)
+                .trimmed();
         ASSERT_FALSE(id.isEmpty());
         modules_ << id;
-        setenv("PULSE_SINK", name.toUtf8().constData(), 1);
     }
 
     TempDir dir;
@@ -178,7 +189,6 @@ TEST_F(AudioE2E, StereoSixteenBitLongerThanTheRingArrivesUnchanged) {
     WriteFile(dir / "s.wav", Wav(1, 2, 44100, 16, data));
     Capture cap("test.monitor", {"--format=s16le", "--rate=44100", "--channels=2"},
                 dir / "cap.raw");
-    setenv("PULSE_SINK", "test", 1);
     PlayToEnd(dir / "s.wav", 2, 44100, 16, 4);
     QThread::msleep(100);
     cap.Stop();
@@ -189,12 +199,12 @@ TEST_F(AudioE2E, StereoSixteenBitLongerThanTheRingArrivesUnchanged) {
 TEST_F(AudioE2E, MonoEightBitShorterThanABufferArrivesUnchanged) {
     REQUIRE_SOUND_SERVER();
     // The server mixes in 16 bits: an 8-bit sample v arrives as (v - 128) * 256.
-    UseSink("mono8", "rate=22050 format=s16le channels=1");
+    AddSink("mono8", {"rate=22050", "format=s16le", "channels=1"});
     Bytes data = Noise(22050 / 2, 5); // half a second, one buffer of a second
     WriteFile(dir / "m.wav", Wav(1, 1, 22050, 8, data));
     Capture cap("mono8.monitor", {"--format=s16le", "--rate=22050", "--channels=1"},
                 dir / "cap.raw");
-    PlayToEnd(dir / "m.wav", 1, 22050, 8, 1);
+    PlayToEnd(dir / "m.wav", 1, 22050, 8, 1, "mono8");
     QThread::msleep(100);
     cap.Stop();
     EXPECT_TRUE(boxes.empty()) << boxes.front();
@@ -220,7 +230,6 @@ TEST_F(AudioE2E, FloatFilesPlayAsFloat) {
     WriteFile(dir / "f.wav", Wav(3, 2, 44100, 32, floats));
     Capture cap("test.monitor", {"--format=s16le", "--rate=44100", "--channels=2"},
                 dir / "cap.raw");
-    setenv("PULSE_SINK", "test", 1);
     PlayToEnd(dir / "f.wav", 2, 44100, 32, 1);
     QThread::msleep(100);
     cap.Stop();
@@ -230,7 +239,6 @@ TEST_F(AudioE2E, FloatFilesPlayAsFloat) {
 
 TEST_F(AudioE2E, RecordingTheMonitorHoldsWhatWasPlayed) {
     REQUIRE_SOUND_SERVER();
-    setenv("PULSE_SOURCE", "test.monitor", 1);
     Bytes data = Noise(44100 * 4 * 3 / 2, 11); // 1.5 seconds
     WriteFile(dir / "k.wav", Wav(1, 2, 44100, 16, data));
 
@@ -243,7 +251,8 @@ TEST_F(AudioE2E, RecordingTheMonitorHoldsWhatWasPlayed) {
     d.wBits = 16;
     d.wTotalDacBuffers = 9;
     d.wDacBuffersPerSec = 4;
-    ASSERT_GT(waveInGetNumDevs(), 0u);
+    d.wWaveDeviceId = Device("Monitor of Null Output", waveInGetNumDevs(), WaveInDeviceName);
+    ASSERT_LT(d.wWaveDeviceId, waveInGetNumDevs()) << "no input device for the sink's monitor";
     cdac.InitRecord(d);
     cdac.PrimeRecordFile(&owner);
     cdac.StartRecord(&owner);

@@ -61,7 +61,8 @@ TEST_F(WaveDevice, CompletionsArriveInQueueOrderOnlyThroughTheEventLoop) {
     EXPECT_EQ(got, (std::vector<Msg>{{MM_WOM_DONE, &hdr[0]}}));
     EXPECT_TRUE(hdr[0].dwFlags & WHDR_DONE);
 
-    // A reset returns the rest at once, in order.
+    // A reset returns the rest at once, in order; before it, close refuses.
+    EXPECT_EQ(waveOutClose(hwo), WAVERR_STILLPLAYING);
     got.clear();
     waveOutReset(hwo);
     EXPECT_EQ(nullwave::QueuedOut(), 0u);
@@ -85,6 +86,7 @@ TEST_F(WaveDevice, InputFillsBuffersInOrderAndStopReturnsAPartialOne) {
     waveInStop(hwi);
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(got, (std::vector<Msg>{{MM_WIM_DATA, &hdr[0]}, {MM_WIM_DATA, &hdr[1]}}));
+    EXPECT_EQ(waveInClose(hwi), WAVERR_STILLPLAYING);
     EXPECT_EQ(hdr[0].dwBytesRecorded, 4u);
     EXPECT_EQ(hdr[1].dwBytesRecorded, 2u);
     got.clear();
