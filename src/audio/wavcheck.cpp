@@ -72,7 +72,7 @@ std::string PlaybackFormatProblem(const CDAC::dac_init& d, std::uint16_t* tag) {
     }
     const std::uint64_t perSec = std::uint64_t{d.wNchnls} * d.dwSampleRate * (d.wBits / 8);
     const std::uint64_t perBuffer = perSec / (d.wDacBuffersPerSec ? d.wDacBuffersPerSec : 1);
-    if (d.wNchnls * (d.wBits / 8) > 0xFFFF || perBuffer > (64u << 20))
+    if (d.wNchnls * (d.wBits / 8) > 0xFFFF || perSec > 0xFFFFFFFFu || perBuffer > (64u << 20))
         return cannot + "its buffers would be too large.";
     if (perBuffer == 0)
         return cannot + "its buffers would be empty.";

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -132,10 +133,12 @@ protected:
     }
 
     template <class F> static void Wait(F done, int ms) {
+        QTimer tick; // wakes the sleeping loop to look at the clock
+        tick.start(10);
         QElapsedTimer t;
         t.start();
         while (!done() && t.elapsed() < ms)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 
     // A null sink of its own format; its device is named after it.
