@@ -1,4 +1,5 @@
 // Tonsmith: a front end for Csound. Takes no arguments.
+#include "mainwindow/cdacsound.h"
 #include "mainwindow/qtmessagebox.h"
 #include "mainwindow/tonsm32.h"
 #include "platform/messagebox.h"
@@ -32,11 +33,16 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName("tonsmith");
     InstallQtMessageBox(nullptr);
 
-    MainWindow window(nullptr);
+    CdacSound sound;
+    MainWindow window(&sound);
+    sound.SetWindow(&window);
     InstallQtMessageBox(&window);
     const QRect desktop = QGuiApplication::primaryScreen()->geometry();
     window.CenterOn(desktop.width(), desktop.height());
     window.show();
     QTimer::singleShot(0, &window, ReportIgnoredSettings);
-    return QApplication::exec();
+    const int nResult = QApplication::exec();
+    // Completions that might still arrive go nowhere once the window is gone.
+    sound.SetWindow(nullptr);
+    return nResult;
 }

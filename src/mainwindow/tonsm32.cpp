@@ -7,6 +7,7 @@
 #include "mainwindow/statusbar.h"
 #include "mainwindow/winmsg.h"
 #include "menuids.h"
+#include "platform/wavedev.h"
 #include "settings/ini.h"
 
 #include <QCloseEvent>
@@ -206,7 +207,7 @@ std::intptr_t MainWindow::WndProc(unsigned message, std::uintptr_t wParam, std::
         if (wParam == IDT_RUNWATCH && m_onRunWatch)
             m_onRunWatch();
         break;
-    case 0x3BD: // MM_WOM_DONE of the wave-output device
+    case MM_WOM_DONE:
         if (m_sound)
             m_sound->PlaybackBufferCycle(lParam, this);
         StatusBarRefresh();

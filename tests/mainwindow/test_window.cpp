@@ -2,6 +2,7 @@
 #include "mainwindow/qtmessagebox.h"
 #include "mainwindow/winmsg.h"
 #include "menuids.h"
+#include "platform/wavedev.h"
 #include "windowfixture.h"
 
 #include <QAbstractButton>
@@ -132,7 +133,7 @@ TEST_F(WindowTest, ButtonBufferCompletionAndTimerMessages) {
 
     // A returned buffer goes to the engine, then the status bar is rewritten.
     sound.bActive = true;
-    PostMessage(&w, 0x3BD /* MM_WOM_DONE */, 0, 0x1234);
+    PostMessage(&w, MM_WOM_DONE, 0, 0x1234);
     QCoreApplication::sendPostedEvents(&w);
     EXPECT_EQ(sound.nCycles, 1);
     EXPECT_EQ(sound.lastHeader, 0x1234);
