@@ -18,6 +18,9 @@ const char* MakeCommandLine(int iType);
 // Same, from any record.
 const char* MakeCommandLineFrom(const INISTRUCT* lpIni, int iType);
 
+// Why the last MakeCommandLine returned szAnalysisTooLong, as a sentence.
+const char* CommandLineFault();
+
 // Writes the 31 analysis keys from LocalIniStruct; returns 1.
 int RefreshIni();
 int RefreshIniFrom(const INISTRUCT* lpIni);
