@@ -45,7 +45,7 @@ void setVariable(std::string_view assignment) {
         setenv(name.c_str(), value.c_str(), 1);
 }
 
-void pause() {
+void pauseForKey() {
     std::fputs("Press any key to continue . . . ", stdout);
     std::fflush(stdout);
     if (isatty(STDIN_FILENO)) {
@@ -112,7 +112,7 @@ int RunBatchScript(std::string_view text) {
         if (word == "set") {
             setVariable(line.substr(rest));
         } else if (word == "pause") {
-            pause();
+            pauseForKey();
         } else if (word == "exit") {
             const std::string arg(line.substr(rest));
             return arg.empty() ? status : std::atoi(arg.c_str());
