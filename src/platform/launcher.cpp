@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -31,6 +32,11 @@ bool isScript(const std::string& program) {
 bool isNotepad(const std::string& program) {
     const std::string l = lower(program);
     return l == "notepad" || l == "notepad.exe";
+}
+
+bool isReadableFile(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), R_OK) == 0;
 }
 
 std::string directoryOfRunningProgram() {
@@ -131,7 +137,7 @@ std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error,
     bool console = request.newConsole;
     if (isScript(program)) {
         const std::string interpreter = BatchInterpreterPath();
-        if (interpreter.empty() || FindProgram(program).empty()) {
+        if (interpreter.empty() || !isReadableFile(program)) {
             *error = ENOENT;
             return {};
         }
