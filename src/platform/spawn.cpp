@@ -57,15 +57,21 @@ int SpawnProgram(const std::vector<std::string>& argv, const SpawnOptions& optio
     // Nothing of ours leaks into the child but the three standard streams.
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
 
-    // A clean signal state: whatever we block or ignore is not the child's.
+    // A clean signal state: what we block or ignore is not the child's. Exec
+    // resets caught signals itself; only ignored ones need resetting, and
+    // finding them here keeps the child's work before exec small.
     sigset_t none;
     sigemptyset(&none);
-    sigset_t all;
-    sigfillset(&all);
-    sigdelset(&all, SIGKILL);
-    sigdelset(&all, SIGSTOP);
+    sigset_t ignored;
+    sigemptyset(&ignored);
+    for (int sig = 1; sig < NSIG; ++sig) {
+        struct sigaction sa {};
+        if (sig != SIGKILL && sig != SIGSTOP && sigaction(sig, nullptr, &sa) == 0 &&
+            sa.sa_handler == SIG_IGN)
+            sigaddset(&ignored, sig);
+    }
     posix_spawnattr_setsigmask(&attr, &none);
-    posix_spawnattr_setsigdefault(&attr, &all);
+    posix_spawnattr_setsigdefault(&attr, &ignored);
     short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
     if (options.newSession)
         flags |= POSIX_SPAWN_SETSID;
