@@ -1,9 +1,9 @@
 // Time from the Compile command to the Csound process existing, against a
 // bare posix_spawn of the same program with the same arguments in the same
 // run. The wait for each Csound to finish is left out of both timings.
+#include "csound/cmdline.h"
 #include "csound/compile.h"
 #include "csound/runargs.h"
-#include "csound/cmdline.h"
 #include "platform/messagebox.h"
 #include "platform/spawn.h"
 #include "settings/ini.h"
@@ -67,7 +67,9 @@ Setup& setup() {
 
 using Clock = std::chrono::steady_clock;
 
-double micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
+double micros(Clock::duration d) {
+    return std::chrono::duration<double, std::micro>(d).count();
+}
 
 // One iteration: a Compile (until the call returns, when the Csound process
 // exists: posix_spawn returns only after the exec has succeeded), then a bare

@@ -28,5 +28,7 @@ bool LaunchAnalysisFrom(const INISTRUCT& ini, int iType) {
     return true; // the handle is dropped: the utility is reaped when it ends
 }
 
-bool LaunchAnalysis(int iType) { return LaunchAnalysisFrom(analysis::LocalIniStruct, iType); }
+bool LaunchAnalysis(int iType) {
+    return LaunchAnalysisFrom(analysis::LocalIniStruct, iType);
+}
 } // namespace csound

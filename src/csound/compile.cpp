@@ -32,7 +32,9 @@ struct Folder {
     const char* szDir;
 };
 
-void tell(const std::string& text) { MessageBox(text, szCaption, MB_OK | MB_ICONEXCLAMATION); }
+void tell(const std::string& text) {
+    MessageBox(text, szCaption, MB_OK | MB_ICONEXCLAMATION);
+}
 } // namespace
 
 int StartWithLauncher(const LaunchRequest& request, std::unique_ptr<WatchedProcess>* process) {

@@ -69,8 +69,8 @@ std::vector<std::string> AnalysisArguments(const INISTRUCT& ini, int iType,
     if (line.size() >= head.size() + tail.size() && line.compare(0, head.size(), head) == 0 &&
         endsWith(line, tail)) {
         std::vector<std::string> args = {ini.szCsoundPath};
-        for (auto& a : SplitCommandLine(
-                 line.substr(head.size(), line.size() - head.size() - tail.size())))
+        for (auto& a :
+             SplitCommandLine(line.substr(head.size(), line.size() - head.size() - tail.size())))
             args.push_back(std::move(a));
         args.insert(args.end(), files.begin(), files.end());
         return args;

@@ -1,7 +1,9 @@
 #include "platform/argsplit.h"
 
 namespace {
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 } // namespace
 
 std::vector<std::string> SplitCommandLine(std::string_view text) {

@@ -5,7 +5,9 @@
 #include <system_error>
 
 namespace {
-bool absolute(const char* p) { return p && p[0] == '/'; }
+bool absolute(const char* p) {
+    return p && p[0] == '/';
+}
 } // namespace
 
 std::string ConfigDirectory() {

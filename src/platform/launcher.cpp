@@ -83,8 +83,12 @@ unsigned long ProcessHandle::collect(int options) {
     return m_exitCode;
 }
 
-unsigned long ProcessHandle::ExitCode() { return collect(WNOHANG); }
-unsigned long ProcessHandle::WaitForExit() { return collect(0); }
+unsigned long ProcessHandle::ExitCode() {
+    return collect(WNOHANG);
+}
+unsigned long ProcessHandle::WaitForExit() {
+    return collect(0);
+}
 
 bool HaveDisplay() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
@@ -123,8 +127,7 @@ std::vector<std::string> DefaultTextEditor(bool* needsTerminal) {
     return {sensible};
 }
 
-std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error,
-                                       bool* inTerminal) {
+std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error, bool* inTerminal) {
     *error = 0;
     if (inTerminal)
         *inTerminal = false;

@@ -75,11 +75,11 @@ struct Box {
 class BoxRecorder {
 public:
     explicit BoxRecorder(int answer = IDOK) {
-        m_old = SetMessageBoxHandler([this, answer](const std::string& t, const std::string& c,
-                                                    unsigned type) {
-            boxes.push_back({t, c, type});
-            return answer;
-        });
+        m_old = SetMessageBoxHandler(
+            [this, answer](const std::string& t, const std::string& c, unsigned type) {
+                boxes.push_back({t, c, type});
+                return answer;
+            });
     }
     ~BoxRecorder() { SetMessageBoxHandler(std::move(m_old)); }
     BoxRecorder(const BoxRecorder&) = delete;

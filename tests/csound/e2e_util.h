@@ -21,7 +21,7 @@ namespace testutil {
 using Clock = std::chrono::steady_clock;
 
 inline const char* kOrchestra = "sr = 44100\nksmps = 10\nnchnls = 1\n0dbfs = 1\n"
-                         "instr 1\na1 oscili 0.5, 440\nout a1\nendin\n";
+                                "instr 1\na1 oscili 0.5, 440\nout a1\nendin\n";
 inline const char* kScore = "i1 0 0.5\ne\n";
 
 struct NoDisplay {
@@ -95,8 +95,7 @@ inline std::set<int> ChildrenNow() {
         int ppid = 0;
         char state = 0;
         if (paren != std::string::npos &&
-            std::sscanf(stat.c_str() + paren + 2, "%c %d", &state, &ppid) == 2 &&
-            ppid == getpid())
+            std::sscanf(stat.c_str() + paren + 2, "%c %d", &state, &ppid) == 2 && ppid == getpid())
             pids.insert(std::stoi(name));
     }
     return pids;
@@ -141,7 +140,8 @@ struct RunTiming {
 
 // Drives the watch as the window's 750 ms timer would, while a second thread
 // notes when the started process ends (it stays a zombie until polled).
-inline RunTiming watchUntilRefresh(csound::CompileRun& run, FakeWindow& window, int pid, double limit) {
+inline RunTiming watchUntilRefresh(csound::CompileRun& run, FakeWindow& window, int pid,
+                                   double limit) {
     std::atomic<bool> stop{false};
     std::atomic<long long> endedAt{0};
     std::thread spotter([&] {
@@ -170,4 +170,3 @@ inline RunTiming watchUntilRefresh(csound::CompileRun& run, FakeWindow& window, 
     return t;
 }
 } // namespace testutil
-

@@ -97,8 +97,8 @@ inline std::vector<std::string> ReadDump(const std::string& path) {
 // Names that a shell would take apart or run; they must arrive as text.
 inline const std::vector<std::string>& AwkwardNames() {
     static const std::vector<std::string> names = {
-        "two words", "semi;colon", "$(touch pwned)", "`touch pwned`", "quote\"inside",
-        "Grüße Ørkester", "back\\slash\\", "'single'", "a&b|c>d", "tab\there"};
+        "two words",      "semi;colon",    "$(touch pwned)", "`touch pwned`", "quote\"inside",
+        "Grüße Ørkester", "back\\slash\\", "'single'",       "a&b|c>d",       "tab\there"};
     return names;
 }
 

@@ -63,8 +63,8 @@ TEST(LauncherSpawn, WinExecSplitsTheTextAndReportsFailures) {
     NoDisplay nd;
     TempDir dir;
     EnvGuard dump("TONSMITH_ARGVDUMP", dir / "argv");
-    const std::string line = std::string(ARGVDUMP_PATH) + " -U lpanal \"" + dir.path() +
-                             "/my voice.wav\" $(id) `id`;x";
+    const std::string line =
+        std::string(ARGVDUMP_PATH) + " -U lpanal \"" + dir.path() + "/my voice.wav\" $(id) `id`;x";
     ASSERT_GT(WinExec(line.c_str(), SW_SHOWNORMAL), 31u);
     ASSERT_TRUE(testutil::WaitFor([&] { return std::filesystem::exists(dir / "argv"); }, 10));
     auto got = testutil::ReadDump(dir / "argv");
@@ -141,8 +141,9 @@ TEST(LauncherResolve, ConsoleNeedsADisplayAndFallsBackToXterm) {
     {
         EnvGuard display("DISPLAY", std::nullopt);
         EnvGuard wayland("WAYLAND_DISPLAY", "wayland-0");
-        EXPECT_EQ(ResolveLaunch(request, &err, &inTerminal),
-                  (Args{bin / "xterm", "-T", "Tonsmith running Csound", "-e", bin / "prog", "a b"}));
+        EXPECT_EQ(
+            ResolveLaunch(request, &err, &inTerminal),
+            (Args{bin / "xterm", "-T", "Tonsmith running Csound", "-e", bin / "prog", "a b"}));
         EXPECT_TRUE(inTerminal);
         makeExecutable(bin / "x-terminal-emulator");
         EXPECT_EQ(ResolveLaunch(request, &err, &inTerminal)[0], bin / "x-terminal-emulator");
@@ -177,8 +178,9 @@ TEST(LauncherResolve, NotepadBecomesTheDesktopTextEditor) {
         EXPECT_EQ(err, ENOENT);
     }
     EnvGuard display("DISPLAY", ":99");
-    EXPECT_EQ(ResolveLaunch({{"NOTEPAD.EXE", "/o/a b.orc"}, false, ""}, &err, &inTerminal),
-              (Args{bin / "xterm", "-T", "NOTEPAD.EXE", "-e", bin / "sensible-editor", "/o/a b.orc"}));
+    EXPECT_EQ(
+        ResolveLaunch({{"NOTEPAD.EXE", "/o/a b.orc"}, false, ""}, &err, &inTerminal),
+        (Args{bin / "xterm", "-T", "NOTEPAD.EXE", "-e", bin / "sensible-editor", "/o/a b.orc"}));
     EXPECT_TRUE(inTerminal);
     makeExecutable(bin / "mousepad");
     EXPECT_EQ(ResolveLaunch({{"notepad", "a.orc"}, false, ""}, &err, &inTerminal),

@@ -6,7 +6,8 @@
 using Args = std::vector<std::string>;
 
 TEST(LauncherSplit, BlanksSeparateAndQuotesGroup) {
-    EXPECT_EQ(SplitCommandLine("  csound   -Wsg\t-o test  "), (Args{"csound", "-Wsg", "-o", "test"}));
+    EXPECT_EQ(SplitCommandLine("  csound   -Wsg\t-o test  "),
+              (Args{"csound", "-Wsg", "-o", "test"}));
     EXPECT_EQ(SplitCommandLine("\"/opt/my csound/csound\" -W \"a b\"c d"),
               (Args{"/opt/my csound/csound", "-W", "a bc", "d"}));
     EXPECT_EQ(SplitCommandLine(""), Args{});
@@ -15,7 +16,8 @@ TEST(LauncherSplit, BlanksSeparateAndQuotesGroup) {
 }
 
 TEST(LauncherSplit, BackslashesAreSpecialOnlyBeforeAQuote) {
-    EXPECT_EQ(SplitCommandLine(R"(C:\CS\CSOUND.EXE a\\b)"), (Args{R"(C:\CS\CSOUND.EXE)", R"(a\\b)"}));
+    EXPECT_EQ(SplitCommandLine(R"(C:\CS\CSOUND.EXE a\\b)"),
+              (Args{R"(C:\CS\CSOUND.EXE)", R"(a\\b)"}));
     EXPECT_EQ(SplitCommandLine(R"(a\"b)"), (Args{R"(a"b)"}));
     EXPECT_EQ(SplitCommandLine(R"(a\\"b c")"), (Args{R"(a\b c)"}));
     EXPECT_EQ(SplitCommandLine(R"(a\\\"b)"), (Args{R"(a\"b)"}));

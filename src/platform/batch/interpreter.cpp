@@ -13,7 +13,9 @@
 #include <unistd.h>
 
 namespace {
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // The first word in lower case, and where the rest begins.
 std::string firstWord(std::string_view line, std::size_t* rest) {
