@@ -12,7 +12,9 @@ namespace csound {
 bool LaunchAnalysisFrom(const INISTRUCT& ini, int iType) {
     const std::string line = analysis::MakeCommandLineFrom(&ini, iType);
     if (line == analysis::szAnalysisTooLong) {
-        MessageBox(analysis::CommandLineFault(), szCaption, MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(std::string(analysis::CommandLineFault()) +
+                       " The utility was not started; the settings were saved.",
+                   "Error", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     LaunchRequest request;
@@ -22,7 +24,9 @@ bool LaunchAnalysisFrom(const INISTRUCT& ini, int iType) {
     LaunchResult result = Launch(request);
     if (!result.process) {
         const std::string program = request.args.empty() ? std::string() : request.args[0];
-        MessageBox(LaunchErrorText(program, result.error), szCaption, MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(LaunchErrorText(program, result.error) +
+                       " The analysis utility was not started.",
+                   "Error", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     return true; // the handle is dropped: the utility is reaped when it ends

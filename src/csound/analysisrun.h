@@ -13,6 +13,7 @@ namespace csound {
 // cannot be started, is reported in a message box. True when started.
 bool LaunchAnalysisFrom(const INISTRUCT& ini, int iType);
 
-// Same, from the analysis dialog's working copy (analysis::LocalIniStruct).
+// Same, from the analysis dialog's working copy (analysis::LocalIniStruct). The
+// dialog's launcher seam takes it as [](int iPage) { LaunchAnalysis(iPage); }.
 bool LaunchAnalysis(int iType);
 } // namespace csound

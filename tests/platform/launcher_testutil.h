@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -60,9 +61,17 @@ private:
     std::optional<std::string> m_old;
 };
 
+// The whole file, or what could be read of it (a /proc file may vanish).
 inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string data;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buf[4096];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+            data.append(buf, n);
+        std::fclose(f);
+    }
+    return data;
 }
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
