@@ -121,5 +121,3 @@ void BM_CompileVersusBareSpawn(benchmark::State& state) {
 }
 BENCHMARK(BM_CompileVersusBareSpawn)->Unit(benchmark::kMillisecond)->Iterations(40);
 } // namespace
-
-BENCHMARK_MAIN();

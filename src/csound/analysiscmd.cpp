@@ -26,7 +26,9 @@ struct Line {
 };
 } // namespace
 
-const char* CommandLineFault() { return lastFault.c_str(); }
+const char* CommandLineFault() {
+    return lastFault.c_str();
+}
 
 const char* MakeCommandLineFrom(const INISTRUCT* lp, int iType) {
     Line l;
@@ -79,7 +81,9 @@ const char* MakeCommandLineFrom(const INISTRUCT* lp, int iType) {
     return szAnalysisLine;
 }
 
-const char* MakeCommandLine(int iType) { return MakeCommandLineFrom(&LocalIniStruct, iType); }
+const char* MakeCommandLine(int iType) {
+    return MakeCommandLineFrom(&LocalIniStruct, iType);
+}
 
 int RefreshIniFrom(const INISTRUCT* lp) {
     const LPC& a = lp->lpcStruct;
@@ -121,6 +125,8 @@ int RefreshIniFrom(const INISTRUCT* lp) {
     return 1;
 }
 
-int RefreshIni() { return RefreshIniFrom(&LocalIniStruct); }
+int RefreshIni() {
+    return RefreshIniFrom(&LocalIniStruct);
+}
 
 } // namespace analysis

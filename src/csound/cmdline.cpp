@@ -57,7 +57,9 @@ std::string soundFormat(const INISTRUCT& ini) {
 
 } // namespace
 
-const char* CommandLineFault() { return lastFault.c_str(); }
+const char* CommandLineFault() {
+    return lastFault.c_str();
+}
 
 const char* MakeCommandLine(const INISTRUCT* lp) {
     if (lp->szOrc[0] == '\0' || lp->szScore[0] == '\0')

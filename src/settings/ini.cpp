@@ -60,7 +60,8 @@ int WriteIni(const char* lpszSection, const char* lpszKey, const char* lpszStrin
     // file holding one key.
     if (!text && exists)
         return 0;
-    std::string updated = IniTextSet(text.value_or(std::string{}), lpszSection, lpszKey, lpszString);
+    std::string updated =
+        IniTextSet(text.value_or(std::string{}), lpszSection, lpszKey, lpszString);
     return ReplaceFileAtomically(path, updated) ? 1 : 0;
 }
 

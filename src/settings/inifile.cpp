@@ -32,7 +32,9 @@ std::vector<Line> splitLines(std::string_view text) {
     return lines;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && isBlank(s.front()))
@@ -42,7 +44,9 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+char lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 bool equalNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -64,7 +68,9 @@ std::optional<std::string_view> sectionName(std::string_view body) {
     return trim(t.substr(1, close - 1));
 }
 
-bool isComment(std::string_view t) { return !t.empty() && (t.front() == ';' || t.front() == '#'); }
+bool isComment(std::string_view t) {
+    return !t.empty() && (t.front() == ';' || t.front() == '#');
+}
 
 // Splits "name = value"; nothing for lines that hold no key.
 std::optional<std::pair<std::string_view, std::string_view>> keyLine(std::string_view body) {
@@ -90,25 +96,71 @@ std::string_view lineEndStyle(const std::vector<Line>& lines) {
     return "\n";
 }
 
+std::string lowered(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        c = lower(c);
+    return out;
+}
+
+template <typename F> void forEachLine(std::string_view text, F&& f) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t nl = text.find('\n', pos);
+        std::size_t end = nl == std::string_view::npos ? text.size() : nl;
+        if (!f(text.substr(pos, end - pos)))
+            return;
+        pos = end + 1;
+    }
+}
+
 } // namespace
 
 std::optional<std::string> IniTextGet(std::string_view text, std::string_view section,
                                       std::string_view key) {
-    bool inSection = false;
-    for (const Line& line : splitLines(text)) {
-        if (auto name = sectionName(line.body)) {
+    bool inSection = false, seenSection = false;
+    std::optional<std::string> found;
+    forEachLine(text, [&](std::string_view body) {
+        if (auto name = sectionName(body)) {
             // The first matching section is the one read and written.
             if (inSection)
-                return std::nullopt;
-            inSection = equalNoCase(*name, section);
-            continue;
+                return false;
+            inSection = !seenSection && equalNoCase(*name, section);
+            seenSection = seenSection || inSection;
+            return true;
         }
-        if (!inSection)
-            continue;
-        if (auto kv = keyLine(line.body); kv && equalNoCase(kv->first, key))
-            return unquote(kv->second);
-    }
-    return std::nullopt;
+        if (inSection)
+            if (auto kv = keyLine(body); kv && equalNoCase(kv->first, key)) {
+                found = unquote(kv->second);
+                return false;
+            }
+        return true;
+    });
+    return found;
+}
+
+IniIndex::IniIndex(std::string_view text) {
+    std::string current;
+    bool skipping = false;
+    forEachLine(text, [&](std::string_view body) {
+        if (auto name = sectionName(body)) {
+            current = lowered(*name);
+            // Only the first section of a name counts.
+            skipping = !sections_.insert(current).second;
+            return true;
+        }
+        if (!skipping)
+            if (auto kv = keyLine(body))
+                values_.try_emplace(current + '\n' + lowered(kv->first), unquote(kv->second));
+        return true;
+    });
+}
+
+std::optional<std::string> IniIndex::get(std::string_view section, std::string_view key) const {
+    auto it = values_.find(lowered(section) + '\n' + lowered(key));
+    if (it == values_.end())
+        return std::nullopt;
+    return it->second;
 }
 
 std::string IniTextSet(std::string_view text, std::string_view section, std::string_view key,
@@ -188,7 +240,9 @@ int IniParseInt(std::string_view text) {
     return v > INT_MAX ? INT_MAX : static_cast<int>(v);
 }
 
-std::string DecimalText(long long value) { return std::to_string(value); }
+std::string DecimalText(long long value) {
+    return std::to_string(value);
+}
 
 bool IniNameIsStorable(std::string_view name) {
     std::string_view t = trim(name);
@@ -197,8 +251,8 @@ bool IniNameIsStorable(std::string_view name) {
 }
 
 bool IniValueIsStorable(std::string_view value) {
-    return value.find_first_of("\r\n") == std::string_view::npos && value.find('\0') ==
-                                                                         std::string_view::npos;
+    return value.find_first_of("\r\n") == std::string_view::npos &&
+           value.find('\0') == std::string_view::npos;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, bool* exists) {

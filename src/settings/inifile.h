@@ -8,10 +8,24 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 // The value of a key in INI text, or nothing when the section or key is missing.
 std::optional<std::string> IniTextGet(std::string_view text, std::string_view section,
                                       std::string_view key);
+
+// All keys of an INI text, looked up by name: for reading many keys of one
+// file. Same rules as IniTextGet.
+class IniIndex {
+public:
+    explicit IniIndex(std::string_view text);
+    std::optional<std::string> get(std::string_view section, std::string_view key) const;
+
+private:
+    std::unordered_map<std::string, std::string> values_;
+    std::unordered_set<std::string> sections_;
+};
 
 // The INI text with the key set to value: the key's line replaced in place, or
 // the key added at the end of its section, or the section added at the end.

@@ -133,7 +133,9 @@ static_assert(offsetof(INISTRUCT, szCurSoundFile) == 2663);
 static_assert(sizeof(INISTRUCT) == 2790);
 
 // Field capacities (terminator included), for refusing text that would not fit.
-template <std::size_t N> constexpr std::size_t capacity(const char (&)[N]) { return N; }
+template <std::size_t N> constexpr std::size_t capacity(const char (&)[N]) {
+    return N;
+}
 
 // Radio ids stored by the Sound and Display pages.
 enum : int {

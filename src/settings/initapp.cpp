@@ -11,13 +11,12 @@ std::string unusableStartup;
 char szAppPath[4096];
 
 struct Loader {
-    std::string text;
-    bool haveFile = false;
+    std::optional<IniIndex> index;
 
     std::optional<std::string> raw(const char* section, const char* key) const {
-        if (!haveFile)
+        if (!index)
             return std::nullopt;
-        return IniTextGet(text, section, key);
+        return index->get(section, key);
     }
 
     // Copies the stored text into the field when it fits. Text that does not
@@ -40,12 +39,10 @@ struct Loader {
     }
 };
 
-template <std::size_t N> void orDefault(char (&field)[N], const char* def) {
-    if (field[0] == '\0') {
-        static_assert(N > 1);
-        std::strncpy(field, def, N - 1);
-        field[N - 1] = '\0';
-    }
+template <std::size_t N, std::size_t M> void orDefault(char (&field)[N], const char (&def)[M]) {
+    static_assert(M <= N, "default wider than its field");
+    if (field[0] == '\0')
+        std::memcpy(field, def, M);
 }
 
 // Empty directory fields take the start-up directory with its slash, when it
@@ -64,10 +61,16 @@ template <std::size_t N> void startupDefault(char (&field)[N]) {
 }
 } // namespace
 
-const std::vector<IgnoredKey>& IgnoredIniKeys() { return ignoredKeys; }
-const std::string& UnusableStartupDirectory() { return unusableStartup; }
+const std::vector<IgnoredKey>& IgnoredIniKeys() {
+    return ignoredKeys;
+}
+const std::string& UnusableStartupDirectory() {
+    return unusableStartup;
+}
 
-void InitApp(void* /*hWnd*/) { InitAppInto(IniStruct); }
+void InitApp(void* /*hWnd*/) {
+    InitAppInto(IniStruct);
+}
 
 void InitAppInto(INISTRUCT& ini) {
     ignoredKeys.clear();
@@ -79,10 +82,8 @@ void InitAppInto(INISTRUCT& ini) {
     Loader l;
     const std::string path = IniFilePath();
     if (!path.empty()) {
-        if (auto text = ReadWholeFile(path)) {
-            l.text = std::move(*text);
-            l.haveFile = true;
-        }
+        if (auto text = ReadWholeFile(path))
+            l.index.emplace(*text);
     }
 
     l.str("DIRECTORIES", "orcdir", ini.szOrcDir);
