@@ -265,3 +265,14 @@ TEST(CompileTrim, OnlyTheClosingSlashIsDropped) {
     EXPECT_EQ(csound::TrimmedDirectory(""), "");
     EXPECT_EQ(csound::TrimmedDirectory("/home/me/wav"), "/home/me/wav");
 }
+
+TEST_F(CompileRunTest, EmptyOutputNameNeverTurnsTheOrchestraIntoTheOutput) {
+    BoxRecorder boxes;
+    ini.nCSoundVer = 2;
+    ini.nOutputFilenameCheck = 1;
+    ini.szOutputFilename[0] = '\0';
+    run.Compile(ini);
+    ASSERT_EQ(starter.requests.size(), 1u);
+    EXPECT_EQ(starter.requests[0].args,
+              (Args{"/usr/bin/csound", "-Wsg", "-o", "", "/w/orc/tone.orc", "/w/sco/tone.sco"}));
+}
