@@ -1,6 +1,7 @@
 // Tonsmith: a front end for Csound. Takes no arguments.
 #include "mainwindow/cdacsound.h"
 #include "mainwindow/qtmessagebox.h"
+#include "mainwindow/runwatch.h"
 #include "mainwindow/tonsm32.h"
 #include "platform/messagebox.h"
 #include "settings/ini.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     CdacSound sound;
     MainWindow window(&sound);
     sound.SetWindow(&window);
+    RunWatch runWatch(window);
     InstallQtMessageBox(&window);
     const QRect desktop = QGuiApplication::primaryScreen()->geometry();
     window.CenterOn(desktop.width(), desktop.height());
