@@ -3,7 +3,8 @@
 
 Run inside dbus-run-session: starts the accessibility bus, the program, finds
 its window with xdotool/xwininfo, reads the lists and the status bar through
-AT-SPI, clicks the first Source entry and reads the status bar again. Prints
+AT-SPI, clicks the first Source entry and reads the status bar again, then
+compiles and waits for the rendered file in the Output list. Prints
 key=value lines; exits non-zero when the window never appears.
 Usage: e2e_window.py TONSMITH_BINARY
 """
@@ -135,4 +136,24 @@ for _ in range(30):
         break
 results["selected_Source_after"] = ",".join(selected_items(named(nodes, "Source", "list")))
 results["status_after"] = status(nodes)
+
+# Compile: confirm the command line with Return; Csound renders "test" in a
+# terminal, the run watch sees it end and the Output list is refilled.
+compile_button = named(nodes, "Compile", "push button")
+ext = compile_button.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+subprocess.run(["xdotool", "mousemove", str(ext.x + 17), str(ext.y + 17), "click", "1"])
+try:
+    subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^CMDLINE$"],
+                   capture_output=True, timeout=10)
+    subprocess.run(["xdotool", "key", "Return"])
+except subprocess.TimeoutExpired:
+    results["confirmation"] = "none"
+output = []
+for _ in range(100):
+    time.sleep(0.2)
+    out = named(walk(accessible, []), "Output", "list")
+    output = [out.getChildAtIndex(i).name for i in range(out.childCount)]
+    if output:
+        break
+results["output_after_compile"] = ",".join(output)
 finish(0)

@@ -1,5 +1,6 @@
 // The real program on a real X display: the window a user gets, read from
-// outside the process (window system and accessibility).
+// outside the process (window system and accessibility), and one compile with
+// Debian's csound.
 #include "common/tempconfig.h"
 
 #include <QCoreApplication>
@@ -62,11 +63,15 @@ TEST(EndToEnd, WindowOpensCentredWithListsAndStatusBar) {
     const std::string work = config.root() + "/work/";
     for (const char* sub : {"orc", "sco", "src", "out", "ana"})
         std::filesystem::create_directories(work + sub);
-    for (const char* name : {"orc/b.orc", "orc/a.orc", "sco/one.sco", "sco/two.sco"})
+    for (const char* name : {"orc/b.orc", "sco/two.sco"})
         std::ofstream(work + name) << "x";
+    std::ofstream(work + "orc/a.orc") << "sr = 8000\nkr = 800\nksmps = 10\nnchnls = 1\n"
+                                         "instr 1\n  out oscil(1000, 440, 1)\nendin\n";
+    std::ofstream(work + "sco/one.sco") << "f1 0 1024 10 1\ni1 0 0.2\ne\n";
     WriteWav(work + "src/tone.wav", 44100, 2, 16, 176400);
-    config.writeIni("[DIRECTORIES]\norcdir=" + work + "orc/\nscoredir=" + work + "sco/\nssdir=" +
-                    work + "src/\nsfdir=" + work + "out/\nsadir=" + work + "ana/\n");
+    config.writeIni("[DIRECTORIES]\norcdir=" + work + "orc/\nscoredir=" + work +
+                    "sco/\nssdir=" + work + "src/\nsfdir=" + work + "out/\nsadir=" + work +
+                    "ana/\n[PREFERENCES]\ncsoundver=2\n[CSOUND]\ncsound path=/usr/bin/csound\n");
 
     QProcess run;
     run.setProgram("/usr/bin/dbus-run-session");
@@ -99,5 +104,6 @@ TEST(EndToEnd, WindowOpensCentredWithListsAndStatusBar) {
     EXPECT_EQ(seen["status_before"], "|||||");
     EXPECT_EQ(seen["selected_Source_after"], "tone.wav");
     EXPECT_EQ(seen["status_after"], TONSMITH_E2E_STATUS);
+    EXPECT_EQ(seen["output_after_compile"], "test");
     std::printf("seconds to window: %s\n", seen["seconds_to_window"].c_str());
 }
