@@ -4,32 +4,16 @@
 
 #include "audio/cdac32.h"
 #include "audio/wavfixture.h"
-#include "platform/messagebox.h"
 #include "platform/nullwave.h"
 
-#include <QCoreApplication>
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
+using namespace fixture;
 
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char arg0[] = "test";
-        static char* argv[] = {arg0, nullptr};
-        static QCoreApplication* app =
-            QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-        (void)app;
+        EnsureApp();
         SetWaveBackend(WaveBackend::Null);
         nullwave::Clear();
-        oldBox = SetMessageBoxHandler(
-            [this](const std::string& text, const std::string& caption, unsigned) {
-                boxes.push_back(caption + ": " + text);
-                return IDOK;
-            });
         owner.Receive = [this](unsigned uMsg, WAVEHDR* lpHdr) {
             if (uMsg == MM_WOM_DONE)
                 cdac.PlaybackBufferCycle(lpHdr, &owner);
@@ -41,7 +25,6 @@ protected:
         cdac.StopPlayback();
         cdac.StopRecord();
         Pump();
-        SetMessageBoxHandler(oldBox);
         SetWaveBackend(WaveBackend::Audio);
     }
 
@@ -52,6 +35,10 @@ protected:
         const bool played = nullwave::StepOut(1) == 1;
         Pump();
         return played;
+    }
+    void StepToEnd() {
+        while (cdac.GetbActiveDevice() && Step()) {
+        }
     }
 
     CDAC::dac_init Init(const std::string& path, std::uint16_t ch, std::uint32_t rate,
@@ -68,25 +55,22 @@ protected:
         return d;
     }
 
-    // Writes a file and starts playing it as the main window would.
-    void Play(const fixture::Bytes& file, std::uint16_t ch = 1, std::uint32_t rate = 100,
-              std::uint16_t bits = 8) {
-        fixture::WriteFile(dir / "play.wav", file);
-        cdac.InitPlayback(Init(dir / "play.wav", ch, rate, bits));
+    // Writes a file (unless empty) and starts playing it as the main window would.
+    void Play(const Bytes& file, std::uint16_t ch = 1, std::uint32_t rate = 100,
+              std::uint16_t bits = 8, const std::string& name = "play.wav") {
+        if (!file.empty())
+            WriteBytes(dir / name, file);
+        cdac.InitPlayback(Init(dir / name, ch, rate, bits));
         cdac.PrimePlaybackFile();
         cdac.StartPlayback(&owner);
     }
 
     std::vector<char> Played() const { return nullwave::Played(); }
+    static std::vector<char> AsChars(const Bytes& b) { return {b.begin(), b.end()}; }
 
-    fixture::TempDir dir;
+    TempDir dir;
     std::string fileName;
     WaveOwner owner;
     CDAC cdac;
-    std::vector<std::string> boxes;
-    MessageBoxHandler oldBox;
+    BoxRecorder boxes;
 };
-
-inline std::vector<char> AsChars(const fixture::Bytes& b) {
-    return {b.begin(), b.end()};
-}

@@ -1,35 +1,18 @@
+#include "common/testutil.h"
 #include "platform/nullwave.h"
 #include "platform/wavedev.h"
-
-#include <QCoreApplication>
-
-#include <gtest/gtest.h>
-
-#include <vector>
 
 namespace {
 
 class WaveDevice : public ::testing::Test {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char arg0[] = "test";
-        static char* argv[] = {arg0, nullptr};
-        if (QCoreApplication::instance() == nullptr)
-            new QCoreApplication(argc, argv);
+        testutil::EnsureApp();
         SetWaveBackend(WaveBackend::Null);
         nullwave::Clear();
         owner.Receive = [this](unsigned uMsg, WAVEHDR* h) { got.push_back({uMsg, h}); };
-        wf.wFormatTag = WAVE_FORMAT_PCM;
-        wf.nChannels = 1;
-        wf.nSamplesPerSec = 8000;
-        wf.wBitsPerSample = 8;
-        wf.nBlockAlign = 1;
-        wf.nAvgBytesPerSec = 8000;
-        for (auto& h : hdr) {
-            h.lpData = data;
-            h.dwBufferLength = 4;
-        }
+        for (auto& h : hdr)
+            h.lpData = data, h.dwBufferLength = 4;
     }
     void TearDown() override { SetWaveBackend(WaveBackend::Audio); }
 
@@ -40,7 +23,7 @@ protected:
     };
     WaveOwner owner;
     std::vector<Msg> got;
-    WAVEFORMATEX wf;
+    WAVEFORMATEX wf{WAVE_FORMAT_PCM, 1, 8000, 8000, 1, 8, 0};
     char data[4] = {1, 2, 3, 4};
     WAVEHDR hdr[3];
 };

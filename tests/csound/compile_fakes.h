@@ -2,31 +2,20 @@
 // for a compile, shared by the compile run tests.
 #pragma once
 
+#include "common/testutil.h"
 #include "csound/compile.h"
-#include "platform/launcher_testutil.h"
-#include "platform/messagebox.h"
 #include "settings/ini.h"
 
 #include <cstring>
-#include <gtest/gtest.h>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace testutil {
 struct FakeWindow : csound::CompileWindow {
     int timerStarts = 0;
-    int timerKills = 0;
     int refreshes = 0;
     bool timerOn = false;
-    void SetRunWatchTimer() override {
-        ++timerStarts;
-        timerOn = true;
-    }
-    void KillRunWatchTimer() override {
-        ++timerKills;
-        timerOn = false;
-    }
+    void SetRunWatchTimer() override { ++timerStarts, timerOn = true; }
+    void KillRunWatchTimer() override { timerOn = false; }
     void RefreshLists() override { ++refreshes; }
 };
 
@@ -36,17 +25,11 @@ struct FakeProcessState {
     bool destroyed = false;
 };
 
-class FakeProcess : public csound::WatchedProcess {
-public:
-    explicit FakeProcess(std::shared_ptr<FakeProcessState> s) : m_s(std::move(s)) {}
-    ~FakeProcess() override { m_s->destroyed = true; }
-    unsigned long ExitCode() override {
-        ++m_s->polls;
-        return m_s->exitCode;
-    }
-
-private:
-    std::shared_ptr<FakeProcessState> m_s;
+struct FakeProcess : csound::WatchedProcess {
+    std::shared_ptr<FakeProcessState> s;
+    explicit FakeProcess(std::shared_ptr<FakeProcessState> state) : s(std::move(state)) {}
+    ~FakeProcess() override { s->destroyed = true; }
+    unsigned long ExitCode() override { return ++s->polls, s->exitCode; }
 };
 
 // Records every request; starts a fake process unless told to fail.
@@ -64,30 +47,6 @@ struct FakeStarter {
             return 0;
         };
     }
-};
-
-struct Box {
-    std::string text, caption;
-    unsigned type;
-};
-
-// Records message boxes and answers them with the given button.
-class BoxRecorder {
-public:
-    explicit BoxRecorder(int answer = IDOK) {
-        m_old = SetMessageBoxHandler(
-            [this, answer](const std::string& t, const std::string& c, unsigned type) {
-                boxes.push_back({t, c, type});
-                return answer;
-            });
-    }
-    ~BoxRecorder() { SetMessageBoxHandler(std::move(m_old)); }
-    BoxRecorder(const BoxRecorder&) = delete;
-    BoxRecorder& operator=(const BoxRecorder&) = delete;
-    std::vector<Box> boxes;
-
-private:
-    MessageBoxHandler m_old;
 };
 
 template <std::size_t N> void Set(char (&field)[N], const std::string& text) {

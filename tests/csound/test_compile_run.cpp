@@ -4,12 +4,7 @@
 
 #include "csound/batchscript.h"
 
-#include <cstdlib>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
 using namespace testutil;
-using csound::CompileRun;
 using csound::IDT_RUNWATCH;
 using Args = std::vector<std::string>;
 
@@ -20,14 +15,20 @@ protected:
     EnvGuard config{"XDG_CONFIG_HOME", home / "config"};
     FakeWindow window;
     FakeStarter starter;
-    CompileRun run{window, starter.fn()};
+    csound::CompileRun run{window, starter.fn()};
     INISTRUCT ini = ReadyRecord("/w", "/usr/bin/csound");
+    BoxRecorder boxes;
     std::string script() const { return home / "config/tonsmith/TK3.bat"; }
+    // Nothing was started, no timer armed and no script written.
+    void ExpectNothingStarted() {
+        EXPECT_TRUE(starter.requests.empty());
+        EXPECT_EQ(window.timerStarts, 0);
+        EXPECT_FALSE(run.IsRunning());
+    }
 };
 } // namespace
 
 TEST_F(CompileRunTest, MissingChoicesAreReportedInOrderAndNothingStarts) {
-    BoxRecorder boxes;
     ini.szCsoundPath[0] = '\0';
     ini.szScore[0] = '\0';
     run.Compile(ini); // the orchestra and score come first, even without Csound
@@ -36,16 +37,11 @@ TEST_F(CompileRunTest, MissingChoicesAreReportedInOrderAndNothingStarts) {
     run.Compile(ini);
     Set(ini.szOrc, "tone.orc");
     run.Compile(ini);
-    ASSERT_EQ(boxes.boxes.size(), 3u);
-    EXPECT_EQ(boxes.boxes[0].text, "All Required Options Are Not Selected!");
-    EXPECT_EQ(boxes.boxes[1].text, "All Required Options Are Not Selected!");
-    EXPECT_EQ(boxes.boxes[2].text, "Csound Executable Is Not Selected!");
-    for (const auto& b : boxes.boxes) {
-        EXPECT_EQ(b.caption, "Tonsmith 3.3");
-        EXPECT_EQ(b.type & MB_TYPEMASK, MB_OK);
-    }
-    EXPECT_TRUE(starter.requests.empty());
-    EXPECT_EQ(window.timerStarts, 0);
+    EXPECT_EQ(boxes.boxes, (Args{"Tonsmith 3.3: All Required Options Are Not Selected!",
+                                 "Tonsmith 3.3: All Required Options Are Not Selected!",
+                                 "Tonsmith 3.3: Csound Executable Is Not Selected!"}));
+    EXPECT_EQ(boxes.types, (std::vector<unsigned>(3, MB_OK)));
+    ExpectNothingStarted();
     EXPECT_FALSE(std::filesystem::exists(script()));
 }
 
@@ -55,21 +51,15 @@ TEST_F(CompileRunTest, ConfirmationShowsTheFinalLineAndCancelStopsEverything) {
     ini.nCSoundVer = 2;
     EnvGuard sfdir("SFDIR", "before");
     {
-        BoxRecorder boxes(IDCANCEL);
+        BoxRecorder cancel(IDCANCEL);
         run.Compile(ini);
-        ASSERT_EQ(boxes.boxes.size(), 1u);
-        EXPECT_EQ(boxes.boxes[0].caption, "CMDLINE");
-        EXPECT_EQ(boxes.boxes[0].type & MB_TYPEMASK, MB_OKCANCEL);
-        EXPECT_EQ(boxes.boxes[0].text,
-                  "/opt/my csound/csound -Wsg -o test /w/orc/tone.orc /w/sco/tone.sco");
+        EXPECT_EQ(cancel.boxes, Args{"CMDLINE: /opt/my csound/csound -Wsg -o test "
+                                     "/w/orc/tone.orc /w/sco/tone.sco"});
+        EXPECT_EQ(cancel.types, std::vector<unsigned>{MB_OKCANCEL});
     }
-    EXPECT_STREQ(run.FinalCmdLine(),
-                 "/opt/my csound/csound -Wsg -o test /w/orc/tone.orc /w/sco/tone.sco");
-    EXPECT_TRUE(starter.requests.empty());
     EXPECT_STREQ(std::getenv("SFDIR"), "before");
-    EXPECT_FALSE(run.IsRunning());
+    ExpectNothingStarted();
 
-    BoxRecorder ok(IDOK);
     run.Compile(ini);
     ASSERT_EQ(starter.requests.size(), 1u);
     // The path with its blank stays one argument.
@@ -79,10 +69,8 @@ TEST_F(CompileRunTest, ConfirmationShowsTheFinalLineAndCancelStopsEverything) {
 }
 
 TEST_F(CompileRunTest, DosVersionWritesTheScriptByteForByteAndStartsIt) {
-    BoxRecorder boxes;
     ini.nCSoundVer = 1;
     run.Compile(ini);
-    EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_EQ(ReadFile(script()), "SET SSDIR=/w/src\r\nSET SFDIR=/w/out\r\nSET SADIR=/w/ana\r\n"
                                   "/usr/bin/csound -Wsg -o test /w/orc/tone.orc /w/sco/tone.sco"
                                   "\r\nPause\r\nExit");
@@ -93,7 +81,8 @@ TEST_F(CompileRunTest, DosVersionWritesTheScriptByteForByteAndStartsIt) {
     EXPECT_EQ(window.timerStarts, 1);
 
     // Empty folders give bare SET lines; names that need it are quoted so
-    // the interpreter gets them whole. The old script is replaced.
+    // the interpreter gets them whole. The old script is replaced, and no
+    // temporary file is left beside it.
     Set(ini.szSSDIR, "/");
     ini.szSADIR[0] = '\0';
     Set(ini.szOrc, "my tone.orc");
@@ -102,10 +91,10 @@ TEST_F(CompileRunTest, DosVersionWritesTheScriptByteForByteAndStartsIt) {
                                   "/usr/bin/csound -Wsg -o test \"/w/orc/my tone.orc\" "
                                   "/w/sco/tone.sco\r\nPause\r\nExit");
     EXPECT_EQ(std::filesystem::directory_iterator(home / "config/tonsmith")->path(), script());
+    EXPECT_TRUE(boxes.boxes.empty());
 }
 
 TEST_F(CompileRunTest, OtherVersionsSetTheEnvironmentAndLeaveTheScriptAlone) {
-    BoxRecorder boxes;
     std::filesystem::create_directories(home / "config/tonsmith");
     WriteFile(script(), "old script");
     EnvGuard ss("SSDIR", "x"), sf("SFDIR", "x"), sa("SADIR", "x");
@@ -124,24 +113,18 @@ TEST_F(CompileRunTest, OtherVersionsSetTheEnvironmentAndLeaveTheScriptAlone) {
 }
 
 TEST_F(CompileRunTest, FailedStartShowsNoProcessAndArmsNoTimer) {
-    BoxRecorder boxes;
     starter.failWith = ENOENT;
     for (int version : {1, 2}) {
         ini.nCSoundVer = version;
         run.Compile(ini);
     }
-    ASSERT_EQ(boxes.boxes.size(), 2u);
-    for (const auto& b : boxes.boxes) {
-        EXPECT_EQ(b.text, "NO PROCESS");
-        EXPECT_EQ(b.caption, "VARO");
-    }
+    EXPECT_EQ(boxes.boxes, (Args(2, "VARO: NO PROCESS")));
     EXPECT_EQ(window.timerStarts, 0);
     EXPECT_FALSE(run.IsRunning());
     EXPECT_TRUE(std::filesystem::exists(script())); // the new script stays
 }
 
-TEST_F(CompileRunTest, UnwritableScriptIsReportedAndNothingStarts) {
-    BoxRecorder boxes;
+TEST_F(CompileRunTest, UnwritableScriptsAndLineBreaksInNamesAreRefused) {
     ini.nCSoundVer = 1;
     // The configuration folder cannot be made: a file stands in its way.
     WriteFile(home / "config", "not a folder");
@@ -156,16 +139,19 @@ TEST_F(CompileRunTest, UnwritableScriptIsReportedAndNothingStarts) {
         run.Compile(ini);
     }
     ASSERT_EQ(boxes.boxes.size(), 3u);
-    for (const auto& b : boxes.boxes) {
-        EXPECT_NE(b.text.find("batch script"), std::string::npos) << b.text;
-        EXPECT_EQ(b.caption, "Tonsmith 3.3");
-    }
-    EXPECT_TRUE(starter.requests.empty());
-    EXPECT_EQ(window.timerStarts, 0);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_TRUE(boxes.has("Tonsmith 3.3: ", i) && boxes.has("batch script", i));
+
+    // A line break in a name cannot smuggle a line into the script.
+    std::filesystem::remove(script());
+    Set(ini.szOrc, "x.orc\r\nrm -rf ~");
+    run.Compile(ini);
+    EXPECT_TRUE(boxes.has("line break", 3));
+    EXPECT_FALSE(std::filesystem::exists(script()));
+    ExpectNothingStarted();
 }
 
 TEST_F(CompileRunTest, OverlongLinesAndFoldersAreRefusedWhole) {
-    BoxRecorder boxes;
     // 255 characters fit, 256 do not.
     const std::string csoundPath = "/" + std::string(98, 'c');
     Set(ini.szCsoundPath, csoundPath);
@@ -177,9 +163,7 @@ TEST_F(CompileRunTest, OverlongLinesAndFoldersAreRefusedWhole) {
     EXPECT_EQ(std::strlen(run.FinalCmdLine()), 255u);
     Set(ini.szCsoundPath, csoundPath + "6");
     run.Compile(ini);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_NE(boxes.boxes[0].text.find("256 characters"), std::string::npos);
-    EXPECT_EQ(starter.requests.size(), 1u);
+    EXPECT_TRUE(boxes.has("256 characters", 0));
 
     // A sound output folder of 126 characters (without its slash) fits, 127
     // do not; the line is refused, never cut.
@@ -190,8 +174,7 @@ TEST_F(CompileRunTest, OverlongLinesAndFoldersAreRefusedWhole) {
     EXPECT_EQ(boxes.boxes.size(), 1u);
     Set(dirs.szSFDIR, "/" + std::string(126, 'f') + "/");
     run.Compile(dirs);
-    ASSERT_EQ(boxes.boxes.size(), 2u);
-    EXPECT_NE(boxes.boxes[1].text.find("sound output folder"), std::string::npos);
+    EXPECT_TRUE(boxes.has("sound output folder", 1));
 
     // The three SET lines of the script fit 255 characters together.
     dirs.nCSoundVer = 1;
@@ -199,31 +182,16 @@ TEST_F(CompileRunTest, OverlongLinesAndFoldersAreRefusedWhole) {
     Set(dirs.szSFDIR, "/" + std::string(100, 'f') + "/");
     Set(dirs.szSADIR, "/" + std::string(100, 'a') + "/");
     run.Compile(dirs);
-    ASSERT_EQ(boxes.boxes.size(), 3u);
-    EXPECT_NE(boxes.boxes[2].text.find("too long for the batch script"), std::string::npos);
+    EXPECT_TRUE(boxes.has("too long for the batch script", 2));
     EXPECT_EQ(starter.requests.size(), 2u);
 }
 
-TEST_F(CompileRunTest, LineBreaksInNamesCannotSmuggleScriptLines) {
-    BoxRecorder boxes;
-    ini.nCSoundVer = 1;
-    Set(ini.szOrc, "x.orc\r\nrm -rf ~");
-    run.Compile(ini);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_NE(boxes.boxes[0].text.find("line break"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(script()));
-    EXPECT_TRUE(starter.requests.empty());
-}
-
 TEST_F(CompileRunTest, WatchPollsUntilTheEndThenRefreshesOnce) {
-    BoxRecorder boxes;
     run.Compile(ini);
     ASSERT_EQ(starter.processes.size(), 1u);
     auto& p = *starter.processes[0];
     EXPECT_TRUE(window.timerOn);
-
     run.OnTimer(70); // someone else's timer
-    EXPECT_EQ(p.polls, 0);
     run.OnTimer(IDT_RUNWATCH);
     run.OnTimer(IDT_RUNWATCH);
     EXPECT_EQ(p.polls, 2);
@@ -234,14 +202,12 @@ TEST_F(CompileRunTest, WatchPollsUntilTheEndThenRefreshesOnce) {
     run.OnTimer(IDT_RUNWATCH);
     EXPECT_FALSE(run.IsRunning());
     EXPECT_FALSE(window.timerOn);
-    EXPECT_EQ(window.refreshes, 1);
     EXPECT_TRUE(p.destroyed);
     run.OnTimer(IDT_RUNWATCH); // a late tick after the end changes nothing
     EXPECT_EQ(window.refreshes, 1);
 }
 
 TEST_F(CompileRunTest, SecondCompileWatchesTheNewestAndReleasesTheFirst) {
-    BoxRecorder boxes;
     ini.nCSoundVer = 2;
     run.Compile(ini);
     run.Compile(ini);
@@ -259,20 +225,17 @@ TEST_F(CompileRunTest, SecondCompileWatchesTheNewestAndReleasesTheFirst) {
     EXPECT_EQ(window.refreshes, 1);
 }
 
-TEST(CompileTrim, OnlyTheClosingSlashIsDropped) {
-    EXPECT_EQ(csound::TrimmedDirectory("/home/me/wav/"), "/home/me/wav");
-    EXPECT_EQ(csound::TrimmedDirectory("/"), "");
-    EXPECT_EQ(csound::TrimmedDirectory(""), "");
-    EXPECT_EQ(csound::TrimmedDirectory("/home/me/wav"), "/home/me/wav");
-}
-
-TEST_F(CompileRunTest, EmptyOutputNameNeverTurnsTheOrchestraIntoTheOutput) {
-    BoxRecorder boxes;
+TEST_F(CompileRunTest, EmptyOutputNameAndRootFolderStayWhatTheyAre) {
     ini.nCSoundVer = 2;
     ini.nOutputFilenameCheck = 1;
     ini.szOutputFilename[0] = '\0';
     run.Compile(ini);
     ASSERT_EQ(starter.requests.size(), 1u);
+    // The empty name stays an argument: the orchestra never becomes the output.
     EXPECT_EQ(starter.requests[0].args,
               (Args{"/usr/bin/csound", "-Wsg", "-o", "", "/w/orc/tone.orc", "/w/sco/tone.sco"}));
+    // Only the closing slash of a folder is dropped.
+    EXPECT_EQ(csound::TrimmedDirectory("/home/me/wav/"), "/home/me/wav");
+    EXPECT_EQ(csound::TrimmedDirectory("/home/me/wav"), "/home/me/wav");
+    EXPECT_EQ(csound::TrimmedDirectory("/"), "");
 }

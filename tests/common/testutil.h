@@ -1,0 +1,229 @@
+// Helpers shared by the tests: temporary folders, environment guards, whole
+// files, started programs, our children in /proc and recorded message boxes.
+#pragma once
+
+#include "platform/messagebox.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <optional>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace testutil {
+// A fresh folder under the system's temporary folder, removed at the end.
+class TempDir {
+public:
+    TempDir() {
+        std::string t = (std::filesystem::temp_directory_path() / "tonsmith-XXXXXX").string();
+        if (!mkdtemp(t.data()))
+            std::abort();
+        m_path = t;
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(m_path, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return m_path; }
+    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+// Sets (or with nullopt removes) an environment variable for one scope.
+class EnvGuard {
+public:
+    EnvGuard(const char* name, std::optional<std::string> value) : m_name(name) {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    }
+    ~EnvGuard() { m_old ? setenv(m_name.c_str(), m_old->c_str(), 1) : unsetenv(m_name.c_str()); }
+    EnvGuard(const EnvGuard&) = delete;
+    EnvGuard& operator=(const EnvGuard&) = delete;
+
+private:
+    std::string m_name;
+    std::optional<std::string> m_old;
+};
+
+struct NoDisplay {
+    EnvGuard display{"DISPLAY", std::nullopt};
+    EnvGuard wayland{"WAYLAND_DISPLAY", std::nullopt};
+};
+
+// The whole file, or what could be read of it (a /proc file may vanish).
+inline std::string ReadFile(const std::string& path) {
+    std::string data;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
+            data.append(buf, n);
+        std::fclose(f);
+    }
+    return data;
+}
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Polls the condition every 10 ms until it holds or the time is up.
+inline bool WaitFor(const std::function<bool()>& condition, double seconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// The NUL-terminated entries the argvdump program wrote.
+inline std::vector<std::string> ReadDump(const std::string& path) {
+    std::vector<std::string> entries;
+    std::istringstream in(ReadFile(path));
+    for (std::string e; std::getline(in, e, '\0');)
+        entries.push_back(e);
+    return entries;
+}
+
+// Names that a shell would take apart or run; they must arrive as text.
+inline const std::vector<std::string>& AwkwardNames() {
+    static const std::vector<std::string> names = {
+        "two words",      "semi;colon",    "$(touch pwned)", "`touch pwned`", "quote\"inside",
+        "Grüße Ørkester", "back\\slash\\", "'single'",       "a&b|c>d",       "tab\there"};
+    return names;
+}
+
+// The state letter of /proc/PID/stat ('Z' for a zombie), or 0 when gone.
+inline char ProcessState(int pid) {
+    const std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
+    const std::size_t paren = stat.rfind(')');
+    return paren == std::string::npos || paren + 2 >= stat.size() ? 0 : stat[paren + 2];
+}
+
+// Our child processes right now; only those in that state when one is given.
+inline std::vector<int> Children(char state = 0) {
+    std::vector<int> pids;
+    for (const auto& e : std::filesystem::directory_iterator("/proc")) {
+        if (!std::isdigit(static_cast<unsigned char>(e.path().filename().string()[0])))
+            continue;
+        const std::string stat = ReadFile(e.path().string() + "/stat");
+        const std::size_t paren = stat.rfind(')');
+        int ppid = 0;
+        char s = 0;
+        if (paren != std::string::npos &&
+            std::sscanf(stat.c_str() + paren + 2, "%c %d", &s, &ppid) == 2 && ppid == getpid() &&
+            (state == 0 || s == state))
+            pids.push_back(std::stoi(e.path().filename()));
+    }
+    return pids;
+}
+
+// The child that was not there before (0 when none is).
+inline int NewChild(const std::vector<int>& before) {
+    for (int pid : Children())
+        if (std::find(before.begin(), before.end(), pid) == before.end())
+            return pid;
+    return 0;
+}
+
+struct Outcome {
+    int status = -1;
+    std::string output; // standard output and error together
+};
+
+// Runs a program (no shell) with /dev/null as input and waits for it.
+inline Outcome RunProgram(std::vector<std::string> args) {
+    TempDir dir;
+    const std::string out = dir / "out";
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&fa, 1, 2);
+    pid_t pid = 0;
+    Outcome o;
+    if (posix_spawnp(&pid, argv[0], &fa, nullptr, argv.data(), environ) == 0) {
+        int st = 0;
+        waitpid(pid, &st, 0);
+        o.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    }
+    posix_spawn_file_actions_destroy(&fa);
+    o.output = ReadFile(out);
+    return o;
+}
+
+// Records message boxes as "caption: text" and answers with the given button.
+class BoxRecorder {
+public:
+    explicit BoxRecorder(int answer = IDOK) {
+        m_old = SetMessageBoxHandler(
+            [this, answer](const std::string& t, const std::string& c, unsigned type) {
+                boxes.push_back(c + ": " + t);
+                types.push_back(type);
+                return answer;
+            });
+    }
+    ~BoxRecorder() { SetMessageBoxHandler(std::move(m_old)); }
+    BoxRecorder(const BoxRecorder&) = delete;
+    BoxRecorder& operator=(const BoxRecorder&) = delete;
+    bool has(const std::string& part, std::size_t i) const {
+        return i < boxes.size() && boxes[i].find(part) != std::string::npos;
+    }
+    std::vector<std::string> boxes;
+    std::vector<unsigned> types;
+
+private:
+    MessageBoxHandler m_old;
+};
+
+inline void EnsureApp() {
+    static int argc = 1;
+    static char arg0[] = "test";
+    static char* argv[] = {arg0, nullptr};
+    if (QCoreApplication::instance() == nullptr)
+        new QCoreApplication(argc, argv);
+}
+
+inline bool ServicesExpected() {
+    const char* s = std::getenv("TONSMITH_SERVICES");
+    return s != nullptr && std::string(s) == "1";
+}
+} // namespace testutil
+
+// Skips a test when a service is missing, or fails it under the test command.
+#define REQUIRE_SERVICE(available, what)                                                           \
+    do {                                                                                           \
+        if (!(available)) {                                                                        \
+            if (testutil::ServicesExpected())                                                      \
+                FAIL() << "TONSMITH_SERVICES=1 but " << what << " is missing";                     \
+            GTEST_SKIP() << what << " is missing; run under scripts/with-services.sh";             \
+        }                                                                                          \
+    } while (0)
