@@ -1,0 +1,74 @@
+// The frame every small modal dialog is built on: a fixed-size dialog laid
+// out in dialog units of its 8 point font, whose controls are found again by
+// their control ids, and whose buttons, Esc and close box all arrive as one
+// command number, as a dialog procedure receives them.
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+#include <QRect>
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QLabel;
+
+namespace smalldlg {
+
+// The dialog font: "MS Sans Serif" 8 point where it exists, else a sans
+// face at the same pixel size (96 dots per inch, so layouts do not depend on
+// the screen).
+QFont DialogFont();
+
+// Average width of the 52 letters (rounded) and height of the font: four
+// horizontal and eight vertical dialog units.
+struct BaseUnits {
+    int cx = 0;
+    int cy = 0;
+};
+BaseUnits BaseUnitsOf(const QFont& font);
+
+// A rectangle in dialog units to pixels, rounding each edge to the nearest
+// pixel so neighbouring controls never overlap.
+QRect MapDialogRect(const BaseUnits& u, int x, int y, int cx, int cy);
+
+enum : int { IDOK = 1, IDCANCEL = 2 };
+
+class SmallDialog : public QDialog {
+    Q_OBJECT
+public:
+    // A dialog of cx x cy dialog units whose top-left corner is (x, y) units
+    // from the owner's top-left corner. bGray gives the gray dialog look.
+    SmallDialog(QWidget* hWndOwner, const char* szCaption, int x, int y, int cx, int cy,
+                bool bGray);
+
+    // The control with this id, or null.
+    QWidget* GetDlgItem(int nId) const;
+    QString GetDlgItemText(int nId) const;
+    void SetDlgItemText(int nId, const QString& text);
+
+    // Buttons, Esc (2) and the close box (2) arrive here.
+    virtual void OnCommand(int nId) = 0;
+
+    // Ends the dialog; every dialog ends with 1 whatever the user did.
+    void EndDialog() { done(1); }
+
+    const BaseUnits& Units() const { return m_units; }
+    QRect Map(int x, int y, int cx, int cy) const { return MapDialogRect(m_units, x, y, cx, cy); }
+
+protected:
+    QPushButton* AddButton(int nId, const char* szText, int x, int y, int cx, int cy,
+                           bool bDefault);
+    QLabel* AddLabel(const char* szText, int x, int y, int cx, int cy);
+    // szName is the accessible name (the label that goes with the field).
+    QLineEdit* AddEdit(int nId, int x, int y, int cx, int cy, bool bReadOnly, const char* szName);
+    QRadioButton* AddRadio(int nId, const char* szText, int x, int y, int cx, int cy);
+
+    void reject() override { OnCommand(IDCANCEL); }
+
+private:
+    void Register(QWidget* w, int nId);
+    BaseUnits m_units;
+};
+
+} // namespace smalldlg
