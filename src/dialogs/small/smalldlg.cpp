@@ -49,12 +49,10 @@ SmallDialog::SmallDialog(QWidget* hWndOwner, const char* szCaption, int x, int y
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    const QRect r = Map(x, y, cx, cy);
-    setFixedSize(r.size());
-    if (hWndOwner)
-        move(hWndOwner->mapToGlobal(r.topLeft()));
-    else
-        move(r.topLeft());
+    // The size comes from the width and height alone, the place from (x, y).
+    setFixedSize(Map(0, 0, cx, cy).size());
+    const QPoint at = Map(x, y, 0, 0).topLeft();
+    move(hWndOwner ? hWndOwner->mapToGlobal(at) : at);
     if (bGray) {
         QPalette pal = palette();
         pal.setColor(QPalette::Window, QColor(192, 192, 192));

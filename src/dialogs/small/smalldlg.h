@@ -52,6 +52,8 @@ public:
 
     // Ends the dialog; every dialog ends with 1 whatever the user did.
     void EndDialog() { done(1); }
+    // Esc and the close box.
+    void reject() override { OnCommand(IDCANCEL); }
 
     const BaseUnits& Units() const { return m_units; }
     QRect Map(int x, int y, int cx, int cy) const { return MapDialogRect(m_units, x, y, cx, cy); }
@@ -63,8 +65,6 @@ protected:
     // szName is the accessible name (the label that goes with the field).
     QLineEdit* AddEdit(int nId, int x, int y, int cx, int cy, bool bReadOnly, const char* szName);
     QRadioButton* AddRadio(int nId, const char* szText, int x, int y, int cx, int cy);
-
-    void reject() override { OnCommand(IDCANCEL); }
 
 private:
     void Register(QWidget* w, int nId);
