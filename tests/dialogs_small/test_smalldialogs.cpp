@@ -162,7 +162,7 @@ TEST_F(SmallDialogs, SelectCsoundWritesEachChoiceAtOnce) {
     EXPECT_EQ(dlg.GetDlgItem(smalldlg::IDOK), nullptr);
 
     qobject_cast<QRadioButton*>(dlg.GetDlgItem(IDC_DOSVERSION))->click();
-    EXPECT_EQ(ini.nCSoundVer, 1);
+    EXPECT_EQ(int{ini.nCSoundVer}, 1);
     EXPECT_STREQ(ReadIni("PREFERENCES", "csoundver"), "1");
 
     const std::string szProgram = t.root() + "/csound6";
@@ -180,7 +180,7 @@ TEST_F(SmallDialogs, SelectCsoundWritesEachChoiceAtOnce) {
     EXPECT_EQ(Edit(dlg, IDC_CSOUNDPATH)->text().toStdString(), szProgram);
     dlg.reject();
     EXPECT_EQ(dlg.result(), 1);
-    EXPECT_EQ(ini.nCSoundVer, 1);
+    EXPECT_EQ(int{ini.nCSoundVer}, 1);
 }
 
 TEST_F(SmallDialogs, RenameNeverReplacesAndRefreshesEitherWay) {
