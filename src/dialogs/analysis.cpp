@@ -1,0 +1,189 @@
+#include "dialogs/analysis.h"
+
+#include "csound/analysiscmd.h"
+#include "dialogs/analysispages.h"
+#include "dialogs/tabframe.h"
+#include "dialogs/textfields.h"
+#include "platform/messagebox.h"
+
+#include <QPointer>
+#include <QProcess>
+#include <QStringList>
+#include <QTabBar>
+#include <cstring>
+#include <string>
+
+namespace {
+enum { IDC_INPUTFILE = 102, IDC_INPUTLABEL = 103 };
+constexpr int kFirstEdit[] = {200, 300, 400};
+
+struct AnalysisModule {
+    QPointer<TabFrame> hwndTabDlg;
+    INISTRUCT* lpExtIniStruct = nullptr;
+    std::function<void()> refreshLists;
+    AnalysisLauncher launcher;
+};
+AnalysisModule& Module() {
+    static AnalysisModule module;
+    return module;
+}
+
+// Blanks separate arguments, double quotes group them; no shell is involved.
+QStringList SplitArguments(const QString& line) {
+    QStringList args;
+    QString current;
+    bool bQuoted = false;
+    bool bHave = false;
+    for (const QChar c : line) {
+        if (c == QLatin1Char('"')) {
+            bQuoted = !bQuoted;
+            bHave = true;
+        } else if (!bQuoted && (c == QLatin1Char(' ') || c == QLatin1Char('\t'))) {
+            if (bHave)
+                args << current;
+            current.clear();
+            bHave = false;
+        } else {
+            current += c;
+            bHave = true;
+        }
+    }
+    if (bHave)
+        args << current;
+    return args;
+}
+
+// The utility of page iPage, started and not waited for.
+void LaunchDetached(int iPage) {
+    const char* szCmdLine = analysis::MakeCommandLine(iPage);
+    if (std::strcmp(szCmdLine, analysis::szAnalysisTooLong) == 0) {
+        MessageBox(std::string(analysis::CommandLineFault()) +
+                       " The utility was not started; the settings were saved.",
+                   "Error", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    QStringList args = SplitArguments(QString::fromUtf8(szCmdLine));
+    if (args.isEmpty())
+        return;
+    const QString program = args.takeFirst();
+    if (!QProcess::startDetached(program, args))
+        MessageBox("The analysis utility " + program.toStdString() + " could not be started.",
+                   "Error", MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool CheckTextBoxes(TabFrame* frame) {
+    for (const AnalysisBox& box : AnalysisBoxes()) {
+        const QString text = GetDlgItemText(frame->Page(box.nPage), box.nId);
+        if (FieldBytes(text) < box.nCapacity && !text.contains(QChar(0)))
+            continue;
+        frame->Tabs()->Bar()->setCurrentIndex(box.nPage);
+        if (QWidget* edit = GetDlgItem(frame->Page(box.nPage), box.nId))
+            edit->setFocus();
+        MessageBox("The " + std::string(box.szLabel) + " is too long: it can hold at most " +
+                       std::to_string(box.nCapacity - 1) + " bytes. Nothing was saved.",
+                   "Error", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    return true;
+}
+
+int ReadTextBoxes(TabFrame* frame, INISTRUCT& local) {
+    auto* base = reinterpret_cast<char*>(&local);
+    for (const AnalysisBox& box : AnalysisBoxes())
+        StoreText(base + box.nOffset, box.nCapacity,
+                  GetDlgItemText(frame->Page(box.nPage), box.nId));
+    local.pvcStruct.iType =
+        IsDlgButtonChecked(frame->Page(2), IDC_WINDOWOVERLAP) ? IDC_WINDOWOVERLAP : IDC_HOPSIZE;
+    return 0;
+}
+
+void OnOk() {
+    AnalysisModule& m = Module();
+    TabFrame* frame = m.hwndTabDlg;
+    if (!frame || !CheckTextBoxes(frame))
+        return;
+    INISTRUCT& local = analysis::LocalIniStruct;
+    ReadTextBoxes(frame, local);
+
+    // Only the analysis settings go back; everything else is taken from the
+    // live record, which may have changed since the dialog opened (another
+    // Csound program, other directories). The input file stays the one shown.
+    INISTRUCT& live = *m.lpExtIniStruct;
+    live.lpcStruct = local.lpcStruct;
+    live.pvcStruct = local.pvcStruct;
+    live.htrStruct = local.htrStruct;
+    char szShown[sizeof local.szCurSoundFile];
+    std::memcpy(szShown, local.szCurSoundFile, sizeof szShown);
+    local = live;
+    std::memcpy(local.szCurSoundFile, szShown, sizeof szShown);
+
+    analysis::RefreshIni();
+    if (m.launcher)
+        m.launcher(frame->iTabOld);
+    else
+        LaunchDetached(frame->iTabOld);
+    if (m.refreshLists)
+        m.refreshLists();
+}
+
+void OnExit() {
+    AnalysisModule& m = Module();
+    TabFrame* frame = m.hwndTabDlg;
+    if (!frame)
+        return;
+    m.hwndTabDlg = nullptr;
+    if (m.refreshLists)
+        m.refreshLists();
+    frame->hide();
+    frame->deleteLater();
+}
+} // namespace
+
+void OpenAnalysis(QWidget* parent, INISTRUCT* lpIniStruct, std::function<void()> refreshLists) {
+    AnalysisModule& m = Module();
+    if (TabFrame* open = m.hwndTabDlg) {
+        open->show();
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    m.lpExtIniStruct = lpIniStruct;
+    analysis::LocalIniStruct = *lpIniStruct;
+    m.refreshLists = std::move(refreshLists);
+
+    auto* frame = new TabFrame(parent, QStringLiteral("Tonsmith32 Analysis"), "&OK", "E&xit");
+    m.hwndTabDlg = frame;
+    CreateAnalysisPages(frame, &analysis::LocalIniStruct);
+    frame->FinishButtons();
+    CreateControl(frame, {IDC_INPUTLABEL, CtlKind::CenterStatic, "Input File", 10, 230, 120, 14},
+                  frame->Units(), nullptr, [](int) {});
+    const QString file = FieldText(analysis::LocalIniStruct.szCurSoundFile);
+    QWidget* input =
+        CreateControl(frame, {IDC_INPUTFILE, CtlKind::CenterStatic, "", 10, 240, 120, 14},
+                      frame->Units(), nullptr, [](int) {});
+    // A long path keeps its ends in sight; the whole path is in the tool tip.
+    SetDlgItemText(frame, IDC_INPUTFILE,
+                   input->fontMetrics().elidedText(file, Qt::ElideMiddle, input->width()));
+    input->setAccessibleName(file.isEmpty() ? QStringLiteral("No input file") : file);
+    input->setToolTip(file);
+    frame->onOk = OnOk;
+    frame->onCancel = OnExit;
+    frame->onPageShown = [frame](int nTab) {
+        if (QWidget* edit = GetDlgItem(frame->Page(nTab), kFirstEdit[nTab]))
+            edit->setFocus();
+    };
+    frame->ShowFirstPage(0);
+    frame->show();
+    // A hidden window takes no focus, so the first box gets it once shown.
+    frame->onPageShown(0);
+}
+
+QDialog* AnalysisDialog() {
+    return Module().hwndTabDlg.data();
+}
+
+AnalysisLauncher SetAnalysisLauncher(AnalysisLauncher launcher) {
+    AnalysisLauncher old = std::move(Module().launcher);
+    Module().launcher = std::move(launcher);
+    return old;
+}

@@ -1,0 +1,108 @@
+#include "dialogs/tabframe.h"
+
+#include <QCloseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyleOptionTabWidgetFrame>
+#include <QTabBar>
+
+TabControl::TabControl(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this)) {
+    bar_->setDrawBase(false);
+    bar_->setExpanding(false);
+    bar_->setAccessibleName(QStringLiteral("Pages"));
+    setAccessibleName(QStringLiteral("Tab control"));
+}
+
+void TabControl::resizeEvent(QResizeEvent* /*event*/) {
+    bar_->setGeometry(0, 0, width(), bar_->sizeHint().height());
+}
+
+void TabControl::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    QStyleOptionTabWidgetFrame option;
+    option.initFrom(this);
+    const int nTop = bar_->sizeHint().height() - 1;
+    option.rect = QRect(0, nTop, width(), height() - nTop);
+    option.shape = QTabBar::RoundedNorth;
+    option.tabBarSize = bar_->sizeHint();
+    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &option, &painter, this);
+}
+
+TabFrame::TabFrame(QWidget* owner, const QString& caption, const char* szOk, const char* szCancel)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint),
+      szOk_(szOk), szCancel_(szCancel) {
+    setModal(false);
+    setWindowTitle(caption);
+    setAccessibleName(caption);
+    setFont(DialogFont(8));
+    units_ = BaseUnitsOf(font());
+    MakeGray(this);
+    // The template: at (3, 16) from the owner, 248 x 252 units of client area.
+    const QRect rc = MapDialogRect(3, 16, 248, 252, units_);
+    setFixedSize(rc.size());
+    if (owner)
+        move(owner->mapToGlobal(rc.topLeft()));
+
+    // Created in code, in pixels: over the dialog at (5, 5), 550 x 455 pixels.
+    tabs_ = new TabControl(this);
+    tabs_->setGeometry(5, 5, 550, 455);
+    QObject::connect(tabs_->Bar(), &QTabBar::currentChanged, this,
+                     [this](int nIndex) { OnSelChange(nIndex); });
+}
+
+DlgPage* TabFrame::AddPage(const char* szTabText, int nPointSize) {
+    const QString text = QString::fromUtf8(szTabText);
+    auto* page = new DlgPage(tabs_, nPointSize, text);
+    page->setGeometry(page->Map(4, 20, 234, 202));
+    page->hide();
+    pages_.push_back(page);
+    const QSignalBlocker block(tabs_->Bar());
+    tabs_->Bar()->addTab(text);
+    return page;
+}
+
+void TabFrame::ShowFirstPage(int nIndex) {
+    iTabOld = nIndex;
+    {
+        const QSignalBlocker block(tabs_->Bar());
+        tabs_->Bar()->setCurrentIndex(nIndex);
+    }
+    Page(nIndex)->show();
+    if (onPageShown)
+        onPageShown(nIndex);
+}
+
+void TabFrame::FinishButtons() {
+    auto* ok = qobject_cast<QPushButton*>(CreateControl(
+        this, {IDC_OK, CtlKind::Push, szOk_, 190, 233, 50, 14}, units_, nullptr, [this](int) {
+            if (onOk)
+                onOk();
+        }));
+    ok->setDefault(true);
+    ok->setAutoDefault(true);
+    CreateControl(this, {IDC_CANCEL, CtlKind::Push, szCancel_, 135, 233, 50, 14}, units_, nullptr,
+                  [this](int) { reject(); });
+}
+
+void TabFrame::OnSelChange(int nNewTab) {
+    if (nNewTab < 0 || nNewTab >= PageCount())
+        return;
+    if (iTabOld >= 0 && iTabOld < PageCount())
+        Page(iTabOld)->hide();
+    Page(nNewTab)->show();
+    if (onPageShown)
+        onPageShown(nNewTab);
+    iTabOld = nNewTab;
+}
+
+void TabFrame::reject() {
+    if (onCancel)
+        onCancel();
+}
+
+void TabFrame::closeEvent(QCloseEvent* event) {
+    // The close box does what Cancel or Exit does; the module destroys us.
+    event->ignore();
+    reject();
+}

@@ -1,0 +1,214 @@
+// The five Preferences pages: templates, initial state and click rules.
+#include "prefsfixture.h"
+
+#include "dialogs/dlgunits.h"
+
+#include <QRadioButton>
+
+namespace {
+enum { PATH, SOUND, ORCSCO, MIDI, DISP };
+
+QRect Du(int x, int y, int cx, int cy) {
+    return MapDialogRect(x, y, cx, cy, BaseUnitsOf(DialogFont(8)));
+}
+} // namespace
+
+TEST_F(PrefsTest, FrameAndTemplatesAreLaidOutInDialogUnits) {
+    QDialog* dlg = Open();
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Tonsmith32 Preferences"));
+    EXPECT_EQ(dlg->size(), Du(3, 16, 248, 252).size());
+    QWidget* tabs = TabBarOf(dlg)->parentWidget();
+    EXPECT_EQ(tabs->geometry(), QRect(5, 5, 550, 455));
+    EXPECT_EQ(GetDlgItem(dlg, 100)->geometry(), Du(190, 233, 50, 14));
+    EXPECT_EQ(GetDlgItemText(dlg, 101), QStringLiteral("Cancel"));
+
+    const QStringList tabTexts = {"Directories", "Sound", "Orc/Sco", "MIDI", "Display"};
+    ASSERT_EQ(TabBarOf(dlg)->count(), 5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(TabBarOf(dlg)->tabText(i), tabTexts[i]);
+
+    struct Sample {
+        int nId;
+        const char* text;
+        QRect du;
+    };
+    const Sample samples[] = {
+        {207, "Orchestra Directory", Du(9, 12, 66, 8)},
+        {212, nullptr, Du(14, 138, 140, 13)},
+        {214, "Show Analysis File Directories", Du(45, 175, 138, 10)},
+        {305, " ALAW Output", Du(126, 25, 58, 12)},
+        {314, "Rewrite Header Contiually (WAV/AIFF)", Du(40, 161, 150, 12)},
+        {607, "Extract from score.srt using extract file", Du(20, 143, 136, 12)},
+        {609, "0", Du(105, 172, 30, 11)},
+        {405, "Terminate Performance at the end of the MIDI file", Du(20, 152, 176, 12)},
+        {502, "Note Amplitude ", Du(73, 31, 62, 12)},
+    };
+    for (const Sample& s : samples) {
+        QWidget* w = GetDlgItem(dlg, s.nId);
+        ASSERT_NE(w, nullptr) << s.nId;
+        if (s.text) {
+            EXPECT_EQ(GetDlgItemText(dlg, s.nId), QString::fromUtf8(s.text)) << s.nId;
+        }
+        EXPECT_EQ(w->geometry(), s.du) << s.nId;
+        EXPECT_EQ(w->parentWidget()->geometry(), Du(4, 20, 234, 202)) << s.nId;
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << s.nId;
+    }
+    // Format buttons carry their text left of the button.
+    EXPECT_EQ(GetDlgItem(dlg, 300)->layoutDirection(), Qt::RightToLeft);
+    EXPECT_EQ(GetDlgItem(dlg, 304)->layoutDirection(), Qt::LeftToRight);
+    // One page at a time; the Browse buttons and two check boxes never show.
+    EXPECT_TRUE(GetDlgItem(dlg, 206)->isVisible());
+    EXPECT_FALSE(GetDlgItem(dlg, 313)->isVisible());
+    for (int nId : {210, 208, 209})
+        EXPECT_FALSE(GetDlgItem(dlg, nId)->isVisible()) << nId;
+    SelectTab(dlg, MIDI);
+    EXPECT_FALSE(GetDlgItem(dlg, 206)->isVisible());
+    EXPECT_TRUE(GetDlgItem(dlg, 400)->isVisible());
+    EXPECT_FALSE(GetDlgItem(dlg, 402)->isVisible());
+}
+
+TEST_F(PrefsTest, FreshDefaultsShowOnEveryPage) {
+    QDialog* dlg = Open();
+    EXPECT_EQ(GetDlgItemText(dlg, 206), QString::fromUtf8(ini.szOrcDir));
+    EXPECT_TRUE(GetDlgItemText(dlg, 202).endsWith('/'));
+    EXPECT_EQ(IsDlgButtonChecked(dlg, 211), 1);
+    EXPECT_EQ(IsDlgButtonChecked(dlg, 214), 1);
+    for (int nId : {300, 301, 303, 304, 305, 306, 308, 309})
+        EXPECT_EQ(IsDlgButtonChecked(dlg, nId), 0) << nId;
+    EXPECT_EQ(IsDlgButtonChecked(dlg, 302), 1);
+    EXPECT_EQ(IsDlgButtonChecked(dlg, 307), 1);
+    for (int nId : {305, 306, 309})
+        EXPECT_FALSE(Enabled(dlg, nId)) << nId;
+    for (int nId : {304, 307, 308})
+        EXPECT_TRUE(Enabled(dlg, nId)) << nId;
+    for (int nId : {313, 311, 312, 602, 604, 610, 609, 401, 404})
+        EXPECT_FALSE(Enabled(dlg, nId)) << "value box " << nId;
+    EXPECT_EQ(IsDlgButtonChecked(dlg, 504), 1);
+    EXPECT_EQ(IsDlgButtonChecked(dlg, 503) + IsDlgButtonChecked(dlg, 505), 0);
+    // No extract or MIDI file stored: the boxes are empty, not the template text.
+    EXPECT_EQ(GetDlgItemText(dlg, 610), QString());
+    EXPECT_EQ(GetDlgItemText(dlg, 401), QString());
+}
+
+TEST_F(PrefsTest, SoundFormatGreysAndForcesShortInt) {
+    QDialog* dlg = Open();
+    SelectTab(dlg, SOUND);
+    Click(dlg, 300); // No Sound ungreys and keeps the type
+    for (int nId : {305, 306, 309})
+        EXPECT_TRUE(Enabled(dlg, nId)) << nId;
+    EXPECT_EQ(IsDlgButtonChecked(dlg, 307), 1);
+    Click(dlg, 309); // Float
+    EXPECT_EQ(IsDlgButtonChecked(dlg, 307), 0);
+    Click(dlg, 301); // AIFF forces Short Int
+    EXPECT_EQ(IsDlgButtonChecked(dlg, 307), 1);
+    EXPECT_EQ(IsDlgButtonChecked(dlg, 309), 0);
+    EXPECT_EQ(IsDlgButtonChecked(dlg, 300), 0);
+    EXPECT_FALSE(Enabled(dlg, 309));
+    Click(dlg, 303); // No Header
+    Click(dlg, 306); // ULAW
+    Click(dlg, 310); // output file name on
+    EXPECT_TRUE(Enabled(dlg, 313));
+    Click(dlg, 315);
+    Click(dlg, 315); // hardware buffer back off
+    EXPECT_FALSE(Enabled(dlg, 311));
+    Click(dlg, 317);
+    Ok(dlg);
+    EXPECT_EQ(+ini.nSoundFormat, 303);
+    EXPECT_EQ(+ini.nSoundType, 306);
+    EXPECT_EQ(+ini.nOutputFilenameCheck, 1);
+    EXPECT_EQ(+ini.nHardwareBufferCheck, 0);
+    EXPECT_EQ(+ini.nDeferFileLoad, 1);
+    EXPECT_STREQ(ReadIni("SOUND", "type"), "306");
+}
+
+TEST_F(PrefsTest, DirectoryPageFlagsAndShowPreferences) {
+    QDialog* dlg = Open();
+    Click(dlg, 211);
+    Click(dlg, 214);
+    Click(dlg, 214);
+    // The hidden check boxes still follow their rules when pressed.
+    Click(dlg, 208);
+    EXPECT_FALSE(Enabled(dlg, 204));
+    EXPECT_FALSE(Enabled(dlg, 205));
+    Click(dlg, 209);
+    Click(dlg, 209);
+    EXPECT_TRUE(Enabled(dlg, 200));
+    Ok(dlg);
+    EXPECT_EQ(+ini.nShowCmdLine, 1);
+    EXPECT_EQ(+ini.nShowAnalysis, 2);
+    EXPECT_EQ(+ini.nScoreMode, 1);
+    EXPECT_EQ(+ini.nSFMode, 0);
+    EXPECT_STREQ(ReadIni("PREFERENCES", "showcmdline"), "1");
+}
+
+TEST_F(PrefsTest, GreyingFollowsFlagsOnOrcScoAndMidiPages) {
+    ini.nScoExtractCheck = 1;
+    std::strcpy(ini.szScoExtract, "take.ext");
+    std::strcpy(ini.szMidiInFile, "song.mid");
+    QDialog* dlg = Open();
+    EXPECT_TRUE(Enabled(dlg, 610));
+    EXPECT_EQ(GetDlgItemText(dlg, 610), QStringLiteral("take.ext"));
+    EXPECT_EQ(GetDlgItemText(dlg, 401), QStringLiteral("song.mid"));
+    Click(dlg, 601);
+    EXPECT_TRUE(Enabled(dlg, 602));
+    Click(dlg, 607);
+    EXPECT_FALSE(Enabled(dlg, 610));
+    Click(dlg, 608);
+    Click(dlg, 600);
+    Click(dlg, 400);
+    EXPECT_TRUE(Enabled(dlg, 401));
+    Click(dlg, 403);
+    Click(dlg, 405);
+    Ok(dlg);
+    EXPECT_EQ(+ini.nOrcSRateCheck, 1);
+    EXPECT_EQ(+ini.nScoExtractCheck, 0);
+    EXPECT_STREQ(ini.szScoExtract, "take.ext"); // greyed, still read
+    EXPECT_EQ(+ini.nScoTempCheck, 1);
+    EXPECT_EQ(+ini.nITimeOnly, 1);
+    EXPECT_EQ(+ini.nMidiInFileCheck, 1);
+    EXPECT_EQ(+ini.nMidiSusCheck, 1);
+    EXPECT_EQ(+ini.nMidiTerminate, 1);
+}
+
+TEST_F(PrefsTest, WarningMaskIsAddedToAndSubtractedFrom) {
+    ini.nWarningsCheck = 5;
+    QDialog* dlg = Open();
+    SelectTab(dlg, DISP);
+    EXPECT_EQ(IsDlgButtonChecked(dlg, 502), 1);
+    EXPECT_EQ(IsDlgButtonChecked(dlg, 500), 0);
+    EXPECT_EQ(IsDlgButtonChecked(dlg, 501), 1);
+    Click(dlg, 501);
+    Click(dlg, 503);
+    Click(dlg, 506);
+    Ok(dlg);
+    EXPECT_EQ(+ini.nWarningsCheck, 1);
+    EXPECT_EQ(+ini.nDisplay, 503);
+    EXPECT_EQ(+ini.nHeartbeat, 1);
+    EXPECT_STREQ(ReadIni("DISPLAY", "warnings"), "1");
+
+    // A mask above 7 shows no box on; clicks still add and subtract.
+    ini.nWarningsCheck = 9;
+    dlg = Open();
+    for (int nId : {500, 501, 502})
+        EXPECT_EQ(IsDlgButtonChecked(dlg, nId), 0) << nId;
+    Click(dlg, 500);
+    Ok(dlg);
+    EXPECT_EQ(+ini.nWarningsCheck, 11);
+}
+
+TEST_F(PrefsTest, OutOfRangeRadioValuesSelectNothing) {
+    ini.nSoundFormat = 299;
+    ini.nSoundType = 0;
+    ini.nDisplay = 506;
+    QDialog* dlg = Open();
+    for (int nId = 300; nId <= 309; ++nId)
+        EXPECT_EQ(IsDlgButtonChecked(dlg, nId), 0) << nId;
+    for (int nId = 503; nId <= 505; ++nId)
+        EXPECT_EQ(IsDlgButtonChecked(dlg, nId), 0) << nId;
+    // Nothing greyed: the format is neither AIFF nor Wave.
+    EXPECT_TRUE(Enabled(dlg, 305));
+    Ok(dlg);
+    EXPECT_EQ(+ini.nSoundFormat, 299);
+    EXPECT_EQ(+ini.nDisplay, 506);
+}
