@@ -40,7 +40,7 @@ private:
 TEST_F(SmallDialogs, LayoutsAreInDialogUnitsOfTheDialogFont) {
     char szNewFile[256] = {};
     NewFileDlg dlg(nullptr, false, szNewFile);
-    const smalldlg::BaseUnits u = dlg.Units();
+    const DialogBaseUnits u = dlg.Units();
     EXPECT_GE(u.cx, 5);
     EXPECT_GE(u.cy, 11);
     EXPECT_EQ(dlg.size(), QSize((204 * u.cx + 2) / 4, (45 * u.cy + 4) / 8));

@@ -1,5 +1,7 @@
 #include "dialogs/small/smalldlg.h"
 
+#include "dialogs/controls.h"
+
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,41 +11,12 @@
 namespace smalldlg {
 namespace {
 constexpr char szIdProperty[] = "controlId";
-
-// a * b / c rounded to nearest, halves away from zero (b, c positive).
-int MulDiv(int a, int b, int c) {
-    const long long p = static_cast<long long>(a) * b;
-    const long long q = (p < 0 ? -p : p) + c / 2;
-    return static_cast<int>(p < 0 ? -(q / c) : q / c);
-}
 } // namespace
-
-QFont DialogFont() {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"),
-                      QStringLiteral("Sans Serif")});
-    font.setPixelSize(MulDiv(8, 96, 72));
-    return font;
-}
-
-BaseUnits BaseUnitsOf(const QFont& font) {
-    const QFontMetrics fm(font);
-    const int nWidth = fm.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return {(nWidth / 26 + 1) / 2, fm.height()};
-}
-
-QRect MapDialogRect(const BaseUnits& u, int x, int y, int cx, int cy) {
-    const int left = MulDiv(x, u.cx, 4);
-    const int top = MulDiv(y, u.cy, 8);
-    return QRect(left, top, MulDiv(x + cx, u.cx, 4) - left, MulDiv(y + cy, u.cy, 8) - top);
-}
 
 SmallDialog::SmallDialog(QWidget* hWndOwner, const char* szCaption, int x, int y, int cx, int cy,
                          bool bGray)
-    : QDialog(hWndOwner), m_units(BaseUnitsOf(DialogFont())) {
-    setFont(DialogFont());
+    : QDialog(hWndOwner), m_units(BaseUnitsOf(DialogFont(8))) {
+    setFont(DialogFont(8));
     setWindowTitle(QString::fromUtf8(szCaption));
     setAccessibleName(QString::fromUtf8(szCaption));
     setModal(true);
@@ -53,12 +26,8 @@ SmallDialog::SmallDialog(QWidget* hWndOwner, const char* szCaption, int x, int y
     setFixedSize(Map(0, 0, cx, cy).size());
     const QPoint at = Map(x, y, 0, 0).topLeft();
     move(hWndOwner ? hWndOwner->mapToGlobal(at) : at);
-    if (bGray) {
-        QPalette pal = palette();
-        pal.setColor(QPalette::Window, QColor(192, 192, 192));
-        setPalette(pal);
-        setAutoFillBackground(true);
-    }
+    if (bGray)
+        MakeGray(this);
 }
 
 void SmallDialog::Register(QWidget* w, int nId) {

@@ -4,8 +4,9 @@
 // command number, as a dialog procedure receives them.
 #pragma once
 
+#include "dialogs/dlgunits.h"
+
 #include <QDialog>
-#include <QFont>
 #include <QRect>
 
 class QLineEdit;
@@ -14,23 +15,6 @@ class QRadioButton;
 class QLabel;
 
 namespace smalldlg {
-
-// The dialog font: "MS Sans Serif" 8 point where it exists, else a sans
-// face at the same pixel size (96 dots per inch, so layouts do not depend on
-// the screen).
-QFont DialogFont();
-
-// Average width of the 52 letters (rounded) and height of the font: four
-// horizontal and eight vertical dialog units.
-struct BaseUnits {
-    int cx = 0;
-    int cy = 0;
-};
-BaseUnits BaseUnitsOf(const QFont& font);
-
-// A rectangle in dialog units to pixels, rounding each edge to the nearest
-// pixel so neighbouring controls never overlap.
-QRect MapDialogRect(const BaseUnits& u, int x, int y, int cx, int cy);
 
 enum : int { IDOK = 1, IDCANCEL = 2 };
 
@@ -55,8 +39,8 @@ public:
     // Esc and the close box.
     void reject() override { OnCommand(IDCANCEL); }
 
-    const BaseUnits& Units() const { return m_units; }
-    QRect Map(int x, int y, int cx, int cy) const { return MapDialogRect(m_units, x, y, cx, cy); }
+    const DialogBaseUnits& Units() const { return m_units; }
+    QRect Map(int x, int y, int cx, int cy) const { return MapDialogRect(x, y, cx, cy, m_units); }
 
 protected:
     QPushButton* AddButton(int nId, const char* szText, int x, int y, int cx, int cy,
@@ -68,7 +52,7 @@ protected:
 
 private:
     void Register(QWidget* w, int nId);
-    BaseUnits m_units;
+    DialogBaseUnits m_units;
 };
 
 } // namespace smalldlg
