@@ -36,6 +36,10 @@ WindowCommands::WindowCommands(MainWindow& window, CdacSound* sound)
 }
 
 WindowCommands::~WindowCommands() {
+    // No handler may outlive this object; Exit goes back to plain closing.
+    for (int nId : aCommandIds)
+        m_window.SetCommandHandler(nId, {});
+    m_window.SetCommandHandler(CM_EXIT, [w = &m_window] { w->close(); });
     SetWaveOutDeviceSource({});
     m_window.SetListDoubleClickHandler({});
     m_window.SetRunWatchHandler({});
