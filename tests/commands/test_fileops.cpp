@@ -56,13 +56,3 @@ TEST(FileOps, RenameNeverReplacesTheTarget) {
     EXPECT_EQ(Slurp(c), "AAA");
     EXPECT_EQ(RenameNoReplace(a, t.root() + "/d.wav"), ENOENT);
 }
-
-TEST(FileOps, DeleteReportsAMissingFile) {
-    TempConfig t;
-    const std::string p = t.root() + "/x";
-    Spit(p, "");
-    EXPECT_EQ(DeleteFile(p), 0);
-    EXPECT_FALSE(PathExists(p));
-    EXPECT_EQ(DeleteFile(p), ENOENT);
-    EXPECT_NE(FileErrorText("Cannot delete", p, ENOENT).find(p), std::string::npos);
-}

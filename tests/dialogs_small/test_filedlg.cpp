@@ -37,16 +37,6 @@ private:
 };
 } // namespace
 
-TEST_F(FileDlgTest, TheRecordIsPreparedWithTheFiltersAndDefaultExtension) {
-    EXPECT_STREQ(ofn.lpstrFilter[0], "Executable Files (*.EXE)");
-    EXPECT_STREQ(ofn.lpstrFilter[1], "*.exe");
-    EXPECT_STREQ(ofn.lpstrFilter[2], "All Files (*.*)");
-    EXPECT_STREQ(ofn.lpstrFilter[3], "*.*");
-    EXPECT_STREQ(ofn.lpstrFilter[4], "");
-    EXPECT_STREQ(ofn.lpstrDefExt, "EXE");
-    EXPECT_EQ(ofn.nFilterIndex, 0);
-}
-
 TEST_F(FileDlgTest, CancelLeavesTheBuffersAsTheyWere) {
     EXPECT_EQ(PopFileOpenDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle), 0);
     ASSERT_EQ(requests.size(), 1u);

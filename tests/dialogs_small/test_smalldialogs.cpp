@@ -37,21 +37,6 @@ private:
 };
 } // namespace
 
-TEST_F(SmallDialogs, LayoutsAreInDialogUnitsOfTheDialogFont) {
-    char szNewFile[256] = {};
-    NewFileDlg dlg(nullptr, false, szNewFile);
-    const DialogBaseUnits u = dlg.Units();
-    EXPECT_GE(u.cx, 5);
-    EXPECT_GE(u.cy, 11);
-    EXPECT_EQ(dlg.size(), QSize((204 * u.cx + 2) / 4, (45 * u.cy + 4) / 8));
-    QWidget* ok = dlg.GetDlgItem(smalldlg::IDOK);
-    ASSERT_NE(ok, nullptr);
-    EXPECT_EQ(ok->geometry(), dlg.Map(148, 6, 50, 14));
-    EXPECT_EQ(ok->x(), (148 * u.cx + 2) / 4);
-    // Neighbouring controls never overlap by rounding.
-    EXPECT_EQ(dlg.Map(0, 0, 66, 13).right() + 1, dlg.Map(66, 7, 52, 13).left());
-}
-
 TEST_F(SmallDialogs, NewOrchestraAndScoreHaveTheirTextsAndIds) {
     char szNewFile[256] = "stale";
     NewFileDlg orc(nullptr, false, szNewFile);
