@@ -1,0 +1,111 @@
+// Time from a double-click on a sound file to its first buffers queued at
+// the device, through the real window and its commands, against starting
+// the engine directly on the same file, in the same run (null wave device,
+// so the figure is the program's own work, not the sound server's).
+#include "commands/cdacsound.h"
+#include "commands/windowcommands.h"
+#include "mainwindow/tonsm32.h"
+#include "mainwindow/winmsg.h"
+#include "platform/messagebox.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+void UseNullWaveDevice(bool bNull);
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "bench_commands";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static auto* app = new QApplication(argc, argv);
+    return *app;
+}
+
+// A 16-bit stereo WAV of n bytes of silence.
+void WriteWav(const std::string& path, std::uint32_t n) {
+    std::ofstream f(path, std::ios::binary);
+    auto u32 = [&f](std::uint32_t v) { f.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&f](std::uint16_t v) { f.write(reinterpret_cast<const char*>(&v), 2); };
+    f << "RIFF";
+    u32(36 + n);
+    f << "WAVEfmt ";
+    u32(16);
+    u16(1);
+    u16(2);
+    u32(44100);
+    u32(176400);
+    u16(4);
+    u16(16);
+    f << "data";
+    u32(n);
+    std::vector<char> zeros(n);
+    f.write(zeros.data(), n);
+}
+
+void BM_DoubleClickToFirstBuffer_vs_EngineStart(benchmark::State& state) {
+    App();
+    UseNullWaveDevice(true);
+    char tmpl[] = "/tmp/bench-commands.XXXXXX";
+    const std::string root = ::mkdtemp(tmpl);
+    ::setenv("XDG_CONFIG_HOME", root.c_str(), 1);
+    const std::string out = root + "/out/";
+    std::filesystem::create_directories(out);
+    std::filesystem::create_directories(root + "/tonsmith");
+    std::ofstream(root + "/tonsmith/tk3.ini") << "[DIRECTORIES]\nsfdir=" << out << "\n";
+    WriteWav(out + "mix.wav", 176400 * 20);
+    SetMessageBoxHandler([](const std::string&, const std::string&, unsigned) { return 1; });
+
+    MainWindow* pWindow = nullptr;
+    CdacSound sound([&pWindow](std::intptr_t l) {
+        if (pWindow)
+            SendMessage(pWindow, MM_WOM_DONE, 0, l);
+    });
+    MainWindow window(&sound);
+    pWindow = &window;
+    WindowCommands commands(window, &sound);
+    window.hWndListBox[3]->setCurrentRow(0);
+    const CdacSound::Kept kept{0, 44100, 2, 16};
+    const std::string path = out + "mix.wav";
+
+    Clock::duration tClick{}, tEngine{};
+    for (auto _ : state) {
+        auto t0 = Clock::now();
+        SendMessage(&window, WM_COMMAND, MakeCommandParam(3, LBN_DBLCLK), 0);
+        tClick += Clock::now() - t0;
+        state.PauseTiming();
+        window.WndProc(0x0204, 0, 0); // right button: stop
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+
+        t0 = Clock::now();
+        sound.StartPlayback(path.c_str(), kept);
+        tEngine += Clock::now() - t0;
+        state.PauseTiming();
+        sound.StopPlayback();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["click_ms"] = std::chrono::duration<double, std::milli>(tClick).count() / n;
+    state.counters["engine_ms"] = std::chrono::duration<double, std::milli>(tEngine).count() / n;
+    state.counters["ratio_click_to_engine"] =
+        std::chrono::duration<double>(tClick) / std::chrono::duration<double>(tEngine);
+    SetMessageBoxHandler({});
+    std::filesystem::remove_all(root);
+}
+BENCHMARK(BM_DoubleClickToFirstBuffer_vs_EngineStart)
+    ->Iterations(50)
+    ->Unit(benchmark::kMillisecond);
+} // namespace
+
+BENCHMARK_MAIN();
