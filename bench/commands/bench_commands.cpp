@@ -8,6 +8,9 @@
 #include "mainwindow/winmsg.h"
 #include "platform/messagebox.h"
 
+#include "menuids.h"
+#include "settings/ini.h"
+
 #include <QApplication>
 #include <QListWidget>
 #include <benchmark/benchmark.h>
@@ -15,7 +18,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <vector>
+
+extern char** environ;
 
 void UseNullWaveDevice(bool bNull);
 
@@ -106,6 +113,58 @@ void BM_DoubleClickToFirstBuffer_vs_EngineStart(benchmark::State& state) {
 BENCHMARK(BM_DoubleClickToFirstBuffer_vs_EngineStart)
     ->Iterations(50)
     ->Unit(benchmark::kMillisecond);
+
+// The Compile click, through the window's dispatch, the command line and the
+// launcher, until the started process exists; against a bare posix_spawn of
+// the same program. The program is /usr/bin/true, so the figure is ours.
+void BM_CompileClickToProcess_vs_PosixSpawn(benchmark::State& state) {
+    App();
+    ::unsetenv("DISPLAY");
+    ::unsetenv("WAYLAND_DISPLAY");
+    char tmpl[] = "/tmp/bench-compile.XXXXXX";
+    const std::string root = ::mkdtemp(tmpl);
+    ::setenv("XDG_CONFIG_HOME", root.c_str(), 1);
+    for (const char* d : {"orc", "sco", "src", "out", "ana", "tonsmith"})
+        std::filesystem::create_directories(root + "/" + d);
+    std::ofstream(root + "/orc/a.orc") << "";
+    std::ofstream(root + "/sco/a.sco") << "";
+    std::ofstream(root + "/tonsmith/tk3.ini")
+        << "[DIRECTORIES]\norcdir=" << root << "/orc/\nscoredir=" << root << "/sco/\nssdir=" << root
+        << "/src/\nsfdir=" << root << "/out/\nsadir=" << root
+        << "/ana/\n[PREFERENCES]\ncsoundver=2\nshowcmdline=1\n[CSOUND]\ncsound "
+           "path=/usr/bin/true\n";
+    SetMessageBoxHandler([](const std::string&, const std::string&, unsigned) { return 1; });
+    MainWindow window(nullptr);
+    WindowCommands commands(window, nullptr);
+    window.grab(); // the first orchestra and score become current
+
+    Clock::duration tClick{}, tSpawn{};
+    for (auto _ : state) {
+        auto t0 = Clock::now();
+        SendMessage(&window, WM_COMMAND, unsigned(CM_COMPILE), 0);
+        tClick += Clock::now() - t0;
+        if (!commands.compileRun().IsRunning())
+            state.SkipWithError("the compile started nothing");
+
+        char prog[] = "/usr/bin/true";
+        char* argv[] = {prog, nullptr};
+        pid_t pid = 0;
+        t0 = Clock::now();
+        ::posix_spawn(&pid, prog, nullptr, nullptr, argv, environ);
+        tSpawn += Clock::now() - t0;
+        state.PauseTiming();
+        ::waitpid(pid, nullptr, 0);
+        state.ResumeTiming();
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["click_ms"] = std::chrono::duration<double, std::milli>(tClick).count() / n;
+    state.counters["spawn_ms"] = std::chrono::duration<double, std::milli>(tSpawn).count() / n;
+    state.counters["ratio_click_to_spawn"] =
+        std::chrono::duration<double>(tClick) / std::chrono::duration<double>(tSpawn);
+    SetMessageBoxHandler({});
+    std::filesystem::remove_all(root);
+}
+BENCHMARK(BM_CompileClickToProcess_vs_PosixSpawn)->Iterations(50)->Unit(benchmark::kMillisecond);
 } // namespace
 
 BENCHMARK_MAIN();
