@@ -1,0 +1,98 @@
+// Deciding whether a sound can be played, and as what.
+#include "audio/cdac32.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// The sub-format GUID of an extensible format chunk ends in these 14 bytes
+// when its first two name a plain format tag.
+constexpr unsigned char kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                         0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+std::string TagName(std::uint16_t tag) {
+    switch (tag) {
+    case WAVE_FORMAT_ALAW:
+        return "A-law compressed";
+    case WAVE_FORMAT_MULAW:
+        return "mu-law compressed";
+    case WAVE_FORMAT_ADPCM:
+        return "ADPCM compressed";
+    default: {
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "compressed (format 0x%04X)", tag);
+        return buf;
+    }
+    }
+}
+
+// Reads the file's format tag, resolving an extensible one to its sub-format.
+// Returns false when the file has no readable format chunk.
+bool FileFormatTag(const char* path, std::uint16_t* tag) {
+    RiffFile f;
+    MMCKINFO riff, fmt;
+    fmt.ckid = FOURCC_FMT;
+    if (!f.Open(path) || !f.Descend(&riff, nullptr, MMIO_FINDRIFF) ||
+        !f.Descend(&fmt, &riff, MMIO_FINDCHUNK) || fmt.cksize < 2)
+        return false;
+    unsigned char b[40] = {};
+    const std::uint32_t got = f.Read(b, fmt.cksize < 40 ? fmt.cksize : 40);
+    if (got < 2)
+        return false;
+    *tag = ReadLE16(b);
+    if (*tag == WAVE_FORMAT_EXTENSIBLE && got >= 40 && std::memcmp(b + 26, kGuidTail, 14) == 0)
+        *tag = ReadLE16(b + 24);
+    return true;
+}
+
+} // namespace
+
+std::string PlaybackFormatProblem(const CDAC::dac_init& d, std::uint16_t* tag) {
+    const std::string cannot = "Cannot play this sound: ";
+    if (d.wNchnls == 0)
+        return cannot + "it has no channels.";
+    if (d.dwSampleRate == 0)
+        return cannot + "its sample rate is 0.";
+    if (d.wBits < 8 || d.wBits % 8 != 0)
+        return cannot + "samples of " + std::to_string(d.wBits) + " bits are not supported.";
+    if (!FileFormatTag(d.lpszFileName, tag))
+        return "Cannot play " + std::string(d.lpszFileName ? d.lpszFileName : "") +
+               ": it is not a readable WAV file.";
+    if (*tag == WAVE_FORMAT_IEEE_FLOAT) {
+        if (d.wBits != 32 && d.wBits != 64)
+            return cannot + "float samples of " + std::to_string(d.wBits) +
+                   " bits are not supported.";
+    } else if (*tag == WAVE_FORMAT_PCM) {
+        if (d.wBits > 32)
+            return cannot + "samples of " + std::to_string(d.wBits) + " bits are not supported.";
+    } else {
+        return cannot + TagName(*tag) + " data is not supported.";
+    }
+    const std::uint64_t perSec = std::uint64_t{d.wNchnls} * d.dwSampleRate * (d.wBits / 8);
+    const std::uint64_t perBuffer = perSec / (d.wDacBuffersPerSec ? d.wDacBuffersPerSec : 1);
+    if (d.wNchnls * (d.wBits / 8) > 0xFFFF || perSec > 0xFFFFFFFFu || perBuffer > (64u << 20))
+        return cannot + "its buffers would be too large.";
+    if (perBuffer == 0)
+        return cannot + "its buffers would be empty.";
+    return {};
+}
+
+void EncodeWavHead(const CDAC::wav_head& h, unsigned char out[44]) {
+    auto u32 = [](std::int32_t v) { return static_cast<std::uint32_t>(v); };
+    auto u16 = [](std::int16_t v) { return static_cast<std::uint16_t>(v); };
+    std::memcpy(out + 0, h.magic, 4);
+    WriteLE32(out + 4, u32(h.len0));
+    std::memcpy(out + 8, h.magic1, 4);
+    std::memcpy(out + 12, h.magic2, 4);
+    WriteLE32(out + 16, u32(h.len));
+    WriteLE16(out + 20, u16(h.format));
+    WriteLE16(out + 22, u16(h.nchns));
+    WriteLE32(out + 24, u32(h.rate));
+    WriteLE32(out + 28, u32(h.aver));
+    WriteLE16(out + 32, u16(h.nBlockAlign));
+    WriteLE16(out + 34, u16(h.size));
+    std::memcpy(out + 36, h.magic3, 4);
+    WriteLE32(out + 40, u32(h.datasize));
+}

@@ -1,0 +1,138 @@
+#include "platform/riff.h"
+
+#include <sys/stat.h>
+
+std::uint16_t ReadLE16(const unsigned char* p) {
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
+
+std::uint32_t ReadLE32(const unsigned char* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+void WriteLE16(unsigned char* p, std::uint16_t v) {
+    p[0] = static_cast<unsigned char>(v);
+    p[1] = static_cast<unsigned char>(v >> 8);
+}
+
+void WriteLE32(unsigned char* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+bool RiffFile::Open(const char* path) {
+    Close();
+    if (path == nullptr)
+        return false;
+    std::FILE* fp = std::fopen(path, "rb");
+    if (fp == nullptr)
+        return false;
+    struct stat st {};
+    // A folder opens for reading on Linux but is no sound file.
+    if (fstat(fileno(fp), &st) != 0 || !S_ISREG(st.st_mode)) {
+        std::fclose(fp);
+        return false;
+    }
+    fp_ = fp;
+    pos_ = 0;
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    return true;
+}
+
+void RiffFile::Close() {
+    if (fp_ != nullptr)
+        std::fclose(fp_);
+    fp_ = nullptr;
+    pos_ = 0;
+    size_ = 0;
+}
+
+bool RiffFile::SeekTo(std::uint64_t pos) {
+    if (fp_ == nullptr || pos > size_)
+        return false;
+    if (fseeko(fp_, static_cast<off_t>(pos), SEEK_SET) != 0)
+        return false;
+    pos_ = pos;
+    return true;
+}
+
+std::uint32_t RiffFile::Read(void* pch, std::uint32_t cch) {
+    if (fp_ == nullptr || cch == 0)
+        return 0;
+    const std::size_t got = std::fread(pch, 1, cch, fp_);
+    pos_ += got;
+    return static_cast<std::uint32_t>(got);
+}
+
+bool RiffFile::ReadHeader(FOURCC* id, std::uint32_t* size) {
+    unsigned char hdr[8];
+    if (Read(hdr, 8) != 8)
+        return false;
+    *id = ReadLE32(hdr);
+    *size = ReadLE32(hdr + 4);
+    return true;
+}
+
+bool RiffFile::Descend(MMCKINFO* lpck, const MMCKINFO* lpckParent, unsigned flags) {
+    if (fp_ == nullptr || lpck == nullptr)
+        return false;
+    std::uint64_t end = size_;
+    if (lpckParent != nullptr) {
+        const std::uint64_t parentEnd = lpckParent->dwDataOffset + lpckParent->cksize -
+                                        (lpckParent->ckid == FOURCC_RIFF ? 4 : 0);
+        if (parentEnd < end)
+            end = parentEnd;
+    }
+    const FOURCC wantType = lpck->fccType;
+    const FOURCC wantId = lpck->ckid;
+    for (;;) {
+        const std::uint64_t start = pos_;
+        if (start + 8 > end)
+            return false;
+        FOURCC id = 0;
+        std::uint32_t size = 0;
+        if (!ReadHeader(&id, &size))
+            return false;
+        bool match = true;
+        FOURCC type = 0;
+        if (flags & MMIO_FINDRIFF) {
+            match = id == FOURCC_RIFF;
+            if (match) {
+                unsigned char t[4];
+                if (size < 4 || Read(t, 4) != 4)
+                    return false;
+                type = ReadLE32(t);
+                match = wantType == 0 || type == wantType;
+            }
+        } else if (flags & MMIO_FINDCHUNK) {
+            match = id == wantId;
+        }
+        if (match) {
+            lpck->ckid = id;
+            lpck->cksize = size;
+            lpck->fccType = type;
+            lpck->dwDataOffset = start + 8 + (id == FOURCC_RIFF ? 4 : 0);
+            lpck->dwFlags = 0;
+            return SeekTo(lpck->dwDataOffset);
+        }
+        const std::uint64_t next = start + 8 + size + (size & 1u);
+        if (next > end || !SeekTo(next))
+            return false;
+    }
+}
+
+bool RiffFile::Ascend(const MMCKINFO* lpck) {
+    if (fp_ == nullptr || lpck == nullptr)
+        return false;
+    std::uint64_t dataStart = lpck->dwDataOffset;
+    std::uint64_t len = lpck->cksize;
+    if (lpck->ckid == FOURCC_RIFF) {
+        // dwDataOffset is past the form type, which the size counts.
+        dataStart -= 4;
+    }
+    std::uint64_t next = dataStart + len + (len & 1u);
+    if (next > size_)
+        next = size_;
+    return SeekTo(next);
+}

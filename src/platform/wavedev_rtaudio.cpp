@@ -1,0 +1,297 @@
+// The wave-device layer over RtAudio: PulseAudio when a sound server is
+// reachable, ALSA otherwise.
+#include "platform/wavedev_impl.h"
+
+#include <RtAudio.h>
+#include <alsa/asoundlib.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+RtAudio::Api ChooseApi() {
+    const char* server = std::getenv("PULSE_SERVER");
+    if (server != nullptr && *server != '\0')
+        return RtAudio::LINUX_PULSE;
+    const char* rt = std::getenv("XDG_RUNTIME_DIR");
+    struct stat st {};
+    if (rt != nullptr && *rt == '/' && stat((std::string(rt) + "/pulse/native").c_str(), &st) == 0)
+        return RtAudio::LINUX_PULSE;
+    return RtAudio::LINUX_ALSA;
+}
+
+// ALSA reports every missing card on standard error; a machine without sound
+// simply has no devices, which the callers handle.
+void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+std::unique_ptr<RtAudio> NewAudio() {
+    const RtAudio::Api api = ChooseApi();
+    if (api == RtAudio::LINUX_ALSA)
+        snd_lib_error_set_handler(&QuietAlsa);
+    auto audio = std::make_unique<RtAudio>(api);
+    audio->showWarnings(false);
+    return audio;
+}
+
+// RtAudio's own numbers of the devices that can play (or record), in order.
+std::vector<unsigned> Devices(RtAudio& audio, bool output) {
+    std::vector<unsigned> ids;
+    const unsigned n = audio.getDeviceCount();
+    for (unsigned i = 0; i < n; ++i) {
+        const RtAudio::DeviceInfo info = audio.getDeviceInfo(i);
+        if (info.probed && (output ? info.outputChannels : info.inputChannels) > 0)
+            ids.push_back(i);
+    }
+    return ids;
+}
+
+unsigned Count(bool output) {
+    try {
+        auto audio = NewAudio();
+        return static_cast<unsigned>(Devices(*audio, output).size());
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+std::string Name(unsigned id, bool output) {
+    try {
+        auto audio = NewAudio();
+        const auto ids = Devices(*audio, output);
+        return id < ids.size() ? audio->getDeviceInfo(ids[id]).name : std::string();
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+RtAudioFormat Format(const WAVEFORMATEX& wf) {
+    if (wf.wFormatTag == WAVE_FORMAT_IEEE_FLOAT)
+        return wf.wBitsPerSample == 64 ? RTAUDIO_FLOAT64 : RTAUDIO_FLOAT32;
+    switch (wf.wBitsPerSample) {
+    case 8:
+        return RTAUDIO_SINT8;
+    case 16:
+        return RTAUDIO_SINT16;
+    case 24:
+        return RTAUDIO_SINT24;
+    default:
+        return RTAUDIO_SINT32;
+    }
+}
+
+// 8-bit WAV samples are unsigned; RtAudio's are signed.
+bool Unsigned8(const WAVEFORMATEX& wf) {
+    return wf.wFormatTag == WAVE_FORMAT_PCM && wf.wBitsPerSample == 8;
+}
+
+void Flip(char* p, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        p[i] = static_cast<char>(p[i] ^ 0x80);
+}
+
+// Opens a stream on the chosen device; returns false with *err set.
+bool OpenStream(RtAudio& audio, unsigned uDeviceID, const WAVEFORMATEX& wf, bool output,
+                RtAudioCallback cb, void* user, unsigned* frames, MMRESULT* err) {
+    const auto ids = Devices(audio, output);
+    if (uDeviceID >= ids.size()) {
+        *err = MMSYSERR_BADDEVICEID;
+        return false;
+    }
+    RtAudio::StreamParameters params;
+    params.deviceId = ids[uDeviceID];
+    params.nChannels = wf.nChannels;
+    RtAudio::StreamOptions options;
+    options.streamName = "Tonsmith";
+    *frames = std::max(256u, wf.nSamplesPerSec / 50);
+    audio.openStream(output ? &params : nullptr, output ? nullptr : &params, Format(wf),
+                     wf.nSamplesPerSec, frames, cb, user, &options);
+    if (!audio.isStreamOpen()) {
+        *err = WAVERR_BADFORMAT;
+        return false;
+    }
+    return true;
+}
+
+class RtOut : public WaveOutDevice {
+public:
+    using WaveOutDevice::WaveOutDevice;
+
+    bool Open(unsigned uDeviceID, MMRESULT* err) {
+        try {
+            audio_ = NewAudio();
+            unsigned frames = 0;
+            if (!OpenStream(*audio_, uDeviceID, wf_, true, &RtOut::Callback, this, &frames, err))
+                return false;
+            audio_->startStream();
+            return true;
+        } catch (const std::exception&) {
+            *err = MMSYSERR_ERROR;
+            return false;
+        }
+    }
+
+    void Close() override {
+        try {
+            if (audio_ && audio_->isStreamRunning())
+                audio_->stopStream();
+            if (audio_ && audio_->isStreamOpen())
+                audio_->closeStream();
+        } catch (const std::exception&) {
+        }
+    }
+
+private:
+    static int Callback(void* out, void*, unsigned nFrames, double, RtAudioStreamStatus,
+                        void* user) {
+        auto* self = static_cast<RtOut*>(user);
+        self->Pull(static_cast<char*>(out), std::size_t{nFrames} * self->wf_.nBlockAlign);
+        return 0;
+    }
+
+    // Runs on the audio thread: hands the server the next n bytes of the
+    // queue, silence when it runs dry. A buffer taken entirely is reported two
+    // callbacks later, once the server has really played it.
+    void Pull(char* dst, std::size_t n) {
+        std::lock_guard lock(mu_);
+        ++tick_;
+        while (!finished_.empty() && finished_.front().second <= tick_) {
+            Complete(finished_.front().first);
+            finished_.pop_front();
+        }
+        std::size_t k = 0;
+        while (!queue_.empty()) {
+            WAVEHDR* h = queue_.front();
+            const std::size_t c = std::min<std::size_t>(h->dwBufferLength - offset_, n - k);
+            std::memcpy(dst + k, h->lpData + offset_, c);
+            if (Unsigned8(wf_))
+                Flip(dst + k, c);
+            k += c;
+            offset_ += c;
+            if (offset_ < h->dwBufferLength)
+                break;
+            queue_.pop_front();
+            offset_ = 0;
+            finished_.push_back({h, tick_ + 2});
+        }
+        std::memset(dst + k, 0, n - k);
+    }
+
+    std::unique_ptr<RtAudio> audio_;
+    std::uint64_t tick_ = 0;
+};
+
+class RtIn : public WaveInDevice {
+public:
+    using WaveInDevice::WaveInDevice;
+
+    bool Open(unsigned uDeviceID, MMRESULT* err) {
+        try {
+            audio_ = NewAudio();
+            unsigned frames = 0;
+            if (!OpenStream(*audio_, uDeviceID, wf_, false, &RtIn::Callback, this, &frames, err))
+                return false;
+            scratch_.resize(std::size_t{frames} * wf_.nBlockAlign);
+            return true;
+        } catch (const std::exception&) {
+            *err = MMSYSERR_ERROR;
+            return false;
+        }
+    }
+
+    MMRESULT Start() override {
+        try {
+            if (!audio_->isStreamRunning())
+                audio_->startStream();
+            return MMSYSERR_NOERROR;
+        } catch (const std::exception&) {
+            return MMSYSERR_ERROR;
+        }
+    }
+
+    void Close() override {
+        Halt();
+        try {
+            if (audio_ && audio_->isStreamOpen())
+                audio_->closeStream();
+        } catch (const std::exception&) {
+        }
+    }
+
+protected:
+    void Halt() override {
+        try {
+            if (audio_ && audio_->isStreamRunning())
+                audio_->stopStream();
+        } catch (const std::exception&) {
+        }
+    }
+
+private:
+    static int Callback(void*, void* in, unsigned nFrames, double, RtAudioStreamStatus,
+                        void* user) {
+        auto* self = static_cast<RtIn*>(user);
+        self->Push(static_cast<const char*>(in), std::size_t{nFrames} * self->wf_.nBlockAlign);
+        return 0;
+    }
+
+    // Runs on the audio thread.
+    void Push(const char* src, std::size_t n) {
+        if (src == nullptr)
+            return;
+        if (!Unsigned8(wf_)) {
+            Fill(src, n);
+            return;
+        }
+        for (std::size_t done = 0; done < n && !scratch_.empty();) {
+            const std::size_t c = std::min(scratch_.size(), n - done);
+            std::memcpy(scratch_.data(), src + done, c);
+            Flip(scratch_.data(), c);
+            Fill(scratch_.data(), c);
+            done += c;
+        }
+    }
+
+    std::unique_ptr<RtAudio> audio_;
+    std::vector<char> scratch_;
+};
+
+} // namespace
+
+WaveOutDevice* OpenRtWaveOut(unsigned uDeviceID, const WAVEFORMATEX& wf, WaveOwner* owner,
+                             MMRESULT* err) {
+    auto dev = std::make_unique<RtOut>(owner, wf);
+    if (!dev->Open(uDeviceID, err)) {
+        dev->Close();
+        return nullptr;
+    }
+    return dev.release();
+}
+
+WaveInDevice* OpenRtWaveIn(unsigned uDeviceID, const WAVEFORMATEX& wf, WaveOwner* owner,
+                           MMRESULT* err) {
+    auto dev = std::make_unique<RtIn>(owner, wf);
+    if (!dev->Open(uDeviceID, err)) {
+        dev->Close();
+        return nullptr;
+    }
+    return dev.release();
+}
+
+unsigned RtWaveOutCount() {
+    return Count(true);
+}
+unsigned RtWaveInCount() {
+    return Count(false);
+}
+std::string RtWaveOutName(unsigned id) {
+    return Name(id, true);
+}
+std::string RtWaveInName(unsigned id) {
+    return Name(id, false);
+}
