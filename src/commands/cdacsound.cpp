@@ -78,11 +78,3 @@ void CdacSound::StartPlayback(const char* szPath, const Kept& kept) {
 unsigned WaveOutDeviceCount() {
     return waveOutGetNumDevs();
 }
-
-std::vector<std::string> WaveOutDeviceList() {
-    std::vector<std::string> names;
-    const unsigned n = waveOutGetNumDevs();
-    for (unsigned d = 0; d < n; ++d)
-        names.push_back(WaveOutDeviceName(d));
-    return names;
-}

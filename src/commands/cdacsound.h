@@ -10,7 +10,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 class CdacSound : public SoundPort {
 public:
@@ -42,6 +41,5 @@ private:
     std::unique_ptr<Engine> m;
 };
 
-// The wave-output devices: how many, and their names by number.
+// The number of wave-output devices.
 unsigned WaveOutDeviceCount();
-std::vector<std::string> WaveOutDeviceList();

@@ -28,7 +28,6 @@ WindowCommands::WindowCommands(MainWindow& window, CdacSound* sound)
       m_window(window), m_sound(sound), m_commands(*this, IniStruct),
       m_compile(std::make_unique<csound::CompileRun>(static_cast<csound::CompileWindow&>(*this))) {
     PopFileInitialize(&m_window);
-    SetWaveOutDeviceSource(WaveOutDeviceList);
     for (int nId : aCommandIds)
         m_window.SetCommandHandler(nId, [this, nId] { m_commands.OnCommand(nId); });
     m_window.SetListDoubleClickHandler([this](int nList) { m_commands.OnListDoubleClick(nList); });
@@ -40,7 +39,6 @@ WindowCommands::~WindowCommands() {
     for (int nId : aCommandIds)
         m_window.SetCommandHandler(nId, {});
     m_window.SetCommandHandler(CM_EXIT, [w = &m_window] { w->close(); });
-    SetWaveOutDeviceSource({});
     m_window.SetListDoubleClickHandler({});
     m_window.SetRunWatchHandler({});
 }

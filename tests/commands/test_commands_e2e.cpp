@@ -91,7 +91,7 @@ TEST_F(E2E, NewCompileListPlayAndStop) {
         editors.push_back(s);
         return 33u;
     };
-    const std::vector<std::string> devices = WaveOutDeviceList();
+    const std::vector<std::string> devices = WaveOutDeviceNames();
     const auto dev = std::find(devices.begin(), devices.end(), "Null Output");
     ASSERT_NE(dev, devices.end()) << "no output device of the null sink";
     window->dacinit.wWaveDeviceId = static_cast<std::uint16_t>(dev - devices.begin());

@@ -45,8 +45,8 @@ private:
     QImage m_skin;
 };
 
-// Names of the wave-output devices, numbered from 0. The audio layer installs
-// the real source; without one there are no devices.
+// Names of the wave-output devices, numbered from 0: the wave-device layer's,
+// unless a test installs a source of its own.
 using WaveOutDeviceSource = std::function<std::vector<std::string>()>;
 WaveOutDeviceSource SetWaveOutDeviceSource(WaveOutDeviceSource source);
 std::vector<std::string> WaveOutDeviceNames();

@@ -1,5 +1,6 @@
 #include "dialogs/small/smalldialogs.h"
 
+#include "platform/wavedev.h"
 #include "settings/ini.h"
 
 #include <QFrame>
@@ -31,7 +32,13 @@ WaveOutDeviceSource SetWaveOutDeviceSource(WaveOutDeviceSource source) {
 }
 
 std::vector<std::string> WaveOutDeviceNames() {
-    return SourceSlot() ? SourceSlot()() : std::vector<std::string>{};
+    if (SourceSlot())
+        return SourceSlot()();
+    std::vector<std::string> names;
+    const unsigned n = waveOutGetNumDevs();
+    for (unsigned d = 0; d < n; ++d)
+        names.push_back(WaveOutDeviceName(d));
+    return names;
 }
 
 WaveDevDlg::WaveDevDlg(QWidget* hWndOwner, std::uint16_t* pwWaveDeviceId)
