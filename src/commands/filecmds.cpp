@@ -1,5 +1,6 @@
 #include "commands/filecmds.h"
 
+#include "platform/argsplit.h"
 #include "platform/fileops.h"
 #include "platform/messagebox.h"
 #include "settings/ini.h"
@@ -101,28 +102,6 @@ bool RenameListFile(const INISTRUCT& ini, int nrenameswitch, const std::string& 
         return false;
     }
     return true;
-}
-
-std::string QuoteArgument(const std::string& szArg) {
-    if (!szArg.empty() && szArg.find_first_of(" \t\"") == std::string::npos)
-        return szArg;
-    // Backslashes count only before a quote: double them there, and escape
-    // the quote itself.
-    std::string out = "\"";
-    std::size_t nSlashes = 0;
-    for (char c : szArg) {
-        if (c == '\\') {
-            ++nSlashes;
-        } else if (c == '"') {
-            out.append(nSlashes + 1, '\\');
-            nSlashes = 0;
-        } else {
-            nSlashes = 0;
-        }
-        out += c;
-    }
-    out.append(nSlashes, '\\');
-    return out + "\"";
 }
 
 std::string TextEditorCommand(const INISTRUCT& ini) {

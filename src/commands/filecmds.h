@@ -37,13 +37,10 @@ std::string CreateFromTemplate(INISTRUCT& ini, bool bScore, const std::string& s
 bool RenameListFile(const INISTRUCT& ini, int nrenameswitch, const std::string& szOldName,
                     const std::string& szNewName);
 
-// One argument of a command text, quoted when it holds a blank, a tab or a
-// quote, so that the launcher's splitting gives it back whole.
-std::string QuoteArgument(const std::string& szArg);
-
 // The text editor alone: "notepad" when none is chosen.
 std::string TextEditorCommand(const INISTRUCT& ini);
-// The text editor on a file: the editor, one blank, the path.
+// The text editor on a file: the editor, one blank, the path (quoted when it
+// holds a blank, so the launcher's splitting gives it back whole).
 std::string TextEditorCommand(const INISTRUCT& ini, const std::string& szPath);
 // The wave editor on a file.
 std::string WaveEditorCommand(const INISTRUCT& ini, const std::string& szPath);

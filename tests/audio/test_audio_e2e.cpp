@@ -142,12 +142,12 @@ protected:
     }
 
     // A null sink of its own format; its device is named after it.
-    void AddSink(const QString& name, const QStringList& spec) {
+    void AddSink(const QString& name, const QStringList& args) {
         const QString id =
             RunTool("pactl",
                     QStringList{"load-module", "module-null-sink", "sink_name=" + name,
                                 "sink_properties=device.description=" + name, "norewinds=1"} +
-                        spec)
+                        args)
                 .trimmed();
         ASSERT_FALSE(id.isEmpty());
         modules_ << id;

@@ -1,0 +1,176 @@
+#include "csound/compile.h"
+
+#include "csound/batchscript.h"
+#include "csound/cmdline.h"
+#include "csound/runargs.h"
+#include "platform/argsplit.h"
+#include "platform/configdir.h"
+#include "platform/environment.h"
+#include "platform/messagebox.h"
+
+#include <cstring>
+
+namespace csound {
+namespace {
+class LaunchedProcess : public WatchedProcess {
+public:
+    explicit LaunchedProcess(std::unique_ptr<ProcessHandle> handle) : m_handle(std::move(handle)) {}
+    unsigned long ExitCode() override { return m_handle->ExitCode(); }
+
+private:
+    // Dropping the handle while the process runs leaves it to the background
+    // reaper, so an earlier run that is no longer watched is still reaped.
+    std::unique_ptr<ProcessHandle> m_handle;
+};
+
+constexpr std::size_t kMaxTrimmedDirectory = 126;
+constexpr std::size_t kMaxDirectoryLines = 255;
+
+struct Folder {
+    const char* szName;
+    const char* szWhat;
+    const char* szDir;
+};
+
+void tell(const std::string& text) {
+    MessageBox(text, szCaption, MB_OK | MB_ICONEXCLAMATION);
+}
+} // namespace
+
+int StartWithLauncher(const LaunchRequest& request, std::unique_ptr<WatchedProcess>* process) {
+    LaunchResult result = Launch(request);
+    if (!result.process)
+        return result.error;
+    *process = std::make_unique<LaunchedProcess>(std::move(result.process));
+    return 0;
+}
+
+CompileRun::CompileRun(CompileWindow& window, ProcessStarter starter)
+    : m_window(window), m_starter(std::move(starter)) {}
+
+std::string CompileRun::ScriptPath() {
+    const std::string dir = ConfigDirectory();
+    return dir.empty() ? std::string() : dir + "/" + szScriptName;
+}
+
+bool CompileRun::checkDirectories(const INISTRUCT& ini) {
+    const Folder folders[] = {{"SSDIR", "sound source folder", ini.szSSDIR},
+                              {"SFDIR", "sound output folder", ini.szSFDIR},
+                              {"SADIR", "analysis folder", ini.szSADIR}};
+    for (const Folder& f : folders) {
+        const std::size_t n = TrimmedDirectory(f.szDir).size();
+        if (n > kMaxTrimmedDirectory) {
+            tell(std::string("The ") + f.szWhat + " is " + std::to_string(n) +
+                 " characters long; Csound gets at most " + std::to_string(kMaxTrimmedDirectory) +
+                 " in " + f.szName + ". Choose a shorter folder in the Preferences.");
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CompileRun::writeScript(const INISTRUCT& ini, const std::vector<std::string>& args) {
+    const std::string ssdir = TrimmedDirectory(ini.szSSDIR);
+    const std::string sfdir = TrimmedDirectory(ini.szSFDIR);
+    const std::string sadir = TrimmedDirectory(ini.szSADIR);
+    const std::string setLines = MakeBatchScript(ssdir, sfdir, sadir, "");
+    // Three "SET NAME=value" lines with their line ends, without the rest.
+    const std::size_t setLength = setLines.size() - std::strlen("\r\nPause\r\nExit");
+    if (setLength > kMaxDirectoryLines) {
+        tell("The three Csound folders together are too long for the batch script (" +
+             std::to_string(setLength) + " characters; at most " +
+             std::to_string(kMaxDirectoryLines) + " fit). Choose shorter folders.");
+        return false;
+    }
+    // Names are quoted in the script only where a blank or a quote needs it,
+    // so the line equals the final command line whenever it can.
+    const std::string line = QuoteCommandLine(args);
+    const std::string all = ssdir + sfdir + sadir + line;
+    if (all.find_first_of("\r\n") != std::string::npos) {
+        tell("A folder or file name holds a line break, which cannot be written into the "
+             "batch script. Rename it, or use the Windows build setting.");
+        return false;
+    }
+    const std::string path = ScriptPath();
+    if (path.empty() || !EnsureConfigDirectory()) {
+        tell("Cannot write the batch script " + std::string(szScriptName) +
+             ": the configuration folder cannot be created (is HOME set?).");
+        return false;
+    }
+    if (int err = WriteBatchScript(path, MakeBatchScript(ssdir, sfdir, sadir, line))) {
+        tell("Cannot write the batch script " + path + ": " + std::strerror(err) + ".");
+        return false;
+    }
+    return true;
+}
+
+void CompileRun::setEnvironment(const INISTRUCT& ini) {
+    PutEnvironmentValue("SADIR", TrimmedDirectory(ini.szSADIR).c_str());
+    PutEnvironmentValue("SSDIR", TrimmedDirectory(ini.szSSDIR).c_str());
+    PutEnvironmentValue("SFDIR", TrimmedDirectory(ini.szSFDIR).c_str());
+}
+
+void CompileRun::Compile(const INISTRUCT& ini) {
+    const std::string szCmdLine = perf::MakeCommandLine(&ini);
+    if (szCmdLine == szCmdLineError) {
+        MessageBox("All Required Options Are Not Selected!", szCaption, MB_OK);
+        return;
+    }
+    if (szCmdLine == szCmdLineTooLong) {
+        tell(perf::CommandLineFault());
+        return;
+    }
+    if (ini.szCsoundPath[0] == '\0') {
+        MessageBox("Csound Executable Is Not Selected!", szCaption, MB_OK);
+        return;
+    }
+    const std::string finalLine = std::string(ini.szCsoundPath) + " " + szCmdLine;
+    if (finalLine.size() >= sizeof szFinalCmdLine) {
+        tell("The Csound command line would be " + std::to_string(finalLine.size()) +
+             " characters long; at most 255 fit. Use a shorter Csound path or shorter folder "
+             "or file names.");
+        return;
+    }
+    std::memcpy(szFinalCmdLine, finalLine.c_str(), finalLine.size() + 1);
+    if (!checkDirectories(ini))
+        return;
+
+    if (ini.nShowCmdLine == 2 && MessageBox(szFinalCmdLine, "CMDLINE", MB_OKCANCEL) == IDCANCEL)
+        return;
+
+    const std::vector<std::string> args = PerformanceArguments(ini, szCmdLine);
+    LaunchRequest request;
+    request.newConsole = true;
+    request.title = szConsoleTitle;
+    if (ini.nCSoundVer == 1) {
+        if (!writeScript(ini, args))
+            return;
+        request.args = {ScriptPath()};
+    } else {
+        setEnvironment(ini);
+        request.args = args;
+    }
+
+    std::unique_ptr<WatchedProcess> process;
+    if (m_starter(request, &process) != 0 || !process) {
+        MessageBox("NO PROCESS", "VARO", MB_OK);
+        return;
+    }
+    m_process = std::move(process);
+    m_window.SetRunWatchTimer();
+}
+
+void CompileRun::OnTimer(int idTimer) {
+    if (idTimer != IDT_RUNWATCH)
+        return;
+    if (!m_process) {
+        m_window.KillRunWatchTimer();
+        return;
+    }
+    if (m_process->ExitCode() == STILL_ACTIVE)
+        return;
+    m_window.KillRunWatchTimer();
+    m_process.reset();
+    m_window.RefreshLists();
+}
+} // namespace csound

@@ -1,0 +1,79 @@
+// The compile run: renders the selected orchestra and score with Csound and
+// watches the run until it ends.
+//
+// Integration with the main window: the window owns one CompileRun for the
+// whole process and hands it an implementation of CompileWindow:
+//   SetRunWatchTimer()  - start (or restart) the QTimer IDT_RUNWATCH, period
+//                         RUNWATCH_PERIOD_MS (750 ms); on every timeout call
+//                         OnTimer(IDT_RUNWATCH)
+//   KillRunWatchTimer() - stop that timer
+//   RefreshLists()      - refill the five file lists at once (WM_REFRESHLISTS,
+//                         handled synchronously, before OnTimer returns)
+// The menu's Compile command and the first skin button call Compile(IniStruct).
+// Messages go through the MessageBox hook of platform/messagebox.h. Tests plug
+// in a fake window, and may plug in a fake process starter.
+#pragma once
+
+#include "platform/launcher.h"
+#include "settings/inistruct.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace csound {
+inline constexpr int IDT_RUNWATCH = 69;
+inline constexpr int RUNWATCH_PERIOD_MS = 750;
+inline constexpr char szConsoleTitle[] = "Tonsmith running Csound";
+inline constexpr char szCaption[] = "Tonsmith 3.3";
+
+class CompileWindow {
+public:
+    virtual ~CompileWindow() = default;
+    virtual void SetRunWatchTimer() = 0;
+    virtual void KillRunWatchTimer() = 0;
+    virtual void RefreshLists() = 0;
+};
+
+// The process under watch: its exit code, STILL_ACTIVE while it runs.
+class WatchedProcess {
+public:
+    virtual ~WatchedProcess() = default;
+    virtual unsigned long ExitCode() = 0;
+};
+
+// Starts the program of a request; 0 with *process set, or an errno value.
+using ProcessStarter =
+    std::function<int(const LaunchRequest& request, std::unique_ptr<WatchedProcess>* process)>;
+
+// The real starter: the launcher of platform/launcher.h.
+int StartWithLauncher(const LaunchRequest& request, std::unique_ptr<WatchedProcess>* process);
+
+class CompileRun {
+public:
+    explicit CompileRun(CompileWindow& window, ProcessStarter starter = StartWithLauncher);
+
+    // The Compile command, on the given settings (the window passes IniStruct).
+    void Compile(const INISTRUCT& ini);
+    // WM_TIMER: polls the run when idTimer is IDT_RUNWATCH, else does nothing.
+    void OnTimer(int idTimer);
+
+    // Running from a successful start until the first poll that sees the end.
+    bool IsRunning() const { return m_process != nullptr; }
+    // Csound path, one blank and the argument string of the last Compile that
+    // got that far.
+    const char* FinalCmdLine() const { return szFinalCmdLine; }
+    // Where the batch script is written: TK3.bat in the configuration folder.
+    static std::string ScriptPath();
+
+private:
+    bool writeScript(const INISTRUCT& ini, const std::vector<std::string>& args);
+    bool checkDirectories(const INISTRUCT& ini);
+    void setEnvironment(const INISTRUCT& ini);
+
+    CompileWindow& m_window;
+    ProcessStarter m_starter;
+    char szFinalCmdLine[256] = {};
+    std::unique_ptr<WatchedProcess> m_process; // proc_inf of the newest run
+};
+} // namespace csound

@@ -1,0 +1,126 @@
+#include "platform/batch/interpreter.h"
+
+#include "platform/argsplit.h"
+#include "platform/spawn.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The first word in lower case, and where the rest begins.
+std::string firstWord(std::string_view line, std::size_t* rest) {
+    std::size_t i = 0;
+    while (i < line.size() && !isBlank(line[i]))
+        ++i;
+    std::string word(line.substr(0, i));
+    for (char& c : word)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    while (i < line.size() && isBlank(line[i]))
+        ++i;
+    *rest = i;
+    return word;
+}
+
+void setVariable(std::string_view assignment) {
+    const std::size_t eq = assignment.find('=');
+    if (eq == 0 || eq == std::string_view::npos) {
+        std::fprintf(stderr, "SET needs NAME=VALUE: %.*s\n", static_cast<int>(assignment.size()),
+                     assignment.data());
+        return;
+    }
+    const std::string name(assignment.substr(0, eq));
+    const std::string value(assignment.substr(eq + 1));
+    if (value.empty())
+        unsetenv(name.c_str());
+    else
+        setenv(name.c_str(), value.c_str(), 1);
+}
+
+void pauseForKey() {
+    std::fputs("Press any key to continue . . . ", stdout);
+    std::fflush(stdout);
+    if (isatty(STDIN_FILENO)) {
+        termios saved{};
+        const bool raw = tcgetattr(STDIN_FILENO, &saved) == 0;
+        if (raw) {
+            termios t = saved;
+            t.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+            t.c_cc[VMIN] = 1;
+            t.c_cc[VTIME] = 0;
+            tcsetattr(STDIN_FILENO, TCSANOW, &t);
+        }
+        char c = 0;
+        while (read(STDIN_FILENO, &c, 1) < 0 && errno == EINTR) {
+        }
+        if (raw)
+            tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    }
+    std::fputs("\n", stdout);
+    std::fflush(stdout);
+}
+
+int runCommand(std::string_view line) {
+    std::vector<std::string> args = SplitCommandLine(line);
+    if (args.empty())
+        return 0;
+    const std::string program = args[0];
+    args[0] = FindProgram(program);
+    pid_t pid = 0;
+    const int err = args[0].empty() ? ENOENT : SpawnProgram(args, SpawnOptions{}, &pid);
+    if (err != 0) {
+        std::fprintf(stderr, "'%s' cannot be run: %s\n", program.c_str(),
+                     err == ENOENT ? "no such program" : std::strerror(err));
+        return BATCH_NOT_FOUND;
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR)
+            return 1;
+    }
+    if (WIFEXITED(status))
+        return WEXITSTATUS(status);
+    return 128 + WTERMSIG(status);
+}
+} // namespace
+
+int RunBatchScript(std::string_view text) {
+    int status = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        while (!line.empty() && isBlank(line.front()))
+            line.remove_prefix(1);
+        if (line.empty())
+            continue;
+        std::size_t rest = 0;
+        const std::string word = firstWord(line, &rest);
+        if (word == "set") {
+            setVariable(line.substr(rest));
+        } else if (word == "pause") {
+            pauseForKey();
+        } else if (word == "exit") {
+            const std::string arg(line.substr(rest));
+            return arg.empty() ? status : std::atoi(arg.c_str());
+        } else {
+            status = runCommand(line);
+        }
+    }
+    return status;
+}

@@ -1,0 +1,93 @@
+// Starting other programs: Csound, the batch interpreter, the editors.
+//
+// Programs are started directly from an argument list, never through a
+// shell, so no character of a file name is ever interpreted. Three names are
+// resolved on the way:
+//   - a script ending in ".bat" or ".cmd" runs in our batch interpreter,
+//     tonsmith-batch (next to the running program, else in the build tree,
+//     else on PATH);
+//   - "notepad" (or "notepad.exe", any case) that is not on PATH is the
+//     desktop's default text editor (see DefaultTextEditor);
+//   - any other bare name is looked up on PATH.
+// With a console asked for and a display present (DISPLAY or WAYLAND_DISPLAY),
+// the program runs in a terminal window: x-terminal-emulator -T TITLE -e
+// PROGRAM ARGS..., or xterm when that is missing; the terminal is then the
+// process we hold. Without a display, or with no console, the program reads
+// /dev/null and writes to our own output.
+//
+// Every started process is reaped: a ProcessHandle waits for its end when
+// polled, and one dropped while the process still runs hands it to a
+// background waiter, so no process is ever left a zombie.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+inline constexpr unsigned long STILL_ACTIVE = 259;
+inline constexpr int SW_SHOWNORMAL = 1;
+
+class ProcessHandle {
+public:
+    explicit ProcessHandle(pid_t pid) : m_pid(pid) {}
+    ~ProcessHandle();
+    ProcessHandle(const ProcessHandle&) = delete;
+    ProcessHandle& operator=(const ProcessHandle&) = delete;
+
+    pid_t Pid() const { return m_pid; }
+    // STILL_ACTIVE while the process runs; afterwards its exit status, or
+    // 128 plus the signal number that ended it. Never blocks.
+    unsigned long ExitCode();
+    // Blocks until the process has ended and returns ExitCode().
+    unsigned long WaitForExit();
+
+private:
+    unsigned long collect(int options);
+    pid_t m_pid;
+    bool m_reaped = false;
+    unsigned long m_exitCode = STILL_ACTIVE;
+};
+
+struct LaunchRequest {
+    std::vector<std::string> args; // the program (a path or a bare name) and its arguments
+    bool newConsole = false;       // a terminal window, when there is a display
+    std::string title;             // the terminal's title
+};
+
+struct LaunchResult {
+    std::unique_ptr<ProcessHandle> process; // null when nothing was started
+    int error = 0;                          // errno value when nothing was started
+    std::vector<std::string> argv;          // what was executed, after resolution
+};
+
+LaunchResult Launch(const LaunchRequest& request);
+
+// The argument list that Launch would execute, or an empty list with *error
+// set when the program cannot be found. *inTerminal tells whether it runs in
+// a terminal window.
+std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error,
+                                       bool* inTerminal = nullptr);
+
+// A sentence for a message box: why the program could not be started.
+std::string LaunchErrorText(const std::string& program, int error);
+
+// Start and forget, as the platform's WinExec: the command text is split into
+// arguments, the program started without a console and never watched (it is
+// still reaped). Greater than 31 on success; 2 when the program is not found,
+// 5 when it may not be run, 0 for any other failure.
+unsigned WinExec(const char* lpCmdLine, int uCmdShow);
+
+// The text editor a bare "notepad" stands for: with a display, the first of
+// a few desktop editors found on PATH (gnome-text-editor, gedit, kate,
+// mousepad, pluma, xed, featherpad, leafpad), else Debian's sensible-editor
+// (which honours $VISUAL and $EDITOR) in a terminal window; without a display
+// there is none. Returns the argument prefix to run and whether it needs a
+// terminal; empty when no editor is available.
+std::vector<std::string> DefaultTextEditor(bool* needsTerminal);
+
+// True when DISPLAY or WAYLAND_DISPLAY is set and not empty.
+bool HaveDisplay();
+
+// Path of the batch interpreter, or empty when it cannot be found.
+std::string BatchInterpreterPath();
