@@ -1,6 +1,7 @@
 #include "commands/filecmds.h"
 #include "common/tempconfig.h"
 #include "fakewindow.h"
+#include "platform/argsplit.h"
 #include "platform/fileops.h"
 
 #include <cstring>
@@ -117,6 +118,9 @@ TEST(EditorCommands, FormTheCommandTextTheLauncherSplits) {
     Spit(szEditor, "");
     std::strcpy(ini.szEditorPath, szEditor.c_str());
     EXPECT_EQ(WaveEditorCommand(ini, "/src/take1.wav"), "\"" + szEditor + "\" /src/take1.wav");
+    // The launcher's splitting gives editor and file back whole.
+    EXPECT_EQ(SplitCommandLine(WaveEditorCommand(ini, "/my src/take \"1\".wav")),
+              (std::vector<std::string>{szEditor, "/my src/take \"1\".wav"}));
     std::strcpy(ini.szTextEditorPath, "gedit");
     EXPECT_EQ(TextEditorCommand(ini, "/s/a.sco"), "gedit /s/a.sco");
 }
