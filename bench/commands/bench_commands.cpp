@@ -2,8 +2,10 @@
 // the device, through the real window and its commands, against starting
 // the engine directly on the same file, in the same run (null wave device,
 // so the figure is the program's own work, not the sound server's).
-#include "commands/cdacsound.h"
+#include "audio/cdac32.h"
 #include "commands/windowcommands.h"
+#include "mainwindow/cdacsound.h"
+#include "mainwindow/runwatch.h"
 #include "mainwindow/tonsm32.h"
 #include "mainwindow/winmsg.h"
 #include "platform/messagebox.h"
@@ -72,17 +74,20 @@ void BM_DoubleClickToFirstBuffer_vs_EngineStart(benchmark::State& state) {
     WriteWav(out + "mix.wav", 176400 * 20);
     SetMessageBoxHandler([](const std::string&, const std::string&, unsigned) { return 1; });
 
-    MainWindow* pWindow = nullptr;
-    CdacSound sound([&pWindow](std::intptr_t l) {
-        if (pWindow)
-            SendMessage(pWindow, MM_WOM_DONE, 0, l);
-    });
+    CdacSound sound;
     MainWindow window(&sound);
-    pWindow = &window;
-    WindowCommands commands(window, &sound);
+    sound.SetWindow(&window);
+    WindowCommands commands(window, &sound, nullptr);
     window.hWndListBox[3]->setCurrentRow(0);
-    const CdacSound::Kept kept{0, 44100, 2, 16};
     const std::string path = out + "mix.wav";
+    CDAC::dac_init d;
+    d.hWnd = &sound.owner;
+    d.lpszFileName = path.c_str();
+    d.dwSampleRate = 44100;
+    d.wNchnls = 2;
+    d.wBits = 16;
+    d.wTotalDacBuffers = 8;
+    d.wDacBuffersPerSec = 1;
 
     Clock::duration tClick{}, tEngine{};
     for (auto _ : state) {
@@ -95,7 +100,9 @@ void BM_DoubleClickToFirstBuffer_vs_EngineStart(benchmark::State& state) {
         state.ResumeTiming();
 
         t0 = Clock::now();
-        sound.StartPlayback(path.c_str(), kept);
+        sound.cdac.InitPlayback(d);
+        sound.cdac.PrimePlaybackFile();
+        sound.cdac.StartPlayback(&sound.owner);
         tEngine += Clock::now() - t0;
         state.PauseTiming();
         sound.StopPlayback();
@@ -108,6 +115,7 @@ void BM_DoubleClickToFirstBuffer_vs_EngineStart(benchmark::State& state) {
     state.counters["ratio_click_to_engine"] =
         std::chrono::duration<double>(tClick) / std::chrono::duration<double>(tEngine);
     SetMessageBoxHandler({});
+    sound.SetWindow(nullptr);
     std::filesystem::remove_all(root);
 }
 BENCHMARK(BM_DoubleClickToFirstBuffer_vs_EngineStart)
@@ -135,7 +143,8 @@ void BM_CompileClickToProcess_vs_PosixSpawn(benchmark::State& state) {
            "path=/usr/bin/true\n";
     SetMessageBoxHandler([](const std::string&, const std::string&, unsigned) { return 1; });
     MainWindow window(nullptr);
-    WindowCommands commands(window, nullptr);
+    RunWatch runWatch(window);
+    WindowCommands commands(window, nullptr, &runWatch.Run());
     window.grab(); // the first orchestra and score become current
 
     Clock::duration tClick{}, tSpawn{};
@@ -143,7 +152,7 @@ void BM_CompileClickToProcess_vs_PosixSpawn(benchmark::State& state) {
         auto t0 = Clock::now();
         SendMessage(&window, WM_COMMAND, unsigned(CM_COMPILE), 0);
         tClick += Clock::now() - t0;
-        if (!commands.compileRun().IsRunning())
+        if (!runWatch.Run().IsRunning())
             state.SkipWithError("the compile started nothing");
 
         char prog[] = "/usr/bin/true";

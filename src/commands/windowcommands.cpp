@@ -1,14 +1,18 @@
 #include "commands/windowcommands.h"
 
+#include "audio/cdac32.h"
+#include "audio/sampmmio.h"
 #include "dialogs/analysis.h"
 #include "dialogs/small/filedlg.h"
 #include "dialogs/small/smalldialogs.h"
 #include "dialogs/tab.h"
 #include "mainwindow/bitobj.h"
+#include "mainwindow/cdacsound.h"
 #include "mainwindow/tonsm32.h"
 #include "mainwindow/winmsg.h"
 #include "menuids.h"
 #include "platform/launcher.h"
+#include "platform/wavedev.h"
 #include "settings/ini.h"
 
 #include <QListWidget>
@@ -16,22 +20,20 @@
 namespace {
 // The menu commands; the window maps each skin button to one of them.
 constexpr int aCommandIds[] = {
-    CM_FILENEW,     CM_NEWORC,           CM_NEWSCO,    CM_RENAMESCO,   CM_RENAMEORC,
-    CM_RENAMESOUND, CM_DELETEORC,        CM_DELETESCO, CM_DELETESOUND, CM_PREFERENCES,
-    CM_WAVEDEVICES, CM_SELECTCSOUND,     CM_EXIT,      CM_ABOUT,       CM_SELECTWAVEEDITOR,
-    CM_CALLEDITOR,  CM_SELECTTEXTEDITOR, CM_ANALYSIS,  CM_COMPILE,     CM_DELETEANALYSIS,
+    CM_FILENEW,     CM_NEWORC,           CM_NEWSCO,    CM_RENAMESCO,      CM_RENAMEORC,
+    CM_RENAMESOUND, CM_DELETEORC,        CM_DELETESCO, CM_DELETESOUND,    CM_PREFERENCES,
+    CM_WAVEDEVICES, CM_SELECTCSOUND,     CM_EXIT,      CM_ABOUT,          CM_SELECTWAVEEDITOR,
+    CM_CALLEDITOR,  CM_SELECTTEXTEDITOR, CM_ANALYSIS,  CM_DELETEANALYSIS,
 };
 } // namespace
 
-WindowCommands::WindowCommands(MainWindow& window, CdacSound* sound)
+WindowCommands::WindowCommands(MainWindow& window, CdacSound* sound, csound::CompileRun* compile)
     : startProgram([](const std::string& s) { return WinExec(s.c_str(), SW_SHOWNORMAL); }),
-      m_window(window), m_sound(sound), m_commands(*this, IniStruct),
-      m_compile(std::make_unique<csound::CompileRun>(static_cast<csound::CompileWindow&>(*this))) {
+      m_window(window), m_sound(sound), m_compile(compile), m_commands(*this, IniStruct) {
     PopFileInitialize(&m_window);
     for (int nId : aCommandIds)
         m_window.SetCommandHandler(nId, [this, nId] { m_commands.OnCommand(nId); });
     m_window.SetListDoubleClickHandler([this](int nList) { m_commands.OnListDoubleClick(nList); });
-    m_window.SetRunWatchHandler([this] { m_compile->OnTimer(csound::IDT_RUNWATCH); });
 }
 
 WindowCommands::~WindowCommands() {
@@ -40,7 +42,6 @@ WindowCommands::~WindowCommands() {
         m_window.SetCommandHandler(nId, {});
     m_window.SetCommandHandler(CM_EXIT, [w = &m_window] { w->close(); });
     m_window.SetListDoubleClickHandler({});
-    m_window.SetRunWatchHandler({});
 }
 
 bool WindowCommands::ListSelection(int nList, std::string* szName) {
@@ -70,21 +71,42 @@ bool WindowCommands::PlaybackBusy() {
 }
 
 unsigned WindowCommands::WaveOutDeviceCount() {
-    return m_sound ? ::WaveOutDeviceCount() : 0;
+    return m_sound ? waveOutGetNumDevs() : 0;
 }
 
-CdacSound::Kept WindowCommands::Kept() const {
-    return {m_window.dacinit.wWaveDeviceId, m_window.dacinit.dwSampleRate, m_window.dacinit.wNchnls,
-            m_window.dacinit.wBits};
+namespace {
+// The start record: this window's engine owner, the path, eight buffers of
+// one second, and the device and format the window keeps.
+CDAC::dac_init StartRecord(const MainWindow& w, WaveOwner* owner, const char* szPath) {
+    CDAC::dac_init d;
+    d.hWnd = owner;
+    d.lpszFileName = szPath;
+    d.wWaveDeviceId = w.dacinit.wWaveDeviceId;
+    d.dwSampleRate = w.dacinit.dwSampleRate;
+    d.wNchnls = w.dacinit.wNchnls;
+    d.wBits = w.dacinit.wBits;
+    d.wTotalDacBuffers = 8;
+    d.wDacBuffersPerSec = 1;
+    return d;
 }
+} // namespace
 
 std::string WindowCommands::UnplayableReason(const std::string& szPath) {
-    return m_sound->UnplayableReason(szPath.c_str(), Kept());
+    // A file the reader rejects (as its selection did) is never handed on.
+    SampMmio reader;
+    WAVEINFO info;
+    if (!reader.LoadSampleInfo(&info, szPath.c_str()))
+        return "Cannot play this sound: it is not a WAV file that can be read.";
+    std::uint16_t tag = 0;
+    return PlaybackFormatProblem(StartRecord(m_window, nullptr, szPath.c_str()), &tag);
 }
 
 void WindowCommands::StartPlayback(const std::string& szPath) {
-    // The engine keeps the name until it has primed, within this call.
-    m_sound->StartPlayback(szPath.c_str(), Kept());
+    m_szPlaying = szPath;
+    const CDAC::dac_init d = StartRecord(m_window, &m_sound->owner, m_szPlaying.c_str());
+    m_sound->cdac.InitPlayback(d);
+    m_sound->cdac.PrimePlaybackFile();
+    m_sound->cdac.StartPlayback(&m_sound->owner);
 }
 
 void WindowCommands::StopPlayback() {
@@ -132,12 +154,4 @@ void WindowCommands::AboutDialog() {
 int WindowCommands::FileOpenDialog(char* lpstrFileName, std::size_t nSize, char* lpstrTitleName,
                                    std::size_t nTitleSize) {
     return PopFileOpenDlg(&m_window, lpstrFileName, nSize, lpstrTitleName, nTitleSize);
-}
-
-void WindowCommands::SetRunWatchTimer() {
-    SetTimer(&m_window, csound::IDT_RUNWATCH, csound::RUNWATCH_PERIOD_MS);
-}
-
-void WindowCommands::KillRunWatchTimer() {
-    KillTimer(&m_window, csound::IDT_RUNWATCH);
 }

@@ -3,7 +3,6 @@
 // every command id, the double-clicks and the run watch to them.
 #pragma once
 
-#include "commands/cdacsound.h"
 #include "commands/commands.h"
 #include "csound/compile.h"
 
@@ -11,18 +10,19 @@
 #include <memory>
 #include <string>
 
+class CdacSound;
 class MainWindow;
 
-class WindowCommands : public CommandWindow, private csound::CompileWindow {
+class WindowCommands : public CommandWindow {
 public:
-    // Installs itself in the window: every menu command id (the skin buttons
-    // reach the same handlers), the list double-click and the run watch.
-    // sound may be null: then nothing plays.
-    WindowCommands(MainWindow& window, CdacSound* sound);
+    // Installs itself in the window: every menu command id but Compile (the
+    // run watch owns that one; the skin buttons reach the same handlers) and
+    // the list double-click. sound may be null: then nothing plays; compile
+    // may be null: then Compile does nothing here.
+    WindowCommands(MainWindow& window, CdacSound* sound, csound::CompileRun* compile);
     ~WindowCommands() override;
 
     Commands& commands() { return m_commands; }
-    csound::CompileRun& compileRun() { return *m_compile; }
 
     // How programs are started (WinExec by default); tests record instead.
     std::function<unsigned(const std::string&)> startProgram;
@@ -49,12 +49,9 @@ public:
                        std::size_t nTitleSize) override;
 
 private:
-    void SetRunWatchTimer() override;
-    void KillRunWatchTimer() override;
-    CdacSound::Kept Kept() const;
-
     MainWindow& m_window;
     CdacSound* m_sound;
+    csound::CompileRun* m_compile;
     Commands m_commands;
-    std::unique_ptr<csound::CompileRun> m_compile;
+    std::string m_szPlaying; // the engine keeps the name until it has primed
 };

@@ -7,7 +7,9 @@
 #include "../mainwindow/windowfixture.h"
 #include "commands/windowcommands.h"
 #include "dialogs/small/smalldialogs.h"
+#include "mainwindow/cdacsound.h"
 #include "mainwindow/filelists.h"
+#include "mainwindow/runwatch.h"
 #include "mainwindow/winmsg.h"
 #include "menuids.h"
 
@@ -78,14 +80,11 @@ TEST_F(E2E, NewCompileListPlayAndStop) {
         return static_cast<int>(IDOK); // the command line is confirmed
     });
     Settings();
-    MainWindow* pWindow = nullptr;
-    CdacSound engine([&pWindow](std::intptr_t l) {
-        if (pWindow)
-            SendMessage(pWindow, MM_WOM_DONE, 0, l);
-    });
+    CdacSound engine;
     window = std::make_unique<MainWindow>(&engine);
-    pWindow = window.get();
-    commands = std::make_unique<WindowCommands>(*window, &engine);
+    engine.SetWindow(window.get());
+    RunWatch runWatch(*window);
+    commands = std::make_unique<WindowCommands>(*window, &engine, &runWatch.Run());
     std::vector<std::string> editors;
     commands->startProgram = [&editors](const std::string& s) {
         editors.push_back(s);
@@ -152,4 +151,6 @@ TEST_F(E2E, NewCompileListPlayAndStop) {
     QCoreApplication::processEvents();
     window->StatusBarRefresh();
     EXPECT_EQ(Status()[5], "Status - Stopped");
+    commands.reset();
+    engine.SetWindow(nullptr);
 }

@@ -6,6 +6,7 @@
 #include "commands/filecmds.h"
 #include "commands/windowcommands.h"
 #include "dialogs/small/smalldialogs.h"
+#include "mainwindow/cdacsound.h"
 #include "mainwindow/filelists.h"
 #include "mainwindow/winmsg.h"
 #include "menuids.h"
@@ -23,7 +24,7 @@ protected:
     WindowCommands& Wire(SoundPort* port = nullptr, CdacSound* engine = nullptr) {
         Settings();
         window = std::make_unique<MainWindow>(port ? port : &sound);
-        commands = std::make_unique<WindowCommands>(*window, engine);
+        commands = std::make_unique<WindowCommands>(*window, engine, nullptr);
         commands->startProgram = [this](const std::string& s) {
             started.push_back(s);
             return 33u;
@@ -111,13 +112,9 @@ TEST_F(WindowCommandsTest, PlaybackRunsOnTheEngineAndTheRightButtonStopsIt) {
     const fixture::Bytes data = fixture::Noise(44100 * 4 * 3);
     fixture::WriteFile(Dir("out") + "mix.wav", fixture::Wav(1, 2, 44100, 16, data));
     File("out", "junk.wav");
-    MainWindow* pWindow = nullptr;
-    CdacSound engine([&pWindow](std::intptr_t l) {
-        if (pWindow)
-            SendMessage(pWindow, MM_WOM_DONE, 0, l);
-    });
+    CdacSound engine;
     Wire(&engine, &engine);
-    pWindow = window.get();
+    engine.SetWindow(window.get());
     window->dacinit.wWaveDeviceId = 0; // the null device's only output
 
     Select(LIST_OUTPUT, "junk.wav");
@@ -138,5 +135,6 @@ TEST_F(WindowCommandsTest, PlaybackRunsOnTheEngineAndTheRightButtonStopsIt) {
     window->WndProc(0x0204, 0, 0); // right button
     EXPECT_FALSE(engine.IsActive());
     QCoreApplication::processEvents();
+    engine.SetWindow(nullptr);
     UseNullWaveDevice(false);
 }
