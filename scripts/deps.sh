@@ -13,6 +13,7 @@ pkgs=(
   xvfb xauth xterm xdotool x11-utils xfonts-base fonts-dejavu-core
   at-spi2-core python3-pyatspi dbus
   sox
+  desktop-file-utils
 )
 
 missing=()

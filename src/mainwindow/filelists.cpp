@@ -1,0 +1,99 @@
+#include "mainwindow/filelists.h"
+
+#include "platform/dirscan.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <limits.h>
+
+namespace {
+struct ListKind {
+    const char* szTitle;
+    std::vector<const char*> patterns;
+};
+
+const std::array<ListKind, nLists>& Kinds() {
+    static const std::array<ListKind, nLists> kinds{{
+        {"Orchestras", {"*.orc", "*.o"}},
+        {"Scores", {"*.sco", "*.s"}},
+        {"Source", {"*.wav", "test", "soundin.*"}},
+        {"Output", {"*.wav", "test", "soundin.*"}},
+        {"Analysis Files", {"*.lpc", "*.htr", "*.pvc"}},
+    }};
+    return kinds;
+}
+} // namespace
+
+const char* ListTitle(int nList) {
+    return Kinds().at(static_cast<std::size_t>(nList)).szTitle;
+}
+
+const std::vector<const char*>& ListPatterns(int nList) {
+    return Kinds().at(static_cast<std::size_t>(nList)).patterns;
+}
+
+const char* ListDirectory(const INISTRUCT& ini, int nList) {
+    switch (nList) {
+    case LIST_ORC:
+        return ini.szOrcDir;
+    case LIST_SCORE:
+        return ini.szScoreDir;
+    case LIST_SOURCE:
+        return ini.szSSDIR;
+    case LIST_OUTPUT:
+        return ini.szSFDIR;
+    default:
+        return ini.szSADIR;
+    }
+}
+
+bool ListNameLess(const std::string& a, const std::string& b) {
+    // One pass: the first difference without regard to case decides; when
+    // there is none, the shorter name, then the first exact difference.
+    int nExact = 0;
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        const int lx = std::tolower(x), ly = std::tolower(y);
+        if (lx != ly)
+            return lx < ly;
+        if (nExact == 0 && x != y)
+            nExact = x < y ? -1 : 1;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return nExact < 0;
+}
+
+std::vector<std::string> ListEntries(const INISTRUCT& ini, int nList) {
+    // An empty folder setting means the current folder, as a bare pattern
+    // would.
+    std::vector<std::string> entries =
+        ScanDirectory(ListDirectory(ini, nList), ListPatterns(nList));
+    // A name matched by two patterns ("soundin.wav") is one file, listed once.
+    std::sort(entries.begin(), entries.end(), ListNameLess);
+    return entries;
+}
+
+const char* MakeFullFilename(const char* szPath, const char* szFileName) {
+    static char szBuffer[PATH_MAX + NAME_MAX + 2];
+    const std::size_t nPath = std::strlen(szPath), nName = std::strlen(szFileName);
+    if (nPath + nName >= sizeof szBuffer) {
+        szBuffer[0] = '\0';
+        return szBuffer;
+    }
+    std::memcpy(szBuffer, szPath, nPath);
+    std::memcpy(szBuffer + nPath, szFileName, nName + 1);
+    return szBuffer;
+}
+
+bool CopyIntoField(char* szField, std::size_t nCapacity, const char* szText) {
+    const std::size_t n = std::strlen(szText);
+    if (n >= nCapacity) {
+        szField[0] = '\0';
+        return false;
+    }
+    std::memcpy(szField, szText, n + 1);
+    return true;
+}

@@ -1,0 +1,52 @@
+// Tonsmith: a front end for Csound. Takes no arguments.
+#include "mainwindow/cdacsound.h"
+#include "commands/windowcommands.h"
+#include "mainwindow/qtmessagebox.h"
+#include "mainwindow/runwatch.h"
+#include "mainwindow/tonsm32.h"
+#include "platform/messagebox.h"
+#include "settings/ini.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+// Settings that did not fit their fields were left at their defaults; the
+// user hears about it once the window is up.
+void ReportIgnoredSettings() {
+    std::string szText;
+    for (const IgnoredKey& k : IgnoredIniKeys())
+        szText += "[" + k.section + "] " + k.key + ": " + std::to_string(k.length) +
+                  " characters, at most " + std::to_string(k.capacity) + " fit.\n";
+    if (!UnusableStartupDirectory().empty())
+        szText +=
+            "The start-up folder is too long for a folder setting: " + UnusableStartupDirectory() +
+            "\n";
+    if (!szText.empty())
+        MessageBox("These settings in tk3.ini were too long and are not used:\n" + szText,
+                   "Tonsmith 3.3", MB_ICONEXCLAMATION);
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("tonsmith");
+    QGuiApplication::setDesktopFileName("tonsmith");
+    InstallQtMessageBox(nullptr);
+
+    CdacSound sound;
+    MainWindow window(&sound);
+    sound.SetWindow(&window);
+    RunWatch runWatch(window);
+    WindowCommands commands(window, &sound, &runWatch.Run());
+    InstallQtMessageBox(&window);
+    const QRect desktop = QGuiApplication::primaryScreen()->geometry();
+    window.CenterOn(desktop.width(), desktop.height());
+    window.show();
+    QTimer::singleShot(0, &window, ReportIgnoredSettings);
+    const int nResult = QApplication::exec();
+    // Completions that might still arrive go nowhere once the window is gone.
+    sound.SetWindow(nullptr);
+    return nResult;
+}

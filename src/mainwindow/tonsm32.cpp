@@ -1,0 +1,277 @@
+#include "mainwindow/tonsm32.h"
+
+#include "mainwindow/bitobj.h"
+#include "mainwindow/filelists.h"
+#include "mainwindow/skinbutton.h"
+#include "mainwindow/skincells.h"
+#include "mainwindow/statusbar.h"
+#include "mainwindow/winmsg.h"
+#include "menuids.h"
+#include "platform/wavedev.h"
+#include "settings/ini.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+struct ToolButton {
+    int nId;
+    int x;
+    const char* szName; // the command it stands for
+};
+constexpr ToolButton aToolButtons[] = {
+    {IDB_COMPILE, 25, "Compile"},
+    {IDB_CALLEDITOR, 60, "Call Editor"},
+    {IDB_NEWORC, 120, "New Orc"},
+    {IDB_NEWSCO, 155, "New Sco"},
+    {IDB_RENAMEORC, 200, "Rename Orc"},
+    {IDB_RENAMESCO, 235, "Rename Sco"},
+    {IDB_DELETEORC, 280, "Delete Orc"},
+    {IDB_DELETESCO, 315, "Delete Sco"},
+    {IDB_RENAMESOUND, 360, "Rename SoundFile"},
+    {IDB_DELETESOUND, 395, "Delete SoundFile"},
+};
+
+struct ListPlace {
+    int x, y, w, h;
+};
+constexpr ListPlace aListPlaces[5] = {
+    {20, 70, 115, 125},  {150, 70, 115, 250}, {280, 70, 115, 250},
+    {410, 70, 115, 250}, {20, 214, 115, 100},
+};
+
+// The menu command a control stands for.
+int CommandOfControl(int nId) {
+    switch (nId) {
+    case IDB_COMPILE:
+        return CM_COMPILE;
+    case IDB_CALLEDITOR:
+        return CM_CALLEDITOR;
+    case IDB_NEWORC:
+        return CM_NEWORC;
+    case IDB_NEWSCO:
+        return CM_NEWSCO;
+    case IDB_RENAMEORC:
+        return CM_RENAMEORC;
+    case IDB_RENAMESCO:
+        return CM_RENAMESCO;
+    case IDB_DELETEORC:
+        return CM_DELETEORC;
+    case IDB_DELETESCO:
+        return CM_DELETESCO;
+    case IDB_RENAMESOUND:
+        return CM_RENAMESOUND;
+    case IDB_DELETESOUND:
+        return CM_DELETESOUND;
+    case IDB_ANALYSIS:
+        return CM_ANALYSIS;
+    default:
+        return nId;
+    }
+}
+} // namespace
+
+ClientArea::ClientArea(MainWindow* owner) : QWidget(owner), m_owner(owner) {
+    setObjectName("ClientArea");
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(192, 192, 192)); // the light-gray class brush
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+void ClientArea::paintEvent(QPaintEvent*) {
+    m_owner->OnPaint(this);
+}
+
+void ClientArea::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::RightButton)
+        m_owner->WndProc(WM_RBUTTONDOWN, 0, 0);
+    QWidget::mousePressEvent(e);
+}
+
+MainWindow::MainWindow(SoundPort* sound) : m_sound(sound) {
+    setObjectName(szAppName);
+    setWindowTitle(szWindowTitle);
+    setAccessibleName(szWindowTitle);
+    setWindowIcon(QIcon(":/ICON_1"));
+    // Caption, system menu and minimise box; no sizing, no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(nWindowWidth, nWindowHeight);
+    SetCommandHandler(CM_EXIT, [this] { close(); });
+    OnCreate();
+    // The skin exists from here on, before the first paint.
+    boBitmap = std::make_unique<BitObj>(":/SOURCEBITMAP");
+}
+
+MainWindow::~MainWindow() = default;
+
+int MainWindow::OnCreate() {
+    InitApp(this);
+    CreateMenu();
+    hClient = new ClientArea(this);
+    const int nMenuHeight = hMenu->sizeHint().height();
+    hClient->setGeometry(0, nMenuHeight, nWindowWidth, nWindowHeight - nMenuHeight);
+
+    for (int i = 0; i < nLists; ++i) {
+        auto* lb = new QListWidget(hClient);
+        const ListPlace& p = aListPlaces[i];
+        lb->setGeometry(p.x, p.y, p.w, p.h);
+        lb->setObjectName(QStringLiteral("list%1").arg(i));
+        lb->setAccessibleName(ListTitle(i));
+        lb->setSelectionMode(QAbstractItemView::SingleSelection);
+        lb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        lb->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // A click moves the current row before it selects the entry: the
+        // selection itself is what the handler reads.
+        connect(lb, &QListWidget::itemSelectionChanged, this, [this, i, lb] {
+            if (!lb->selectedItems().isEmpty())
+                SendMessage(this, WM_COMMAND, MakeCommandParam(unsigned(i), LBN_SELCHANGE), 0);
+        });
+        connect(lb, &QListWidget::itemDoubleClicked, this, [this, i] {
+            SendMessage(this, WM_COMMAND, MakeCommandParam(unsigned(i), LBN_DBLCLK), 0);
+        });
+        hWndListBox[static_cast<std::size_t>(i)] = lb;
+    }
+
+    for (const ToolButton& b : aToolButtons) {
+        auto* button = new SkinButton(b.nId, boBitmap, hClient);
+        button->setGeometry(b.x, 3, 34, 34);
+        button->setObjectName(QStringLiteral("button%1").arg(b.nId));
+        button->setAccessibleName(b.szName);
+        button->setToolTip(b.szName);
+        connect(button, &QAbstractButton::clicked, this,
+                [this, id = b.nId] { SendMessage(this, WM_COMMAND, unsigned(id), 0); });
+        hWndButton[static_cast<std::size_t>(b.nId - IDB_COMPILE)] = button;
+    }
+    auto* analysis = new QPushButton("Analysis", hClient);
+    analysis->setGeometry(455, 5, 64, 30);
+    analysis->setObjectName("button6012");
+    analysis->setAccessibleName("Analysis");
+    connect(analysis, &QAbstractButton::clicked, this,
+            [this] { SendMessage(this, WM_COMMAND, unsigned(IDB_ANALYSIS), 0); });
+    hWndButton[11] = analysis;
+
+    hWndStatus = new StatusBar(hClient);
+    hWndStatus->hide();
+    hWndStatus->PlaceAtBottom();
+
+    SendMessage(this, WM_REFRESHLISTS, 0, 0);
+    hWndStatus->SetParts(aWidths);
+    hWndStatus->show();
+    dacinit.wWaveDeviceId = static_cast<std::uint16_t>(ReadIniInt("WAVE", "WaveOutDev"));
+    return 0;
+}
+
+void MainWindow::CenterOn(int nDesktopWidth, int nDesktopHeight) {
+    // Integer halves of the desktop's width and height (not its last pixel).
+    move(nDesktopWidth / 2 - nWindowWidth / 2, nDesktopHeight / 2 - nWindowHeight / 2);
+}
+
+void MainWindow::SetCommandHandler(int nCommandId, std::function<void()> handler) {
+    m_commands[nCommandId] = std::move(handler);
+}
+
+void MainWindow::SetListDoubleClickHandler(std::function<void(int)> handler) {
+    m_onDoubleClick = std::move(handler);
+}
+
+void MainWindow::SetRunWatchHandler(std::function<void()> handler) {
+    m_onRunWatch = std::move(handler);
+}
+
+bool MainWindow::event(QEvent* e) {
+    if (e->type() == WindowMessage::EventType()) {
+        const auto* msg = static_cast<WindowMessage*>(e);
+        WndProc(msg->nMessage, msg->wParam, msg->lParam);
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+std::intptr_t MainWindow::WndProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    switch (message) {
+    case WM_REFRESHLISTS:
+        RefreshLists();
+        break;
+    case WM_COMMAND:
+        OnCommand(wParam);
+        break;
+    case WM_TIMER:
+        if (wParam == IDT_RUNWATCH && m_onRunWatch)
+            m_onRunWatch();
+        break;
+    case MM_WOM_DONE:
+        if (m_sound)
+            m_sound->PlaybackBufferCycle(lParam, this);
+        StatusBarRefresh();
+        break;
+    case WM_RBUTTONDOWN:
+        StopPlayback();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void MainWindow::OnCommand(std::uintptr_t wParam) {
+    const int nId = static_cast<int>(wParam & 0xFFFF);
+    const unsigned nCode = static_cast<unsigned>((wParam >> 16) & 0xFFFF);
+    if (nId < nLists && nCode == LBN_SELCHANGE) {
+        OnListSelChange(nId);
+        return;
+    }
+    if (nId < nLists && nCode == LBN_DBLCLK) {
+        if (m_onDoubleClick)
+            m_onDoubleClick(nId);
+        return;
+    }
+    const auto it = m_commands.find(CommandOfControl(nId));
+    if (it != m_commands.end() && it->second)
+        it->second();
+}
+
+void MainWindow::StopPlayback() {
+    if (m_sound)
+        m_sound->StopPlayback();
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    StopPlayback();
+    e->accept();
+}
+
+void MainWindow::OnPaint(QWidget* hWnd) {
+    QPainter painter(hWnd);
+    // The tool band: gray with a black outline.
+    painter.setPen(Qt::black);
+    painter.setBrush(QColor(128, 128, 128));
+    painter.drawRect(0, 0, nWindowWidth - 1, 40);
+
+    ReapplySelections();
+
+    QFont font = painter.font();
+    font.setBold(true);
+    painter.setFont(font);
+    const struct {
+        int nList, x, y;
+    } titles[] = {{LIST_ORC, 20, 47},
+                  {LIST_ANALYSIS, 20, 190},
+                  {LIST_SCORE, 150, 47},
+                  {LIST_SOURCE, 280, 47},
+                  {LIST_OUTPUT, 410, 47}};
+    for (const auto& t : titles)
+        painter.drawText(QRect(t.x, t.y, 130, 20), Qt::AlignLeft | Qt::AlignTop,
+                         ListTitle(t.nList));
+
+    if (boBitmap && boBitmap->IsValid())
+        painter.drawImage(QPoint(120, 325), boBitmap->Image(),
+                          QRect(nStripLeft, nStripTop, nStripWidth, nStripHeight));
+}

@@ -1,0 +1,22 @@
+// A directory listing by wildcard, as a list box fills itself from a folder:
+// names matched without regard to case, hidden (dot) files included, a
+// matching subdirectory shown as "[name]", a missing folder listing nothing.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// True when the name matches the pattern: '*' any run of characters (also
+// none), '?' exactly one; letters compared without regard to ASCII case.
+bool WildcardMatch(std::string_view szPattern, std::string_view szName);
+
+// Lists the entries of the folder part of szSpec whose names match its last
+// part ("dir/" + "*.wav"); a spec without '/' looks in the current folder.
+// "." and ".." are never listed. The order is the file system's.
+std::vector<std::string> ScanDirectory(const std::string& szSpec);
+
+// The entries of the folder szDir (ending in '/', or "" for the current
+// folder) that match any of the patterns, each once, in one pass.
+std::vector<std::string> ScanDirectory(const std::string& szDir,
+                                       const std::vector<const char*>& patterns);

@@ -1,0 +1,198 @@
+// The five file lists: filling, remembered selections, sound-file selection
+// and the status bar.
+#include "mainwindow/bitobj.h"
+#include "mainwindow/skincells.h"
+#include "mainwindow/winmsg.h"
+#include "windowfixture.h"
+
+#include "settings/inistruct.h"
+
+#include <QAbstractButton>
+#include <QPainter>
+#include <QTest>
+
+namespace {
+void Select(QListWidget* lb, int row) {
+    lb->setCurrentRow(row);
+}
+} // namespace
+
+TEST_F(WindowTest, ListsFilledSortedWithFoldersAndNothingElse) {
+    for (const char* n : {"zeta.orc", "Alpha.ORC", "mid.o", "read.me"})
+        File("orc", n);
+    for (const char* n : {"mix.wav", "soundin.2", "mix.aif", ".quiet.wav"})
+        File("out", n);
+    File("out", "test");
+    std::filesystem::create_directories(Dir("src") + "test");
+    File("ana", "voice.lpc");
+    File("ana", "voice.PVC");
+    MainWindow& w = Open();
+    (void)w;
+    EXPECT_EQ(Items(0), (QStringList{"Alpha.ORC", "mid.o", "zeta.orc"}));
+    EXPECT_EQ(Items(3), (QStringList{".quiet.wav", "mix.wav", "soundin.2", "test"}));
+    EXPECT_EQ(Items(2), (QStringList{"[test]"}));
+    EXPECT_EQ(Items(4), (QStringList{"voice.lpc", "voice.PVC"}));
+    EXPECT_TRUE(Items(1).isEmpty());
+}
+
+TEST_F(WindowTest, MissingFolderListsNothingAndRefreshPicksUpChanges) {
+    MainWindow& w = Open();
+    std::filesystem::remove_all(Dir("sco"));
+    File("orc", "new.orc");
+    SendMessage(&w, WM_REFRESHLISTS, 0, 0);
+    EXPECT_TRUE(Items(1).isEmpty());
+    EXPECT_EQ(Items(0), QStringList{"new.orc"});
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(WindowTest, AnalysisPreferenceSetsOrchestraHeight) {
+    MainWindow& w = Open(1);
+    EXPECT_EQ(List(0)->geometry(), QRect(20, 70, 115, 250));
+    EXPECT_TRUE(List(4)->isHidden());
+    IniStruct.nShowAnalysis = 2;
+    SendMessage(&w, WM_REFRESHLISTS, 0, 0);
+    EXPECT_EQ(List(0)->geometry(), QRect(20, 70, 115, 125));
+    EXPECT_FALSE(List(4)->isHidden());
+}
+
+TEST_F(WindowTest, FirstPaintSelectsFirstOrchestraAndScore) {
+    File("orc", "b.orc");
+    File("orc", "a.orc");
+    File("sco", "s1.sco");
+    Open();
+    Paint();
+    EXPECT_STREQ(IniStruct.szOrc, "a.orc");
+    EXPECT_STREQ(IniStruct.szScore, "s1.sco");
+    EXPECT_EQ(List(0)->currentRow(), 0);
+}
+
+TEST_F(WindowTest, SelectionRememberedByPosition) {
+    for (const char* n : {"a.orc", "b.orc", "c.orc", "d.orc", "e.orc"})
+        File("orc", n);
+    MainWindow& w = Open();
+    Paint();
+    Select(List(0), 3);
+    EXPECT_STREQ(IniStruct.szOrc, "d.orc");
+    EXPECT_EQ(w.wLBindex[0], 3);
+
+    // The remembered entry is deleted: the one that moves up takes its place.
+    std::filesystem::remove(Dir("orc") + "d.orc");
+    SendMessage(&w, WM_REFRESHLISTS, 0, 0);
+    Paint();
+    EXPECT_STREQ(IniStruct.szOrc, "e.orc");
+    EXPECT_EQ(List(0)->currentRow(), 3);
+
+    // The last one: nothing left at that position.
+    std::filesystem::remove(Dir("orc") + "e.orc");
+    SendMessage(&w, WM_REFRESHLISTS, 0, 0);
+    Paint();
+    EXPECT_STREQ(IniStruct.szOrc, "");
+    EXPECT_TRUE(List(0)->selectedItems().isEmpty());
+}
+
+TEST_F(WindowTest, ScoreSelectionAndEmptyOrchestraFolder) {
+    File("sco", "one.sco");
+    File("sco", "two.s");
+    MainWindow& w = Open();
+    Paint();
+    EXPECT_STREQ(IniStruct.szOrc, "");
+    Select(List(1), 1);
+    EXPECT_STREQ(IniStruct.szScore, "two.s");
+    EXPECT_EQ(w.wLBindex[1], 1);
+}
+
+TEST_F(WindowTest, NameTooLongForTheSettingIsRefusedNotCut) {
+    const std::string longName(70, 'o');
+    File("orc", longName + ".orc");
+    File("orc", "short.orc");
+    Open();
+    Paint();
+    Select(List(0), 1);
+    messages.clear();
+    Select(List(0), 0);
+    EXPECT_STREQ(IniStruct.szOrc, "");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, "Error");
+    Select(List(0), 1);
+    EXPECT_STREQ(IniStruct.szOrc, "short.orc");
+}
+
+TEST_F(WindowTest, SoundSelectionReadsFormatStopsPlaybackClearsOtherList) {
+    File("src", "take1.wav");
+    File("out", "mix.wav");
+    File("out", "broken.wav");
+    sound.files[Dir("src") + "take1.wav"] = {44100, 2, 16, 176400};
+    sound.files[Dir("out") + "mix.wav"] = {11025, 1, 8, 11025};
+    MainWindow& w = Open();
+
+    Select(List(3), 1); // mix.wav
+    EXPECT_EQ(Status(), (QStringList{"11025", "8 bit", "Mono", "Sample Frames - 11025",
+                                     "Seconds - 1", "Status - Stopped"}));
+    EXPECT_STREQ(IniStruct.szCurSoundFile, (Dir("out") + "mix.wav").c_str());
+    EXPECT_EQ(sound.nStops, 1);
+
+    Select(List(2), 0); // take1.wav clears the Output selection
+    EXPECT_TRUE(List(3)->selectedItems().isEmpty());
+    EXPECT_STREQ(IniStruct.szCurSoundFile, (Dir("src") + "take1.wav").c_str());
+    EXPECT_EQ(w.dacinit.dwSampleRate, 44100u);
+    EXPECT_EQ(Status()[3], "Sample Frames - 44100");
+
+    // Not a readable WAV file: failure texts, part 5 and the format kept,
+    // playback not stopped; it is still the current sound file.
+    w.hWndStatus->SetText(5, "Status - Playing");
+    Select(List(3), 0); // broken.wav
+    EXPECT_EQ(Status(), (QStringList{"None.", "None.", "None.", "Invalid Wave!", "Invalid Wave!",
+                                     "Status - Playing"}));
+    EXPECT_EQ(sound.nStops, 2);
+    EXPECT_EQ(w.dacinit.dwSampleRate, 44100u);
+    EXPECT_STREQ(IniStruct.szCurSoundFile, (Dir("out") + "broken.wav").c_str());
+    EXPECT_TRUE(List(2)->selectedItems().isEmpty());
+}
+
+TEST_F(WindowTest, GetListFileNameKeepsTheNameReadLast) {
+    File("orc", "tune.orc");
+    MainWindow& w = Open();
+    Paint();
+    EXPECT_STREQ(w.GetListFileName(0), "tune.orc");
+    EXPECT_STREQ(w.GetListFileName(3), "tune.orc"); // Output has no selection
+    EXPECT_STREQ(w.GetListFileName(MakeCommandParam(0, LBN_SELCHANGE)), "tune.orc");
+}
+
+TEST_F(WindowTest, SkinButtonsShowTheirCellReleasedAndPressed) {
+    MainWindow& w = Open();
+    ASSERT_TRUE(w.boBitmap && w.boBitmap->IsValid());
+    EXPECT_EQ(w.boBitmap->Palette().size(), 168u);
+    const QImage skin = w.boBitmap->Image();
+    for (int id : {6001, 6005, 6010}) {
+        QAbstractButton* button = w.hWndButton[static_cast<std::size_t>(id - 6001)];
+        for (bool pressed : {false, true}) {
+            button->setDown(pressed);
+            const QImage shown = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const auto cell = ButtonCell(id, pressed);
+            EXPECT_EQ(shown, skin.copy(cell->x, cell->y, 34, 34)) << id << pressed;
+        }
+        button->setDown(false);
+    }
+}
+
+TEST_F(WindowTest, PaintDrawsToolBandTitlesAndStrip) {
+    MainWindow& w = Open(1);
+    const QImage shot = w.hClient->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(5, 20), QColor(128, 128, 128));   // tool band
+    EXPECT_EQ(shot.pixelColor(5, 40), QColor(0, 0, 0));         // its outline
+    EXPECT_EQ(shot.pixelColor(140, 60), QColor(192, 192, 192)); // background
+    EXPECT_EQ(shot.pixelColor(200, 326), w.boBitmap->Image().pixelColor(80, 277));
+    EXPECT_EQ(shot.pixelColor(430, 326), QColor(192, 192, 192)); // strip ends at 424
+}
+
+TEST_F(WindowTest, MouseClickOnAnEntrySelectsThatFile) {
+    File("out", "a.wav");
+    File("out", "b.wav");
+    sound.files[Dir("out") + "b.wav"] = {22050, 1, 16, 44100};
+    Open();
+    QListWidget* out = List(3);
+    const QRect second = out->visualItemRect(out->item(1));
+    QTest::mouseClick(out->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_STREQ(IniStruct.szCurSoundFile, (Dir("out") + "b.wav").c_str());
+    EXPECT_EQ(Status()[0], "22050");
+}

@@ -1,0 +1,111 @@
+// A main window on a fixture workspace: five folders, a settings file in a
+// temporary configuration folder, a recorded sound side and message boxes.
+#pragma once
+
+#include "common/tempconfig.h"
+#include "mainwindow/statusbar.h"
+#include "mainwindow/tonsm32.h"
+#include "platform/messagebox.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+
+inline QApplication& App() {
+    static int argc = 1;
+    static char name[] = "test_mainwindow";
+    static char* argv[] = {name, nullptr};
+    static auto* app = new QApplication(argc, argv);
+    return *app;
+}
+
+struct FakeSound : SoundPort {
+    std::map<std::string, WaveFacts> files; // full path -> facts
+    int nStops = 0;
+    int nCycles = 0;
+    bool bActive = false;
+    std::intptr_t lastHeader = 0;
+
+    bool LoadSampleInfo(const char* szPath, WaveFacts& facts) override {
+        const auto it = files.find(szPath);
+        if (it == files.end())
+            return false;
+        facts = it->second;
+        return true;
+    }
+    void StopPlayback() override {
+        ++nStops;
+        bActive = false;
+    }
+    bool IsActive() const override { return bActive; }
+    void PlaybackBufferCycle(std::intptr_t lParam, QObject*) override {
+        ++nCycles;
+        lastHeader = lParam;
+    }
+};
+
+struct Message {
+    std::string text, caption;
+    unsigned type;
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        App();
+        for (const char* sub : {"orc", "sco", "src", "out", "ana"})
+            std::filesystem::create_directories(Dir(sub));
+        previous =
+            SetMessageBoxHandler([this](const std::string& t, const std::string& c, unsigned type) {
+                messages.push_back({t, c, type});
+                return static_cast<int>(IDOK);
+            });
+    }
+    void TearDown() override {
+        window.reset();
+        SetMessageBoxHandler(previous);
+    }
+
+    std::string Dir(const std::string& sub) const { return config.root() + "/work/" + sub + "/"; }
+    void File(const std::string& sub, const std::string& name) const {
+        std::ofstream(Dir(sub) + name) << "x";
+    }
+    void Settings(int nShowAnalysis = 2) const {
+        std::string ini = "[DIRECTORIES]\norcdir=" + Dir("orc") + "\nscoredir=" + Dir("sco") +
+                          "\nssdir=" + Dir("src") + "\nsfdir=" + Dir("out") +
+                          "\nsadir=" + Dir("ana") +
+                          "\n[PREFERENCES]\nshowanalysis=" + std::to_string(nShowAnalysis) +
+                          "\n[WAVE]\nWaveOutDev=65537\n";
+        config.writeIni(ini);
+    }
+    MainWindow& Open(int nShowAnalysis = 2) {
+        Settings(nShowAnalysis);
+        window = std::make_unique<MainWindow>(&sound);
+        return *window;
+    }
+    QListWidget* List(int n) const { return window->hWndListBox[static_cast<std::size_t>(n)]; }
+    QStringList Items(int n) const {
+        QStringList out;
+        for (int i = 0; i < List(n)->count(); ++i)
+            out << List(n)->item(i)->text();
+        return out;
+    }
+    QStringList Status() const {
+        QStringList out;
+        for (int i = 0; i < 6; ++i)
+            out << window->hWndStatus->Text(i);
+        return out;
+    }
+    // Paints the window once, as the screen would.
+    void Paint() const { window->grab(); }
+
+    TempConfig config;
+    FakeSound sound;
+    std::vector<Message> messages;
+    MessageBoxHandler previous;
+    std::unique_ptr<MainWindow> window;
+};
