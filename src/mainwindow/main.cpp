@@ -1,6 +1,6 @@
 // Tonsmith: a front end for Csound. Takes no arguments.
-#include "mainwindow/cdacsound.h"
 #include "commands/windowcommands.h"
+#include "mainwindow/cdacsound.h"
 #include "mainwindow/qtmessagebox.h"
 #include "mainwindow/runwatch.h"
 #include "mainwindow/tonsm32.h"
