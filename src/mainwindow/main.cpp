@@ -1,4 +1,5 @@
 // Tonsmith: a front end for Csound. Takes no arguments.
+#include "commands/windowcommands.h"
 #include "mainwindow/cdacsound.h"
 #include "mainwindow/qtmessagebox.h"
 #include "mainwindow/runwatch.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     MainWindow window(&sound);
     sound.SetWindow(&window);
     RunWatch runWatch(window);
+    WindowCommands commands(window, &sound, &runWatch.Run());
     InstallQtMessageBox(&window);
     const QRect desktop = QGuiApplication::primaryScreen()->geometry();
     window.CenterOn(desktop.width(), desktop.height());

@@ -1,0 +1,136 @@
+#include "dialogs/small/filedlg.h"
+
+#include "platform/fileops.h"
+#include "platform/messagebox.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QStringList>
+#include <cstring>
+#include <utility>
+
+PopFileRecord ofn;
+const char* const szFilter[5] = {"Executable Files (*.EXE)", "*.exe", "All Files (*.*)", "*.*", ""};
+int nReturn = 0;
+
+namespace {
+constexpr unsigned MB_YESNOCANCEL_ = 0x0003;
+
+FileDialogHandler& HandlerSlot() {
+    static FileDialogHandler handler;
+    return handler;
+}
+
+// The real dialog. The executables entry lists the files that may be run
+// (programs here carry no ".exe"), the other entry every file.
+std::optional<FileDialogAnswer> RunQtDialog(const FileDialogRequest& req) {
+    QFileDialog dlg(ofn.hwndOwner);
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setAcceptMode(req.bSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    if (!(req.Flags & OFN_OVERWRITEPROMPT))
+        dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    const QStringList filters{QStringLiteral("Executable Files (*.EXE) (*)"),
+                              QStringLiteral("All Files (*.*) (*)")};
+    dlg.setNameFilters(filters);
+    const int nIndex = req.nFilterIndex == 1 ? 1 : 0;
+    dlg.selectNameFilter(filters[nIndex]);
+    const auto applyFilter = [&dlg, filters](const QString& f) {
+        QDir::Filters flags = QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot;
+        if (f == filters[0])
+            flags |= QDir::Executable;
+        dlg.setFilter(flags);
+    };
+    applyFilter(filters[nIndex]);
+    QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, applyFilter);
+    if (!req.szInitialFile.empty())
+        dlg.selectFile(QString::fromLocal8Bit(req.szInitialFile.c_str()));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return std::nullopt;
+    return FileDialogAnswer{dlg.selectedFiles().first().toLocal8Bit().toStdString(),
+                            static_cast<int>(filters.indexOf(dlg.selectedNameFilter()))};
+}
+
+int RunDialog(QWidget* hwnd, char* lpstrFileName, std::size_t nFileSize, char* lpstrTitleName,
+              std::size_t nTitleSize, bool bSave) {
+    ofn.hwndOwner = hwnd;
+    ofn.Flags = bSave ? OFN_OVERWRITEPROMPT : OFN_CREATEPROMPT;
+    // The record's limits never exceed what the caller's buffers hold.
+    ofn.nMaxFile = std::min<std::size_t>(260, nFileSize);
+    ofn.nMaxFileTitle = std::min<std::size_t>(512, nTitleSize);
+
+    FileDialogRequest req;
+    req.bSave = bSave;
+    req.szInitialFile.assign(lpstrFileName, strnlen(lpstrFileName, nFileSize));
+    req.nFilterIndex = ofn.nFilterIndex;
+    req.Flags = ofn.Flags;
+    const FileDialogHandler& h = HandlerSlot();
+    const std::optional<FileDialogAnswer> answer = h ? h(req) : RunQtDialog(req);
+    if (!answer || answer->szPath.empty())
+        return 0;
+    if (answer->nFilterIndex >= 0)
+        ofn.nFilterIndex = answer->nFilterIndex;
+
+    const std::string szPath = WithDefaultExtension(answer->szPath, ofn.lpstrDefExt);
+    // The open dialog accepts a name that does not exist only when the user
+    // agrees to it (no file is created).
+    if ((ofn.Flags & OFN_CREATEPROMPT) && !PathExists(szPath) &&
+        MessageBox(szPath + "\nThis file does not exist.\nCreate the file?", "Open",
+                   MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return 0;
+    const std::size_t nSlash = szPath.find_last_of('/');
+    const std::string szTitle = nSlash == std::string::npos ? szPath : szPath.substr(nSlash + 1);
+    if (szPath.size() >= ofn.nMaxFile || szTitle.size() >= ofn.nMaxFileTitle) {
+        MessageBox("The name " + szPath + " is too long: at most " +
+                       std::to_string(ofn.nMaxFile - 1) + " characters fit (" +
+                       std::to_string(ofn.nMaxFileTitle - 1) +
+                       " for the name without its folder). Nothing was changed.",
+                   "Error", MB_ICONEXCLAMATION);
+        return 0;
+    }
+    std::memcpy(lpstrFileName, szPath.c_str(), szPath.size() + 1);
+    std::memcpy(lpstrTitleName, szTitle.c_str(), szTitle.size() + 1);
+    return 1;
+}
+} // namespace
+
+FileDialogHandler SetFileDialogHandler(FileDialogHandler handler) {
+    return std::exchange(HandlerSlot(), std::move(handler));
+}
+
+void PopFileInitialize(QWidget* hwnd) {
+    ofn = PopFileRecord{};
+    ofn.hwndOwner = hwnd;
+    ofn.lpstrFilter = szFilter;
+    ofn.nFilterIndex = 0;
+    ofn.nMaxFile = 260;
+    ofn.nMaxFileTitle = 512;
+    ofn.Flags = 0;
+    ofn.lpstrDefExt = "EXE";
+}
+
+int PopFileOpenDlg(QWidget* hwnd, char* lpstrFileName, std::size_t nFileSize, char* lpstrTitleName,
+                   std::size_t nTitleSize) {
+    return RunDialog(hwnd, lpstrFileName, nFileSize, lpstrTitleName, nTitleSize, false);
+}
+
+int PopFileSaveDlg(QWidget* hwnd, char* lpstrFileName, std::size_t nFileSize, char* lpstrTitleName,
+                   std::size_t nTitleSize) {
+    return RunDialog(hwnd, lpstrFileName, nFileSize, lpstrTitleName, nTitleSize, true);
+}
+
+int FileSaveMessage(QWidget*) {
+    nReturn =
+        MessageBox("Save Current File?", "Quorvel Multimedia", MB_YESNOCANCEL_ | MB_ICONQUESTION);
+    return nReturn;
+}
+
+std::string WithDefaultExtension(const std::string& szPath, const char* lpstrDefExt) {
+    if (!lpstrDefExt || !*lpstrDefExt || PathExists(szPath))
+        return szPath;
+    const std::size_t nSlash = szPath.find_last_of('/');
+    const std::size_t nDot = szPath.find_last_of('.');
+    if (nDot != std::string::npos && (nSlash == std::string::npos || nDot > nSlash))
+        return szPath;
+    return szPath + "." + lpstrDefExt;
+}

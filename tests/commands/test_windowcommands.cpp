@@ -1,0 +1,140 @@
+// The commands in the real main window: ids from the menu and the skin
+// buttons, the lists' selections and double-clicks, the small dialogs run
+// modally, and playback through the engine on the null wave device.
+#include "../audio/wavfixture.h"
+#include "../mainwindow/windowfixture.h"
+#include "commands/filecmds.h"
+#include "commands/windowcommands.h"
+#include "dialogs/small/smalldialogs.h"
+#include "mainwindow/cdacsound.h"
+#include "mainwindow/filelists.h"
+#include "mainwindow/winmsg.h"
+#include "menuids.h"
+#include "platform/nullwave.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+void UseNullWaveDevice(bool bNull);
+
+namespace {
+class WindowCommandsTest : public WindowTest {
+protected:
+    WindowCommands& Wire(SoundPort* port = nullptr, CdacSound* engine = nullptr) {
+        Settings();
+        window = std::make_unique<MainWindow>(port ? port : &sound);
+        commands = std::make_unique<WindowCommands>(*window, engine, nullptr);
+        commands->startProgram = [this](const std::string& s) {
+            started.push_back(s);
+            return 33u;
+        };
+        return *commands;
+    }
+    void Command(int nId) { SendMessage(window.get(), WM_COMMAND, unsigned(nId), 0); }
+    void Select(int nList, const QString& name) {
+        const auto found = List(nList)->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        List(nList)->setCurrentItem(found.first());
+    }
+    void TearDown() override {
+        commands.reset();
+        WindowTest::TearDown();
+    }
+
+    std::unique_ptr<WindowCommands> commands;
+    std::vector<std::string> started;
+};
+
+// Answers the next modal dialog once it is up.
+template <class Dlg, class F> void WhenShown(F answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* dlg = dynamic_cast<Dlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        answer(*dlg);
+    });
+}
+} // namespace
+
+TEST_F(WindowCommandsTest, NewOrchestraFromTheSkinButtonListsTheNewFile) {
+    Wire();
+    WhenShown<NewFileDlg>([](NewFileDlg& d) {
+        d.findChild<QLineEdit*>("ctl201")->setText("mytune");
+        d.OnCommand(1);
+    });
+    window->hWndButton[6004 - 6001]->click();
+    EXPECT_EQ(Items(LIST_ORC), QStringList{"mytune.orc"});
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0], "notepad " + Dir("orc") + "mytune.orc");
+}
+
+TEST_F(WindowCommandsTest, DeleteAndRenameWorkOnTheSelectedEntry) {
+    File("orc", "a.orc");
+    File("orc", "b.orc");
+    File("out", "mix.wav");
+    File("out", "take.wav");
+    Wire();
+    Select(LIST_ORC, "a.orc");
+    SetMessageBoxHandler([this](const std::string& t, const std::string& c, unsigned type) {
+        messages.push_back({t, c, type});
+        return static_cast<int>(IDYES);
+    });
+    Command(CM_DELETEORC);
+    EXPECT_EQ(messages.at(0).caption, "Are you sure you want to DELETE this ORCHESTRA?");
+    EXPECT_EQ(Items(LIST_ORC), QStringList{"b.orc"});
+
+    Select(LIST_OUTPUT, "mix.wav");
+    WhenShown<RenameDlg>([](RenameDlg& d) {
+        d.findChild<QLineEdit*>("ctl204")->setText("take.wav");
+        d.OnCommand(1);
+    });
+    Command(6010);
+    EXPECT_NE(messages.back().text.find("already exists"), std::string::npos);
+    EXPECT_EQ(Items(LIST_OUTPUT), (QStringList{"mix.wav", "take.wav"}));
+}
+
+TEST_F(WindowCommandsTest, DoubleClicksOpenTheEditorAndCallEditorNeedsASelection) {
+    File("sco", "b.sco");
+    Wire();
+    Select(LIST_SCORE, "b.sco");
+    SendMessage(window.get(), WM_COMMAND, MakeCommandParam(LIST_SCORE, LBN_DBLCLK), 0);
+    EXPECT_EQ(started, std::vector<std::string>{"notepad " + Dir("sco") + "b.sco"});
+
+    std::strcpy(IniStruct.szEditorPath, "audacity");
+    Command(CM_CALLEDITOR);
+    EXPECT_EQ(messages.back().caption, "No Sound File Selected!");
+    EXPECT_EQ(started.size(), 1u);
+}
+
+TEST_F(WindowCommandsTest, PlaybackRunsOnTheEngineAndTheRightButtonStopsIt) {
+    UseNullWaveDevice(true);
+    nullwave::Clear();
+    const fixture::Bytes data = fixture::Noise(44100 * 4 * 3);
+    fixture::WriteFile(Dir("out") + "mix.wav", fixture::Wav(1, 2, 44100, 16, data));
+    File("out", "junk.wav");
+    CdacSound engine;
+    Wire(&engine, &engine);
+    engine.SetWindow(window.get());
+    window->dacinit.wWaveDeviceId = 0; // the null device's only output
+
+    Select(LIST_OUTPUT, "junk.wav");
+    SendMessage(window.get(), WM_COMMAND, MakeCommandParam(LIST_OUTPUT, LBN_DBLCLK), 0);
+    EXPECT_EQ(messages.back().caption, "Cannot Play");
+    EXPECT_FALSE(engine.IsActive());
+
+    Select(LIST_OUTPUT, "mix.wav");
+    EXPECT_EQ(Status()[0], "44100");
+    SendMessage(window.get(), WM_COMMAND, MakeCommandParam(LIST_OUTPUT, LBN_DBLCLK), 0);
+    EXPECT_TRUE(engine.IsActive());
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(nullwave::OutFormat().nSamplesPerSec, 44100u);
+    nullwave::StepOut(1);
+    QCoreApplication::processEvents(); // the completion reaches the window
+    EXPECT_EQ(nullwave::Played().size(), 176400u);
+    EXPECT_EQ(Status()[5], "Status - Playing");
+    window->WndProc(0x0204, 0, 0); // right button
+    EXPECT_FALSE(engine.IsActive());
+    QCoreApplication::processEvents();
+    engine.SetWindow(nullptr);
+    UseNullWaveDevice(false);
+}
