@@ -120,7 +120,7 @@ TEST_F(E2E, NewCompileListPlayAndStop) {
     EXPECT_EQ(Status().mid(0, 3), (QStringList{"44100", "16 bit", "Stereo"}));
 
     // Play it whole and capture the sink's monitor.
-    const fixture::Bytes file = fixture::ReadFile(Dir("out") + "test");
+    const fixture::Bytes file = fixture::ReadBytes(Dir("out") + "test");
     const fixture::Bytes data(file.end() - 44100 * 4 * 3 / 2, file.end());
     const std::string cap = config.root() + "/cap.raw";
     QProcess parec;
@@ -138,7 +138,7 @@ TEST_F(E2E, NewCompileListPlayAndStop) {
     QThread::msleep(100);
     parec.terminate();
     parec.waitForFinished(5000);
-    const fixture::Bytes got = fixture::ReadFile(cap);
+    const fixture::Bytes got = fixture::ReadBytes(cap);
     const auto at = std::search(got.begin(), got.end(), data.begin(), data.begin() + 4096);
     ASSERT_NE(at, got.end()) << "the sound is not in the capture";
     ASSERT_GE(got.end() - at, static_cast<std::ptrdiff_t>(data.size()));

@@ -110,7 +110,7 @@ TEST_F(WindowCommandsTest, PlaybackRunsOnTheEngineAndTheRightButtonStopsIt) {
     UseNullWaveDevice(true);
     nullwave::Clear();
     const fixture::Bytes data = fixture::Noise(44100 * 4 * 3);
-    fixture::WriteFile(Dir("out") + "mix.wav", fixture::Wav(1, 2, 44100, 16, data));
+    fixture::WriteBytes(Dir("out") + "mix.wav", fixture::Wav(1, 2, 44100, 16, data));
     File("out", "junk.wav");
     CdacSound engine;
     Wire(&engine, &engine);
