@@ -139,9 +139,9 @@ def draw_cell(cx, cy, hue, motif, overlay, pressed, sample=None):
                     lit = -lit * 0.6
                 t = 0.55 + 0.35 * lit
                 if not pressed:
-                    spec = math.hypot(px - 12, py - 11)
-                    if spec < 4:
-                        t += 0.35 * (1 - spec / 4)
+                    shine = math.hypot(px - 12, py - 11)
+                    if shine < 4:
+                        t += 0.35 * (1 - shine / 4)
                 c = ramp[max(0, min(RAMP - 1, int(t * (RAMP - 1))))]
                 if d > 13.8:  # the rim
                     upper_left = nx + ny < 0

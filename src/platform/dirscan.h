@@ -12,7 +12,7 @@
 bool WildcardMatch(std::string_view szPattern, std::string_view szName);
 
 // Lists the entries of the folder part of szSpec whose names match its last
-// part ("dir/" + "*.wav"); a spec without '/' looks in the current folder.
+// part ("dir/" + "*.wav"); a pattern without '/' looks in the current folder.
 // "." and ".." are never listed. The order is the file system's.
 std::vector<std::string> ScanDirectory(const std::string& szSpec);
 
