@@ -50,9 +50,9 @@ bool WaveFormatPlayable(const WAVEFORMATEX& wf) {
     }
 }
 
-// ---- output ----
+// ---- both directions ----
 
-MMRESULT WaveOutDevice::Prepare(WAVEHDR* pwh) {
+MMRESULT WaveDeviceCore::Prepare(WAVEHDR* pwh) {
     if (pwh == nullptr)
         return MMSYSERR_INVALPARAM;
     std::lock_guard lock(mu_);
@@ -60,7 +60,7 @@ MMRESULT WaveOutDevice::Prepare(WAVEHDR* pwh) {
     return MMSYSERR_NOERROR;
 }
 
-MMRESULT WaveOutDevice::Unprepare(WAVEHDR* pwh) {
+MMRESULT WaveDeviceCore::Unprepare(WAVEHDR* pwh) {
     if (pwh == nullptr)
         return MMSYSERR_INVALPARAM;
     std::lock_guard lock(mu_);
@@ -69,6 +69,8 @@ MMRESULT WaveOutDevice::Unprepare(WAVEHDR* pwh) {
     pwh->dwFlags &= ~WHDR_PREPARED;
     return MMSYSERR_NOERROR;
 }
+
+// ---- output ----
 
 MMRESULT WaveOutDevice::Write(WAVEHDR* pwh) {
     if (pwh == nullptr)
@@ -105,24 +107,6 @@ void WaveOutDevice::Reset() {
 }
 
 // ---- input ----
-
-MMRESULT WaveInDevice::Prepare(WAVEHDR* pwh) {
-    if (pwh == nullptr)
-        return MMSYSERR_INVALPARAM;
-    std::lock_guard lock(mu_);
-    pwh->dwFlags = (pwh->dwFlags & ~WHDR_INQUEUE) | WHDR_PREPARED;
-    return MMSYSERR_NOERROR;
-}
-
-MMRESULT WaveInDevice::Unprepare(WAVEHDR* pwh) {
-    if (pwh == nullptr)
-        return MMSYSERR_INVALPARAM;
-    std::lock_guard lock(mu_);
-    if (pwh->dwFlags & WHDR_INQUEUE)
-        return WAVERR_STILLPLAYING;
-    pwh->dwFlags &= ~WHDR_PREPARED;
-    return MMSYSERR_NOERROR;
-}
 
 MMRESULT WaveInDevice::Add(WAVEHDR* pwh) {
     if (pwh == nullptr)

@@ -10,15 +10,28 @@
 #include <utility>
 #include <vector>
 
-class WaveOutDevice {
+// The header bookkeeping output and input devices share.
+class WaveDeviceCore {
 public:
-    WaveOutDevice(WaveOwner* owner, const WAVEFORMATEX& wf) : owner_(owner), wf_(wf) {}
-    virtual ~WaveOutDevice() = default;
-    WaveOutDevice(const WaveOutDevice&) = delete;
-    WaveOutDevice& operator=(const WaveOutDevice&) = delete;
+    WaveDeviceCore(WaveOwner* owner, const WAVEFORMATEX& wf) : owner_(owner), wf_(wf) {}
+    virtual ~WaveDeviceCore() = default;
+    WaveDeviceCore(const WaveDeviceCore&) = delete;
+    WaveDeviceCore& operator=(const WaveDeviceCore&) = delete;
 
     MMRESULT Prepare(WAVEHDR* pwh);
+    // A buffer still queued cannot be unprepared.
     MMRESULT Unprepare(WAVEHDR* pwh);
+
+protected:
+    std::mutex mu_;
+    WaveOwner* owner_;
+    WAVEFORMATEX wf_;
+};
+
+class WaveOutDevice : public WaveDeviceCore {
+public:
+    using WaveDeviceCore::WaveDeviceCore;
+
     MMRESULT Write(WAVEHDR* pwh);
     // Returns every queued buffer, in queue order, with its message.
     void Reset();
@@ -36,24 +49,16 @@ protected:
     // Marks a buffer done and posts its message; the lock must be held.
     void Complete(WAVEHDR* pwh);
 
-    std::mutex mu_;
-    WaveOwner* owner_;
-    WAVEFORMATEX wf_;
     Fifo<WAVEHDR*> queue_;   // waiting or playing, in order
     std::size_t offset_ = 0; // bytes of queue_.front() already taken
     // Taken entirely, not yet reported, with the tick at which it counts as played.
     Fifo<std::pair<WAVEHDR*, std::uint64_t>> finished_;
 };
 
-class WaveInDevice {
+class WaveInDevice : public WaveDeviceCore {
 public:
-    WaveInDevice(WaveOwner* owner, const WAVEFORMATEX& wf) : owner_(owner), wf_(wf) {}
-    virtual ~WaveInDevice() = default;
-    WaveInDevice(const WaveInDevice&) = delete;
-    WaveInDevice& operator=(const WaveInDevice&) = delete;
+    using WaveDeviceCore::WaveDeviceCore;
 
-    MMRESULT Prepare(WAVEHDR* pwh);
-    MMRESULT Unprepare(WAVEHDR* pwh);
     MMRESULT Add(WAVEHDR* pwh);
     virtual MMRESULT Start() = 0;
     // Stops filling; a partly filled buffer comes back with what it holds.
@@ -73,9 +78,6 @@ protected:
     std::size_t Fill(const char* src, std::size_t n);
     void Complete(WAVEHDR* pwh); // lock held
 
-    std::mutex mu_;
-    WaveOwner* owner_;
-    WAVEFORMATEX wf_;
     Fifo<WAVEHDR*> queue_;
 };
 
