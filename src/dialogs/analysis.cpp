@@ -1,14 +1,13 @@
 #include "dialogs/analysis.h"
 
 #include "csound/analysiscmd.h"
+#include "csound/analysisrun.h"
 #include "dialogs/analysispages.h"
 #include "dialogs/tabframe.h"
 #include "dialogs/textfields.h"
 #include "platform/messagebox.h"
 
 #include <QPointer>
-#include <QProcess>
-#include <QStringList>
 #include <QTabBar>
 #include <cstring>
 #include <string>
@@ -26,49 +25,6 @@ struct AnalysisModule {
 AnalysisModule& Module() {
     static AnalysisModule module;
     return module;
-}
-
-// Blanks separate arguments, double quotes group them; no shell is involved.
-QStringList SplitArguments(const QString& line) {
-    QStringList args;
-    QString current;
-    bool bQuoted = false;
-    bool bHave = false;
-    for (const QChar c : line) {
-        if (c == QLatin1Char('"')) {
-            bQuoted = !bQuoted;
-            bHave = true;
-        } else if (!bQuoted && (c == QLatin1Char(' ') || c == QLatin1Char('\t'))) {
-            if (bHave)
-                args << current;
-            current.clear();
-            bHave = false;
-        } else {
-            current += c;
-            bHave = true;
-        }
-    }
-    if (bHave)
-        args << current;
-    return args;
-}
-
-// The utility of page iPage, started and not waited for.
-void LaunchDetached(int iPage) {
-    const char* szCmdLine = analysis::MakeCommandLine(iPage);
-    if (std::strcmp(szCmdLine, analysis::szAnalysisTooLong) == 0) {
-        MessageBox(std::string(analysis::CommandLineFault()) +
-                       " The utility was not started; the settings were saved.",
-                   "Error", MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    QStringList args = SplitArguments(QString::fromUtf8(szCmdLine));
-    if (args.isEmpty())
-        return;
-    const QString program = args.takeFirst();
-    if (!QProcess::startDetached(program, args))
-        MessageBox("The analysis utility " + program.toStdString() + " could not be started.",
-                   "Error", MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool CheckTextBoxes(TabFrame* frame) {
@@ -121,7 +77,7 @@ void OnOk() {
     if (m.launcher)
         m.launcher(frame->iTabOld);
     else
-        LaunchDetached(frame->iTabOld);
+        csound::LaunchAnalysis(frame->iTabOld);
     if (m.refreshLists)
         m.refreshLists();
 }

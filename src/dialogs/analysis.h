@@ -35,7 +35,7 @@ QDialog* AnalysisDialog();
 using AnalysisLauncher = std::function<void(int iPage)>;
 
 // Installs the launcher OK uses and returns the previous one. Without one, OK
-// starts analysis::MakeCommandLine(iPage) detached: the line is split into
-// arguments (blanks separate, double quotes group) and started without a
-// shell; a line too long to form is reported in a message box.
+// starts the utility with csound::LaunchAnalysis: names stay whole arguments,
+// no shell is involved, and a line too long to form or a program that cannot
+// start is reported in a message box.
 AnalysisLauncher SetAnalysisLauncher(AnalysisLauncher launcher);
