@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QTabBar>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -25,12 +26,6 @@ inline void SelectTab(QWidget* dlg, int nIndex) {
     TabBarOf(dlg)->setCurrentIndex(nIndex);
 }
 
-inline QAbstractButton* Button(QWidget* dlg, int nId) {
-    auto* b = qobject_cast<QAbstractButton*>(GetDlgItem(dlg, nId));
-    EXPECT_NE(b, nullptr) << "no button " << nId;
-    return b;
-}
-
 inline QLineEdit* Edit(QWidget* dlg, int nId) {
     auto* e = qobject_cast<QLineEdit*>(GetDlgItem(dlg, nId));
     EXPECT_NE(e, nullptr) << "no edit box " << nId;
@@ -38,8 +33,19 @@ inline QLineEdit* Edit(QWidget* dlg, int nId) {
 }
 
 inline void Click(QWidget* dlg, int nId) {
-    if (auto* b = Button(dlg, nId))
-        b->click();
+    auto* b = qobject_cast<QAbstractButton*>(GetDlgItem(dlg, nId));
+    ASSERT_NE(b, nullptr) << "no button " << nId;
+    b->click();
+}
+
+// Leaves the dialog one of three ways: 0 Cancel (or Exit), 1 Escape, 2 the close box.
+inline void Dismiss(QWidget* dlg, int nWay) {
+    if (nWay == 0)
+        Click(dlg, 101);
+    else if (nWay == 1)
+        QTest::keyClick(dlg, Qt::Key_Escape);
+    else
+        dlg->close();
 }
 
 inline bool Enabled(QWidget* dlg, int nId) {

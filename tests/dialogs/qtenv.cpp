@@ -2,31 +2,25 @@
 #include <QApplication>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <string>
 #include <unistd.h>
 
 namespace {
 class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        if (!std::getenv("XDG_RUNTIME_DIR")) {
-            char tmpl[] = "/tmp/tonsmith-runtime.XXXXXX";
-            if (const char* dir = ::mkdtemp(tmpl))
-                ::setenv("XDG_RUNTIME_DIR", dir, 1);
-        }
+        char tmpl[] = "/tmp/tonsmith-runtime.XXXXXX";
+        if (!std::getenv("XDG_RUNTIME_DIR") && ::mkdtemp(tmpl))
+            ::setenv("XDG_RUNTIME_DIR", tmpl, 1);
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        app_ = new QApplication(argc_, argv_);
+        m_app = new QApplication(m_argc, m_argv);
     }
-    void TearDown() override {
-        delete app_;
-        app_ = nullptr;
-    }
+    void TearDown() override { delete m_app; }
 
 private:
-    int argc_ = 1;
-    char name_[16] = "test_dialogs";
-    char* argv_[2] = {name_, nullptr};
-    QApplication* app_ = nullptr;
+    int m_argc = 1;
+    char m_name[16] = "test_dialogs";
+    char* m_argv[2] = {m_name, nullptr};
+    QApplication* m_app = nullptr;
 };
 
 [[maybe_unused]] auto* const kEnv = ::testing::AddGlobalTestEnvironment(new QtEnvironment);

