@@ -1,6 +1,7 @@
 #include "commands/commands.h"
 #include "commands/filecmds.h"
 #include "common/tempconfig.h"
+#include "common/testutil.h"
 #include "fakewindow.h"
 #include "platform/fileops.h"
 #include "settings/ini.h"
@@ -9,20 +10,17 @@
 #include <gtest/gtest.h>
 
 namespace {
-void Spit(const std::string& p, const std::string& text) {
-    std::ofstream(p, std::ios::binary) << text;
-}
-
 class CommandsTest : public ::testing::Test {
 protected:
     CommandsTest() {
-        for (const char* d : {"orc", "sco", "src", "out", "ana"})
-            std::filesystem::create_directories(t.root() + "/" + d);
-        std::strcpy(ini.szOrcDir, (t.root() + "/orc/").c_str());
-        std::strcpy(ini.szScoreDir, (t.root() + "/sco/").c_str());
-        std::strcpy(ini.szSSDIR, (t.root() + "/src/").c_str());
-        std::strcpy(ini.szSFDIR, (t.root() + "/out/").c_str());
-        std::strcpy(ini.szSADIR, (t.root() + "/ana/").c_str());
+        for (auto [szField, szSub] : {std::pair{ini.szOrcDir, "orc"},
+                                      {ini.szScoreDir, "sco"},
+                                      {ini.szSSDIR, "src"},
+                                      {ini.szSFDIR, "out"},
+                                      {ini.szSADIR, "ana"}}) {
+            std::filesystem::create_directories(Dir(szSub));
+            std::strcpy(szField, Dir(szSub).c_str());
+        }
     }
     std::string Dir(const char* d) const { return t.root() + "/" + d + "/"; }
 
@@ -38,30 +36,24 @@ TEST_F(CommandsTest, NewOrchestraWritesTheTemplateOpensTheEditorAndRefreshes) {
     w.szTypedName = "mytune";
     EXPECT_TRUE(cmds.OnCommand(6004)); // the skin button stands for the menu item
     const std::string p = Dir("orc") + "mytune.orc";
-    std::ifstream in(p, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), szOrcTemplate);
+    EXPECT_EQ(testutil::ReadFile(p), szOrcTemplate);
     ASSERT_EQ(w.started.size(), 1u);
     EXPECT_EQ(w.started[0], "notepad " + p);
     EXPECT_EQ(w.nRefreshes, 1);
     EXPECT_STREQ(cmds.szNewFile, "mytune");
 }
 
-TEST_F(CommandsTest, NewScoreCancelledWritesNothing) {
+TEST_F(CommandsTest, NewCancelledOrDeclinedOntoAnExistingFileWritesNothing) {
     w.szTypedName = "";
     EXPECT_TRUE(cmds.OnCommand(IDM_NEWSCO));
     EXPECT_EQ(w.opened, std::vector<std::string>{"New Score"});
     EXPECT_TRUE(std::filesystem::is_empty(Dir("sco")));
-    EXPECT_TRUE(w.started.empty());
-    EXPECT_EQ(w.nRefreshes, 0);
-}
 
-TEST_F(CommandsTest, NewOntoAnExistingFileDeclinedKeepsItAndStartsNothing) {
-    Spit(Dir("sco") + "keep.sco", "my work");
+    testutil::WriteFile(Dir("sco") + "keep.sco", "my work");
     w.szTypedName = "keep";
     boxes.answers = {IDNO};
     cmds.OnCommand(IDM_NEWSCO);
-    std::ifstream in(Dir("sco") + "keep.sco");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "my work");
+    EXPECT_EQ(testutil::ReadFile(Dir("sco") + "keep.sco"), "my work");
     EXPECT_TRUE(w.started.empty());
     EXPECT_EQ(w.nRefreshes, 0);
 }
@@ -73,11 +65,8 @@ TEST_F(CommandsTest, MissingSelectionsAreToldWithTheirOwnMessages) {
         const char* szCaption;
     } cases[] = {
         {IDM_RENAMEORC, "No Orchestra Selected", "Error"},
-        {IDM_DELETEORC, "No Orchestra Selected", "Error"},
-        {IDM_RENAMESCO, "No Score Selected", "Error"},
         {IDM_DELETESCO, "No Score Selected", "Error"},
         {IDM_RENAMESOUND, "You must first select a Sound File", "No Sound File Selected!"},
-        {IDM_DELETESOUND, "You must first select a Sound File", "No Sound File Selected!"},
         {IDM_ANALYSIS, "You must first select a Sound File", "No Sound File Selected!"},
         {IDM_DELETEANALYSIS, "No Analysis File Selected", "Error"},
     };
@@ -107,7 +96,7 @@ TEST_F(CommandsTest, RenamePassesTheListAndItsSelection) {
 }
 
 TEST_F(CommandsTest, DeleteAsksWithThePathAndDeletesOnlyOnYes) {
-    Spit(Dir("orc") + "a.orc", "x");
+    testutil::WriteFile(Dir("orc") + "a.orc", "x");
     w.selection[0] = "a.orc";
     boxes.answers = {IDNO};
     cmds.OnCommand(IDM_DELETEORC);
@@ -122,24 +111,16 @@ TEST_F(CommandsTest, DeleteAsksWithThePathAndDeletesOnlyOnYes) {
     cmds.OnCommand(6008);
     EXPECT_FALSE(PathExists(Dir("orc") + "a.orc"));
     EXPECT_EQ(w.nRefreshes, 1);
-}
 
-TEST_F(CommandsTest, DeleteSoundFileTakesTheSourceSelection) {
-    Spit(Dir("src") + "s.wav", "x");
-    Spit(Dir("out") + "s.wav", "x");
-    w.selection[2] = "s.wav";
+    // A sound file is taken from the Source list first.
+    testutil::WriteFile(Dir("src") + "s.wav", "x");
+    testutil::WriteFile(Dir("out") + "s.wav", "x");
+    w.selection[2] = w.selection[3] = "s.wav";
     boxes.answers = {IDYES};
     cmds.OnCommand(IDM_DELETESOUND);
-    EXPECT_EQ(boxes.shown.at(0).caption, "Are you sure you want to DELETE this SOUNDFILE?");
+    EXPECT_EQ(boxes.shown.back().caption, "Are you sure you want to DELETE this SOUNDFILE?");
     EXPECT_FALSE(PathExists(Dir("src") + "s.wav"));
     EXPECT_TRUE(PathExists(Dir("out") + "s.wav"));
-
-    Spit(Dir("ana") + "x.lpc", "x");
-    w.selection[4] = "x.lpc";
-    boxes.answers = {IDYES};
-    cmds.OnCommand(IDM_DELETEANALYSIS);
-    EXPECT_EQ(boxes.shown.at(1).caption, "Are you sure you want to DELETE this Analysis File?");
-    EXPECT_FALSE(PathExists(Dir("ana") + "x.lpc"));
 }
 
 TEST_F(CommandsTest, CallEditorNeedsAnEditorAndASelectedSoundFile) {
@@ -176,11 +157,6 @@ TEST_F(CommandsTest, AChosenTextEditorIsStoredAtOnceAndUsedNext) {
     cmds.OnCommand(IDM_SELECTTEXTEDITOR);
     EXPECT_STREQ(ini.szTextEditorPath, "/usr/bin/mousepad");
     EXPECT_STREQ(ReadIni("DIRECTORIES", "texteditor"), "/usr/bin/mousepad");
-    w.picked = "/usr/bin/audacity";
-    cmds.OnCommand(IDM_SELECTWAVEEDITOR);
-    EXPECT_STREQ(ReadIni("DIRECTORIES", "editor"), "/usr/bin/audacity");
-    EXPECT_STREQ(cmds.szChosenFile, "/usr/bin/audacity"); // shown again next time
-
     cmds.OnCommand(IDM_FILENEW);
     w.selection[1] = "b.sco";
     cmds.OnListDoubleClick(1);
@@ -188,38 +164,30 @@ TEST_F(CommandsTest, AChosenTextEditorIsStoredAtOnceAndUsedNext) {
                                                    "/usr/bin/mousepad " + Dir("sco") + "b.sco"}));
 }
 
-TEST_F(CommandsTest, DoubleClickPlaysSoundFilesOnlyWhenIdle) {
-    w.selection[3] = "mix.wav";
-    cmds.OnListDoubleClick(3);
-    EXPECT_EQ(w.played, std::vector<std::string>{Dir("out") + "mix.wav"});
-    EXPECT_EQ(w.nStatusRefreshes, 1);
-
-    cmds.OnListDoubleClick(3); // still playing: nothing
-    EXPECT_EQ(w.played.size(), 1u);
-    cmds.OnRightButton();
-    EXPECT_EQ(w.nStops, 1);
-
-    w.selection[4] = "x.lpc";
-    cmds.OnListDoubleClick(4); // analysis files: nothing
-    EXPECT_EQ(w.played.size(), 1u);
-    EXPECT_TRUE(w.started.empty());
-}
-
-TEST_F(CommandsTest, NoDeviceIsSilentAndAnUnplayableFileIsToldBeforeTheEngineStarts) {
+TEST_F(CommandsTest, DoubleClickPlaysOnlyAPlayableSoundFileWhenIdle) {
     w.selection[2] = "take1.wav";
-    w.nDevices = 0;
+    w.nDevices = 0; // no device: silent
     cmds.OnListDoubleClick(2);
-    EXPECT_TRUE(w.played.empty());
-    EXPECT_TRUE(boxes.shown.empty());
-
     w.nDevices = 1;
     w.szUnplayable = "compressed sound data (format 2) cannot be played.";
-    cmds.OnListDoubleClick(2);
+    cmds.OnListDoubleClick(2); // told before the engine starts
     EXPECT_TRUE(w.played.empty());
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].caption, "Cannot Play");
     EXPECT_NE(boxes.shown[0].text.find(Dir("src") + "take1.wav"), std::string::npos);
-    EXPECT_EQ(w.nStatusRefreshes, 0);
+
+    w.szUnplayable.clear();
+    w.selection[2].reset();
+    w.selection[3] = "mix.wav";
+    cmds.OnListDoubleClick(3);
+    cmds.OnListDoubleClick(3); // still playing: nothing
+    w.selection[4] = "x.lpc";
+    cmds.OnListDoubleClick(4); // analysis files: nothing
+    EXPECT_EQ(w.played, std::vector<std::string>{Dir("out") + "mix.wav"});
+    EXPECT_EQ(w.nStatusRefreshes, 1);
+    EXPECT_TRUE(w.started.empty());
+    cmds.OnRightButton();
+    EXPECT_EQ(w.nStops, 1);
 }
 
 TEST_F(CommandsTest, DialogsAndOtherPartsOpenFromTheirIds) {

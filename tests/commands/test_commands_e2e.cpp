@@ -1,11 +1,9 @@
-// End to end in the real window (offscreen) with Debian's csound and the
-// PulseAudio null sink "test" of scripts/with-services.sh: a new orchestra
-// and score, a compile with the command line confirmed, the output listed
-// when the run ends, its format in the status bar, its sound captured from
-// the sink's monitor byte for byte, and the right button's stop.
+// End to end with Debian's csound and the PulseAudio null sink "test": New,
+// Compile, the output listed, played and captured byte for byte, stopped.
 #include "../audio/wavfixture.h"
 #include "../mainwindow/windowfixture.h"
 #include "commands/windowcommands.h"
+#include "common/testutil.h"
 #include "dialogs/small/smalldialogs.h"
 #include "mainwindow/cdacsound.h"
 #include "mainwindow/filelists.h"
@@ -45,7 +43,6 @@ protected:
         commands.reset();
         WindowTest::TearDown();
     }
-    void Command(int nId) { SendMessage(window.get(), WM_COMMAND, unsigned(nId), 0); }
     void NewFile(int nButton, const char* szName) {
         QTimer::singleShot(0, [szName, nButton] {
             auto* d = dynamic_cast<NewFileDlg*>(QApplication::activeModalWidget());
@@ -55,30 +52,14 @@ protected:
         });
         window->hWndButton[static_cast<std::size_t>(nButton - 6001)]->click();
     }
-    void Select(int nList, const QString& name) {
-        const auto found = List(nList)->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1);
-        List(nList)->setCurrentItem(found.first());
-    }
-    void DoubleClick(int nList) {
-        SendMessage(window.get(), WM_COMMAND, MakeCommandParam(unsigned(nList), LBN_DBLCLK), 0);
-    }
     std::unique_ptr<WindowCommands> commands;
 };
 } // namespace
 
 TEST_F(E2E, NewCompileListPlayAndStop) {
-    const bool bServices = std::getenv("TONSMITH_SERVICES") != nullptr;
-    if (RunTool("pactl", {"info"}).isEmpty() ||
-        QStandardPaths::findExecutable("csound").isEmpty()) {
-        if (bServices)
-            FAIL() << "TONSMITH_SERVICES=1 but no PulseAudio server or csound";
-        GTEST_SKIP() << "needs csound and a PulseAudio server (scripts/with-services.sh)";
-    }
-    SetMessageBoxHandler([this](const std::string& t, const std::string& c, unsigned type) {
-        messages.push_back({t, c, type});
-        return static_cast<int>(IDOK); // the command line is confirmed
-    });
+    REQUIRE_SERVICE(!RunTool("pactl", {"info"}).isEmpty() &&
+                        !QStandardPaths::findExecutable("csound").isEmpty(),
+                    "csound or a PulseAudio server");
     Settings();
     CdacSound engine;
     window = std::make_unique<MainWindow>(&engine);
@@ -99,8 +80,8 @@ TEST_F(E2E, NewCompileListPlayAndStop) {
     IniStruct.nShowCmdLine = 2;
 
     // New orchestra and score; the user writes them in the editor.
-    NewFile(6004, "tone");
-    NewFile(6005, "tone");
+    for (int nButton : {6004, 6005})
+        NewFile(nButton, "tone");
     ASSERT_EQ(editors.size(), 2u);
     std::ofstream(Dir("orc") + "tone.orc", std::ios::trunc)
         << "sr = 44100\nksmps = 10\nnchnls = 2\n0dbfs = 1\n"
@@ -110,7 +91,7 @@ TEST_F(E2E, NewCompileListPlayAndStop) {
     ASSERT_STREQ(IniStruct.szOrc, "tone.orc");
 
     messages.clear();
-    Command(6001); // Compile
+    Command(6001); // Compile; the message box confirms the command line
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].caption, "CMDLINE");
     ASSERT_TRUE(WaitFor([&] { return Items(LIST_OUTPUT).contains("test"); }, 30000))

@@ -1,5 +1,6 @@
 #include "commands/filecmds.h"
 #include "common/tempconfig.h"
+#include "common/testutil.h"
 #include "fakewindow.h"
 #include "platform/argsplit.h"
 #include "platform/fileops.h"
@@ -7,48 +8,36 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+using testutil::ReadFile;
+using testutil::WriteFile;
+
 namespace {
-std::string Slurp(const std::string& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-void Spit(const std::string& p, const std::string& text) {
-    std::ofstream(p, std::ios::binary) << text;
-}
-} // namespace
-
-TEST(Templates, AreTheExactBytes) {
-    EXPECT_EQ(szOrcTemplate, "sr=\r\nkr=\r\nksmps=\r\nnchnls=\r\n\r\ninstr 1\r\n\r\nendin\r\n");
-    EXPECT_EQ(szOrcTemplate.size(), 47u);
-    EXPECT_EQ(szScoTemplate, "f1 0 8192 10 1");
-}
-
-TEST(CreateFromTemplate, AddsTheSlashAndWritesTheTemplate) {
+class FileCmds : public ::testing::Test {
+protected:
     TempConfig t;
     BoxAnswerer boxes;
     INISTRUCT ini{};
+};
+} // namespace
+
+TEST_F(FileCmds, CreateFromTemplateAddsTheSlashAndWritesTheTemplate) {
     std::strcpy(ini.szScoreDir, t.root().c_str()); // no trailing slash
     const std::string p = CreateFromTemplate(ini, true, "tune");
     EXPECT_EQ(p, t.root() + "/tune.sco");
     EXPECT_EQ(std::string(ini.szScoreDir), t.root() + "/");
-    EXPECT_EQ(Slurp(p), szScoTemplate);
+    EXPECT_EQ(ReadFile(p), szScoTemplate);
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST(CreateFromTemplate, AnExistingFileIsReplacedWholeOnlyOnYes) {
-    TempConfig t;
-    BoxAnswerer boxes;
-    INISTRUCT ini{};
+TEST_F(FileCmds, CreateFromTemplateAnExistingFileIsReplacedWholeOnlyOnYes) {
     std::strcpy(ini.szOrcDir, (t.root() + "/").c_str());
     const std::string p = t.root() + "/old.orc";
     const std::string szWork(500, 'x');
-    Spit(p, szWork);
+    WriteFile(p, szWork);
 
     boxes.answers = {IDNO};
     EXPECT_EQ(CreateFromTemplate(ini, false, "old"), "");
-    EXPECT_EQ(Slurp(p), szWork);
+    EXPECT_EQ(ReadFile(p), szWork);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].caption, "New Orchestra");
     EXPECT_EQ(boxes.shown[0].type & MB_TYPEMASK, unsigned(MB_YESNO));
@@ -56,13 +45,10 @@ TEST(CreateFromTemplate, AnExistingFileIsReplacedWholeOnlyOnYes) {
 
     boxes.answers = {IDYES};
     EXPECT_EQ(CreateFromTemplate(ini, false, "old"), p);
-    EXPECT_EQ(Slurp(p), szOrcTemplate);
+    EXPECT_EQ(ReadFile(p), szOrcTemplate);
 }
 
-TEST(CreateFromTemplate, RefusesWhatDoesNotFit) {
-    TempConfig t;
-    BoxAnswerer boxes;
-    INISTRUCT ini{};
+TEST_F(FileCmds, CreateFromTemplateRefusesWhatDoesNotFit) {
     std::strcpy(ini.szOrcDir, (t.root() + "/").c_str());
     // 255 characters of path would not leave room for the terminator.
     const std::string szLong(255 - std::strlen(ini.szOrcDir) - 4 + 1, 'n');
@@ -80,17 +66,14 @@ TEST(CreateFromTemplate, RefusesWhatDoesNotFit) {
     EXPECT_EQ(std::strlen(ini.szOrcDir), sizeof ini.szOrcDir - 1);
 }
 
-TEST(RenameListFile, MovesWithinTheListsFolderAndNeverReplaces) {
-    TempConfig t;
-    BoxAnswerer boxes;
-    INISTRUCT ini{};
+TEST_F(FileCmds, RenameListFileStaysInTheFolderAndNeverReplaces) {
     std::strcpy(ini.szSFDIR, (t.root() + "/").c_str());
-    Spit(t.root() + "/mix.wav", "MIX");
-    Spit(t.root() + "/keep.wav", "KEEP");
+    WriteFile(t.root() + "/mix.wav", "MIX");
+    WriteFile(t.root() + "/keep.wav", "KEEP");
 
     EXPECT_FALSE(RenameListFile(ini, 3, "mix.wav", "keep.wav"));
-    EXPECT_EQ(Slurp(t.root() + "/mix.wav"), "MIX");
-    EXPECT_EQ(Slurp(t.root() + "/keep.wav"), "KEEP");
+    EXPECT_EQ(ReadFile(t.root() + "/mix.wav"), "MIX");
+    EXPECT_EQ(ReadFile(t.root() + "/keep.wav"), "KEEP");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_NE(boxes.shown[0].text.find("already exists"), std::string::npos);
 
@@ -98,29 +81,24 @@ TEST(RenameListFile, MovesWithinTheListsFolderAndNeverReplaces) {
     EXPECT_FALSE(RenameListFile(ini, 3, "mix.wav", "../out.wav"));
     EXPECT_FALSE(RenameListFile(ini, 3, "mix.wav", std::string(128, 'a')));
     EXPECT_EQ(boxes.shown.size(), 4u);
-    EXPECT_EQ(Slurp(t.root() + "/mix.wav"), "MIX");
+    EXPECT_EQ(ReadFile(t.root() + "/mix.wav"), "MIX");
 
     EXPECT_TRUE(RenameListFile(ini, 3, "mix.wav", "final.wav"));
-    EXPECT_EQ(Slurp(t.root() + "/final.wav"), "MIX");
+    EXPECT_EQ(ReadFile(t.root() + "/final.wav"), "MIX");
     EXPECT_FALSE(PathExists(t.root() + "/mix.wav"));
 }
 
-TEST(EditorCommands, FormTheCommandTextTheLauncherSplits) {
-    TempConfig t;
-    INISTRUCT ini{};
-    EXPECT_EQ(TextEditorCommand(ini), "notepad");
+TEST_F(FileCmds, EditorCommandsFormTheTextTheLauncherSplits) {
     EXPECT_EQ(TextEditorCommand(ini, "/orc/mytune.orc"), "notepad /orc/mytune.orc");
     // A path with blanks stays one argument.
     EXPECT_EQ(TextEditorCommand(ini, "/my orc/a.orc"), "notepad \"/my orc/a.orc\"");
 
     // A chosen editor whose own path holds a blank is quoted when it exists.
     const std::string szEditor = t.root() + "/my editor";
-    Spit(szEditor, "");
+    WriteFile(szEditor, "");
     std::strcpy(ini.szEditorPath, szEditor.c_str());
     EXPECT_EQ(WaveEditorCommand(ini, "/src/take1.wav"), "\"" + szEditor + "\" /src/take1.wav");
     // The launcher's splitting gives editor and file back whole.
     EXPECT_EQ(SplitCommandLine(WaveEditorCommand(ini, "/my src/take \"1\".wav")),
               (std::vector<std::string>{szEditor, "/my src/take \"1\".wav"}));
-    std::strcpy(ini.szTextEditorPath, "gedit");
-    EXPECT_EQ(TextEditorCommand(ini, "/s/a.sco"), "gedit /s/a.sco");
 }

@@ -1,6 +1,4 @@
-// The commands in the real main window: ids from the menu and the skin
-// buttons, the lists' selections and double-clicks, the small dialogs run
-// modally, and playback through the engine on the null wave device.
+// The commands in the real main window, with playback on the null device.
 #include "../audio/wavfixture.h"
 #include "../mainwindow/windowfixture.h"
 #include "commands/filecmds.h"
@@ -31,12 +29,6 @@ protected:
         };
         return *commands;
     }
-    void Command(int nId) { SendMessage(window.get(), WM_COMMAND, unsigned(nId), 0); }
-    void Select(int nList, const QString& name) {
-        const auto found = List(nList)->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1);
-        List(nList)->setCurrentItem(found.first());
-    }
     void TearDown() override {
         commands.reset();
         WindowTest::TearDown();
@@ -56,29 +48,14 @@ template <class Dlg, class F> void WhenShown(F answer) {
 }
 } // namespace
 
-TEST_F(WindowCommandsTest, NewOrchestraFromTheSkinButtonListsTheNewFile) {
-    Wire();
-    WhenShown<NewFileDlg>([](NewFileDlg& d) {
-        d.findChild<QLineEdit*>("ctl201")->setText("mytune");
-        d.OnCommand(1);
-    });
-    window->hWndButton[6004 - 6001]->click();
-    EXPECT_EQ(Items(LIST_ORC), QStringList{"mytune.orc"});
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0], "notepad " + Dir("orc") + "mytune.orc");
-}
-
 TEST_F(WindowCommandsTest, DeleteAndRenameWorkOnTheSelectedEntry) {
-    File("orc", "a.orc");
-    File("orc", "b.orc");
-    File("out", "mix.wav");
-    File("out", "take.wav");
+    for (const char* n : {"a.orc", "b.orc"})
+        File("orc", n);
+    for (const char* n : {"mix.wav", "take.wav"})
+        File("out", n);
     Wire();
     Select(LIST_ORC, "a.orc");
-    SetMessageBoxHandler([this](const std::string& t, const std::string& c, unsigned type) {
-        messages.push_back({t, c, type});
-        return static_cast<int>(IDYES);
-    });
+    nAnswer = IDYES;
     Command(CM_DELETEORC);
     EXPECT_EQ(messages.at(0).caption, "Are you sure you want to DELETE this ORCHESTRA?");
     EXPECT_EQ(Items(LIST_ORC), QStringList{"b.orc"});
@@ -97,7 +74,7 @@ TEST_F(WindowCommandsTest, DoubleClicksOpenTheEditorAndCallEditorNeedsASelection
     File("sco", "b.sco");
     Wire();
     Select(LIST_SCORE, "b.sco");
-    SendMessage(window.get(), WM_COMMAND, MakeCommandParam(LIST_SCORE, LBN_DBLCLK), 0);
+    DoubleClick(LIST_SCORE);
     EXPECT_EQ(started, std::vector<std::string>{"notepad " + Dir("sco") + "b.sco"});
 
     std::strcpy(IniStruct.szEditorPath, "audacity");
@@ -118,13 +95,13 @@ TEST_F(WindowCommandsTest, PlaybackRunsOnTheEngineAndTheRightButtonStopsIt) {
     window->dacinit.wWaveDeviceId = 0; // the null device's only output
 
     Select(LIST_OUTPUT, "junk.wav");
-    SendMessage(window.get(), WM_COMMAND, MakeCommandParam(LIST_OUTPUT, LBN_DBLCLK), 0);
+    DoubleClick(LIST_OUTPUT);
     EXPECT_EQ(messages.back().caption, "Cannot Play");
     EXPECT_FALSE(engine.IsActive());
 
     Select(LIST_OUTPUT, "mix.wav");
     EXPECT_EQ(Status()[0], "44100");
-    SendMessage(window.get(), WM_COMMAND, MakeCommandParam(LIST_OUTPUT, LBN_DBLCLK), 0);
+    DoubleClick(LIST_OUTPUT);
     EXPECT_TRUE(engine.IsActive());
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_EQ(nullwave::OutFormat().nSamplesPerSec, 44100u);

@@ -1,7 +1,9 @@
 // The real program on a real X display: the window a user gets, read from
 // outside the process (window system and accessibility), and one compile with
 // Debian's csound.
+#include "../audio/wavfixture.h"
 #include "common/tempconfig.h"
+#include "common/testutil.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -12,52 +14,11 @@
 #include <gtest/gtest.h>
 #include <map>
 
-namespace {
-bool ServicesPromised() {
-    const char* v = std::getenv("TONSMITH_SERVICES");
-    return v && std::string(v) == "1";
-}
-
-void WriteWav(const std::string& path, unsigned rate, unsigned short channels, unsigned short bits,
-              unsigned dataBytes) {
-    std::ofstream out(path, std::ios::binary);
-    auto u32 = [&](unsigned v) {
-        for (int i = 0; i < 4; ++i)
-            out.put(static_cast<char>((v >> (8 * i)) & 0xFF));
-    };
-    auto u16 = [&](unsigned v) {
-        out.put(static_cast<char>(v & 0xFF));
-        out.put(static_cast<char>((v >> 8) & 0xFF));
-    };
-    const unsigned short align = static_cast<unsigned short>(channels * bits / 8);
-    out.write("RIFF", 4);
-    u32(36 + dataBytes);
-    out.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1);
-    u16(channels);
-    u32(rate);
-    u32(rate * align);
-    u16(align);
-    u16(bits);
-    out.write("data", 4);
-    u32(dataBytes);
-    out << std::string(dataBytes, '\0');
-}
-} // namespace
-
 TEST(EndToEnd, WindowOpensCentredWithListsAndStatusBar) {
-    if (!std::getenv("DISPLAY")) {
-        if (ServicesPromised())
-            FAIL() << "TONSMITH_SERVICES=1 but no X display (DISPLAY unset)";
-        GTEST_SKIP() << "no X display; run under scripts/with-services.sh";
-    }
-    if (!std::filesystem::exists("/usr/bin/dbus-run-session") ||
-        !std::filesystem::exists("/usr/libexec/at-spi-bus-launcher")) {
-        if (ServicesPromised())
-            FAIL() << "dbus-run-session or at-spi-bus-launcher missing (scripts/deps.sh)";
-        GTEST_SKIP() << "accessibility bus not installed";
-    }
+    REQUIRE_SERVICE(std::getenv("DISPLAY"), "an X display");
+    REQUIRE_SERVICE(std::filesystem::exists("/usr/bin/dbus-run-session") &&
+                        std::filesystem::exists("/usr/libexec/at-spi-bus-launcher"),
+                    "the accessibility bus (dbus-run-session, at-spi-bus-launcher)");
 
     TempConfig config;
     const std::string work = config.root() + "/work/";
@@ -68,7 +29,8 @@ TEST(EndToEnd, WindowOpensCentredWithListsAndStatusBar) {
     std::ofstream(work + "orc/a.orc") << "sr = 8000\nkr = 800\nksmps = 10\nnchnls = 1\n"
                                          "instr 1\n  out oscil(1000, 440, 1)\nendin\n";
     std::ofstream(work + "sco/one.sco") << "f1 0 1024 10 1\ni1 0 0.2\ne\n";
-    WriteWav(work + "src/tone.wav", 44100, 2, 16, 176400);
+    fixture::WriteBytes(work + "src/tone.wav",
+                        fixture::Wav(1, 2, 44100, 16, fixture::Bytes(176400)));
     config.writeIni("[DIRECTORIES]\norcdir=" + work + "orc/\nscoredir=" + work +
                     "sco/\nssdir=" + work + "src/\nsfdir=" + work + "out/\nsadir=" + work +
                     "ana/\n[PREFERENCES]\ncsoundver=2\n[CSOUND]\ncsound path=/usr/bin/csound\n");

@@ -5,6 +5,7 @@
 #include "common/tempconfig.h"
 #include "mainwindow/statusbar.h"
 #include "mainwindow/tonsm32.h"
+#include "mainwindow/winmsg.h"
 #include "platform/messagebox.h"
 
 #include <QApplication>
@@ -62,7 +63,7 @@ protected:
         previous =
             SetMessageBoxHandler([this](const std::string& t, const std::string& c, unsigned type) {
                 messages.push_back({t, c, type});
-                return static_cast<int>(IDOK);
+                return nAnswer;
             });
     }
     void TearDown() override {
@@ -75,12 +76,10 @@ protected:
         std::ofstream(Dir(sub) + name) << "x";
     }
     void Settings(int nShowAnalysis = 2) const {
-        std::string ini = "[DIRECTORIES]\norcdir=" + Dir("orc") + "\nscoredir=" + Dir("sco") +
-                          "\nssdir=" + Dir("src") + "\nsfdir=" + Dir("out") +
-                          "\nsadir=" + Dir("ana") +
-                          "\n[PREFERENCES]\nshowanalysis=" + std::to_string(nShowAnalysis) +
-                          "\n[WAVE]\nWaveOutDev=65537\n";
-        config.writeIni(ini);
+        config.writeIni("[DIRECTORIES]\norcdir=" + Dir("orc") + "\nscoredir=" + Dir("sco") +
+                        "\nssdir=" + Dir("src") + "\nsfdir=" + Dir("out") +
+                        "\nsadir=" + Dir("ana") + "\n[PREFERENCES]\nshowanalysis=" +
+                        std::to_string(nShowAnalysis) + "\n[WAVE]\nWaveOutDev=65537\n");
     }
     MainWindow& Open(int nShowAnalysis = 2) {
         Settings(nShowAnalysis);
@@ -102,10 +101,20 @@ protected:
     }
     // Paints the window once, as the screen would.
     void Paint() const { window->grab(); }
+    void Select(int n, const QString& name) const {
+        const auto found = List(n)->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        List(n)->setCurrentItem(found.first());
+    }
+    void Command(int nId) const { SendMessage(window.get(), WM_COMMAND, unsigned(nId), 0); }
+    void DoubleClick(int n) const {
+        SendMessage(window.get(), WM_COMMAND, MakeCommandParam(unsigned(n), LBN_DBLCLK), 0);
+    }
 
     TempConfig config;
     FakeSound sound;
     std::vector<Message> messages;
+    int nAnswer = IDOK; // to every message box
     MessageBoxHandler previous;
     std::unique_ptr<MainWindow> window;
 };
