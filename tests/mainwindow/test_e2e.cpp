@@ -40,7 +40,7 @@ TEST(EndToEnd, WindowOpensCentredWithListsAndStatusBar) {
     run.setArguments({"--", "/usr/bin/python3", TONSMITH_E2E_SCRIPT, TONSMITH_BINARY});
     run.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     run.start();
-    ASSERT_TRUE(run.waitForFinished(90000)) << "the end-to-end script did not finish";
+    ASSERT_TRUE(run.waitForFinished(180000)) << "the end-to-end script did not finish";
     std::map<std::string, std::string> seen;
     for (const QByteArray& line : run.readAllStandardOutput().split('\n')) {
         const int eq = line.indexOf('=');
