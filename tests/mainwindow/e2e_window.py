@@ -142,12 +142,25 @@ results["status_after"] = status(nodes)
 compile_button = named(nodes, "Compile", "push button")
 ext = compile_button.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
 subprocess.run(["xdotool", "mousemove", str(ext.x + 17), str(ext.y + 17), "click", "1"])
-try:
-    subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^CMDLINE$"],
-                   capture_output=True, timeout=30)
-    subprocess.run(["xdotool", "key", "Return"])
-except subprocess.TimeoutExpired:
-    results["confirmation"] = "none"
+# Press OK through accessibility, so a window of another program that
+# happens to hold the keyboard focus cannot swallow the key.
+confirmed = False
+for _ in range(300):
+    time.sleep(0.1)
+    box = next((n for n in walk(accessible, []) if n.name == "CMDLINE"), None)
+    ok = named(walk(box, []), "OK", "push button") if box is not None else None
+    if ok is not None:
+        action = ok.queryAction()
+        for i in range(action.nActions):
+            if action.getName(i) in ("Press", "press", "click", "Click"):
+                action.doAction(i)
+                confirmed = True
+                break
+        if not confirmed:
+            subprocess.run(["xdotool", "key", "Return"])
+            confirmed = True
+        break
+results["confirmation"] = "pressed" if confirmed else "none"
 output = []
 for _ in range(250):
     time.sleep(0.2)
