@@ -13,6 +13,9 @@ MessageBoxLook MessageBoxLookFor(unsigned type) {
     case MB_YESNO:
         look.buttons = QMessageBox::Yes | QMessageBox::No;
         break;
+    case MB_YESNOCANCEL:
+        look.buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        break;
     default:
         break;
     }

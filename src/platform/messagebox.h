@@ -9,6 +9,7 @@
 enum : unsigned {
     MB_OK = 0x0000,
     MB_OKCANCEL = 0x0001,
+    MB_YESNOCANCEL = 0x0003,
     MB_YESNO = 0x0004,
     MB_ICONHAND = 0x0010,
     MB_ICONQUESTION = 0x0020,

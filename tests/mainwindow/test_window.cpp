@@ -121,6 +121,8 @@ TEST(QtMessageBox, FlagsBecomeButtonsAndIcons) {
     EXPECT_EQ(look.buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(look.icon, QMessageBox::NoIcon);
     EXPECT_EQ(MessageBoxLookFor(MB_OKCANCEL | MB_ICONHAND).icon, QMessageBox::Critical);
+    EXPECT_EQ(MessageBoxLookFor(MB_YESNOCANCEL).buttons,
+              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_EQ(MessageBoxResult(QMessageBox::No), IDNO);
     EXPECT_EQ(MessageBoxResult(QMessageBox::Cancel), IDCANCEL);
 }

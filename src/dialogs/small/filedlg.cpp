@@ -14,7 +14,6 @@ const char* const szFilter[5] = {"Executable Files (*.EXE)", "*.exe", "All Files
 int nReturn = 0;
 
 namespace {
-constexpr unsigned MB_YESNOCANCEL_ = 0x0003;
 
 FileDialogHandler& HandlerSlot() {
     static FileDialogHandler handler;
@@ -121,7 +120,7 @@ int PopFileSaveDlg(QWidget* hwnd, char* lpstrFileName, std::size_t nFileSize, ch
 
 int FileSaveMessage(QWidget*) {
     nReturn =
-        MessageBox("Save Current File?", "Quorvel Multimedia", MB_YESNOCANCEL_ | MB_ICONQUESTION);
+        MessageBox("Save Current File?", "Quorvel Multimedia", MB_YESNOCANCEL | MB_ICONQUESTION);
     return nReturn;
 }
 
