@@ -1,0 +1,129 @@
+#!/usr/bin/python3
+"""A composer's first session with the real tonsmith, driven from outside.
+
+New Orc and New Sco through their dialogs (the text editor is a stand-in that
+logs what it was asked to open); the "edit" writes a short noise instrument;
+Compile with the command line confirmed; the rendered file appears in the
+Output list; selecting it shows its format; a double-click plays it into the
+PulseAudio null sink, whose monitor is captured and compared with the file;
+a second play is stopped with the right mouse button.
+Usage: e2e_commands.py TONSMITH_BINARY WORKSPACE EDITOR_LOG
+Prints key=value lines for the C++ test to check.
+"""
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_lib import Session, wait_for  # noqa: E402
+
+binary, work, editor_log = sys.argv[1:4]
+ORC = ("sr = 44100\nksmps = 10\nnchnls = 2\n0dbfs = 1\n"
+       "instr 1\nseed 7\na1 rand 0.4\nouts a1, a1 * 0.5\nendin\n")
+SCO = "i1 0 3\ne\n"
+
+s = Session(binary)
+s.find_window()
+s.require(s.find_app(), "accessibility")
+
+
+def new_file(button, caption, edit_name, list_name, ext):
+    s.click(s.require(s.find(button, "push button"), button))
+    dlg = s.require(s.window_named(caption), "the " + caption + " dialog")
+    edit = s.require(s.wait_node(edit_name, "text", dlg), edit_name + " box")
+    s.require(s.type_into(edit, "tone"), "typing the name")
+    s.require(s.press(s.find("OK", "push button", dlg)), "OK of " + caption)
+    s.require(s.wait_item(list_name, "tone" + ext), "tone" + ext + " listed")
+    with open(os.path.join(work, ext[1:], "tone" + ext), "rb") as f:
+        s.record("template" + ext, f.read().hex())
+
+
+new_file("New Orc", "New Orchestra", "Orchestra Name", "Orchestras", ".orc")
+new_file("New Sco", "New Score", "Score Name", "Scores", ".sco")
+wait_for(lambda: os.path.exists(editor_log) and open(editor_log).read().count("\n") >= 2, 10)
+s.record("editor_log", open(editor_log).read().strip().replace("\n", "|"))
+
+# The composer writes the instrument and the score in the editor.
+with open(os.path.join(work, "orc", "tone.orc"), "w") as f:
+    f.write(ORC)
+with open(os.path.join(work, "sco", "tone.sco"), "w") as f:
+    f.write(SCO)
+s.record("selected_orc", wait_for(lambda: s.selected("Orchestras"), 5))
+s.record("selected_sco", wait_for(lambda: s.selected("Scores"), 5))
+
+
+def csound_running():
+    for pid in os.listdir("/proc"):
+        try:
+            with open(f"/proc/{pid}/comm") as f:
+                if f.read().strip() == "csound":
+                    return True
+        except (OSError, ValueError):
+            pass
+    return False
+
+
+# Compile; the command line is confirmed in its box.
+s.click(s.find("Compile", "push button"))
+box = s.require(s.window_named("CMDLINE"), "the command line box")
+ok = s.require(s.wait_node("OK", "push button", box, 5), "OK of the command line box")
+pressed = time.monotonic()
+s.press(ok)
+if wait_for(csound_running, 10, 0.002):
+    s.record("ms_ok_to_csound", round((time.monotonic() - pressed) * 1000, 1))
+s.require(s.wait_item("Output", "test", 90), "the output listed")
+s.record("output", ",".join(s.items("Output")))
+
+# Select it: the status bar shows its format.
+s.click(s.item("Output", "test"))
+s.record("status_selected", s.wait_status(lambda t: t.startswith("44100"), 10))
+
+
+def data_chunk(path):
+    with open(path, "rb") as f:
+        b = f.read()
+    at = 12
+    while at + 8 <= len(b):
+        size = int.from_bytes(b[at + 4:at + 8], "little")
+        if b[at:at + 4] == b"data":
+            return b[at + 8:at + 8 + size]
+        at += 8 + size + (size & 1)
+    return b""
+
+
+# Play it whole into the null sink and capture the sink's monitor.
+capture = os.path.join(work, "capture.raw")
+with open(capture, "wb") as out:
+    parec = subprocess.Popen(["parec", "-d", "test.monitor", "--latency-msec=20", "--raw",
+                              "--format=s16le", "--rate=44100", "--channels=2"], stdout=out)
+    wait_for(lambda: subprocess.run(["pactl", "list", "short", "source-outputs"],
+                                    capture_output=True, text=True).stdout.strip(), 5)
+    s.click(s.item("Output", "test"), times=2)
+    s.record("status_playing", s.wait_status(lambda t: t.endswith("Playing"), 5))
+    wait_for(lambda: s.status().endswith("Stopped"), 20)
+    time.sleep(0.3)
+    parec.terminate()
+    parec.wait()
+data = data_chunk(os.path.join(work, "out", "test"))
+got = open(capture, "rb").read()
+at = got.find(data[:4096]) if data else -1
+if at < 0:
+    s.record("capture", f"missing ({len(got)} bytes captured, {len(data)} in the file)")
+elif got[at:at + len(data)] != data:
+    same = next(i for i in range(min(len(data), len(got) - at)) if got[at + i] != data[i]) \
+        if len(got) - at >= len(data) else len(got) - at
+    s.record("capture", f"differs from byte {same} of {len(data)}")
+else:
+    s.record("capture", f"equal ({len(data)} bytes)")
+
+# Again, stopped with the right mouse button on the window.
+s.click(s.item("Output", "test"), times=2)
+s.require(wait_for(lambda: s.status().endswith("Playing"), 5), "the second play")
+playing = time.monotonic()
+x, y = s.window_origin()
+s.click_at(x + 540, y + 200, button=3)  # the window itself, beside the lists
+s.record("status_right_click", s.wait_status(lambda t: t.endswith("Stopped"), 5))
+# The file lasts 3 s: stopped this soon, it was the button, not the end.
+s.record("stopped_early", time.monotonic() - playing < 2.0)
+s.finish(0)

@@ -1,0 +1,221 @@
+"""What the end-to-end scripts share: the real tonsmith on the X display, seen
+and driven from outside the process, the way a user (or a screen reader) would.
+
+The scripts run inside dbus-run-session. `Session` starts the accessibility
+bus and the program, finds its window, and then reads and presses controls
+through AT-SPI and clicks with xdotool. Scripts record key=value results; the
+C++ test that started them asserts on those lines.
+"""
+import os
+import subprocess
+import sys
+import time
+
+TITLE = "Tonsmith32 V3.3"
+STATUS_PARTS = ("Sample rate", "Sample width", "Channels", "Sample frames", "Seconds",
+                "Playback status")
+PRESS_ACTIONS = ("Press", "press", "click", "Click", "Trigger", "Toggle")
+
+
+def wait_for(probe, seconds, step=0.1):
+    """Polls probe until it returns something true, or the time runs out."""
+    end = time.monotonic() + seconds
+    while True:
+        try:
+            value = probe()
+        except Exception:  # a node vanished while we looked; look again
+            value = None
+        if value or time.monotonic() > end:
+            return value
+        time.sleep(step)
+
+
+class Session:
+    def __init__(self, binary, extra_env=None):
+        env = dict(os.environ)
+        env.pop("QT_QPA_PLATFORM", None)  # the real display, not offscreen
+        env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        env.update(extra_env or {})
+        self.results = {}
+        self.bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher",
+                                     "--launch-immediately"],
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(0.3)
+        self.started = time.monotonic()
+        self.app = subprocess.Popen([binary], env=env)
+        self.wid = None
+        self.root = None
+
+    # -- reporting ---------------------------------------------------------
+    def record(self, key, value):
+        self.results[key] = value
+
+    def finish(self, code=0):
+        for k, v in self.results.items():
+            print(f"{k}={v}")
+        sys.stdout.flush()
+        self.app.terminate()
+        try:
+            self.app.wait(5)
+        except subprocess.TimeoutExpired:
+            self.app.kill()
+            self.app.wait()
+        self.bus.terminate()
+        self.bus.wait()
+        sys.exit(code)
+
+    def require(self, value, step):
+        """Ends the run, naming the step, when value is false."""
+        if not value:
+            self.record("failed_at", step)
+            self.finish(0)
+        return value
+
+    # -- the window --------------------------------------------------------
+    def find_window(self):
+        try:
+            out = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
+                                  f"^{TITLE}$"], capture_output=True, text=True,
+                                 timeout=45).stdout.split()
+        except subprocess.TimeoutExpired:
+            out = []
+        if not out:
+            self.finish(1)
+        self.wid = out[0]
+        self.record("seconds_to_window", round(time.monotonic() - self.started, 3))
+        return self.wid
+
+    def find_app(self):
+        global pyatspi
+        import pyatspi  # only once the bus runs
+
+        def look():
+            desktop = pyatspi.Registry.getDesktop(0)
+            for i in range(desktop.childCount):
+                a = desktop.getChildAtIndex(i)
+                if a is not None and a.name == "tonsmith":
+                    return a
+            return None
+        self.root = wait_for(look, 30)  # a loaded machine may take a while
+        return self.root
+
+    def nodes(self, under=None):
+        found = []
+
+        def walk(node):
+            try:
+                found.append(node)
+                for i in range(node.childCount):
+                    walk(node.getChildAtIndex(i))
+            except Exception:
+                pass
+        walk(under if under is not None else self.root)
+        return found
+
+    def find(self, name, role=None, under=None):
+        for n in self.nodes(under):
+            try:
+                if n.name == name and (role is None or n.getRoleName() == role):
+                    return n
+            except Exception:
+                pass
+        return None
+
+    def wait_node(self, name, role=None, under=None, seconds=30):
+        return wait_for(lambda: self.find(name, role, under), seconds)
+
+    def window_named(self, caption, seconds=30):
+        """A top-level window (dialog, message box) of the program."""
+        def look():
+            for i in range(self.root.childCount):
+                w = self.root.getChildAtIndex(i)
+                if w is not None and w.name == caption:
+                    return w
+            return None
+        return wait_for(look, seconds)
+
+    # -- reading -------------------------------------------------------------
+    def items(self, list_name):
+        lst = self.find(list_name, "list")
+        return [lst.getChildAtIndex(i).name for i in range(lst.childCount)] if lst else None
+
+    def item(self, list_name, text):
+        lst = self.find(list_name, "list")
+        if lst is None:
+            return None
+        for i in range(lst.childCount):
+            c = lst.getChildAtIndex(i)
+            if c.name == text:
+                return c
+        return None
+
+    def selected(self, list_name):
+        lst = self.find(list_name, "list")
+        out = []
+        for i in range(lst.childCount):
+            c = lst.getChildAtIndex(i)
+            if c.getState().contains(pyatspi.STATE_SELECTED):
+                out.append(c.name)
+        return ",".join(out)
+
+    def status(self):
+        nodes = self.nodes()
+        texts = []
+        for part in STATUS_PARTS:
+            n = next((x for x in nodes if x.description == part), None)
+            texts.append(n.name if n is not None else "?")
+        return "|".join(texts)
+
+    # -- acting --------------------------------------------------------------
+    def centre(self, node):
+        ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        return ext.x + ext.width // 2, ext.y + ext.height // 2
+
+    def click(self, node, button=1, times=1):
+        x, y = self.centre(node)
+        self.click_at(x, y, button, times)
+
+    def click_at(self, x, y, button=1, times=1):
+        subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "--repeat", str(times),
+                        "--delay", "60", str(button)])
+
+    def window_origin(self):
+        info = subprocess.run(["xwininfo", "-id", self.wid], capture_output=True,
+                              text=True).stdout
+        pos = {}
+        for line in info.splitlines():
+            line = line.strip()
+            for key in ("Absolute upper-left X:", "Absolute upper-left Y:"):
+                if line.startswith(key):
+                    pos[key[-2]] = int(line.split(":")[1])
+        return pos["X"], pos["Y"]
+
+    def press(self, node):
+        """Presses a button through accessibility: no global key or pointer
+        that a window of another program could take."""
+        action = node.queryAction()
+        for i in range(action.nActions):
+            if action.getName(i) in PRESS_ACTIONS:
+                action.doAction(i)
+                return True
+        return False
+
+    def press_named(self, caption, button, seconds=30):
+        """Waits for the window captioned caption and presses its button."""
+        win = self.window_named(caption, seconds)
+        if win is None:
+            return False
+        node = self.wait_node(button, "push button", win, 5)
+        return node is not None and self.press(node)
+
+    def type_into(self, node, text):
+        node.queryEditableText().setTextContents(text)
+        return node.queryText().getText(0, -1) == text
+
+    def wait_status(self, test, seconds):
+        """The status bar's text once test accepts it, else as it is then."""
+        return wait_for(lambda: (lambda t: t if test(t) else None)(self.status()),
+                        seconds) or self.status()
+
+    def wait_item(self, list_name, text, seconds=60):
+        return wait_for(lambda: self.item(list_name, text), seconds, 0.2)
