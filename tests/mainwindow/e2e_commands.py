@@ -121,8 +121,8 @@ else:
 s.click(s.item("Output", "test"), times=2)
 s.require(wait_for(lambda: s.status().endswith("Playing"), 5), "the second play")
 playing = time.monotonic()
-x, y = s.window_origin()
-s.click_at(x + 540, y + 200, button=3)  # the window itself, beside the lists
+at = s.geometry()
+s.click_at(at["x"] + 540, at["y"] + 200, button=3)  # the window itself, beside the lists
 s.record("status_right_click", s.wait_status(lambda t: t.endswith("Stopped"), 5))
 # The file lasts 3 s: stopped this soon, it was the button, not the end.
 s.record("stopped_early", time.monotonic() - playing < 2.0)

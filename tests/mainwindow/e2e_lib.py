@@ -179,16 +179,14 @@ class Session:
         subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "--repeat", str(times),
                         "--delay", "60", str(button)])
 
-    def window_origin(self):
+    def geometry(self):
+        """The window's x, y, width and height as the X server has them."""
         info = subprocess.run(["xwininfo", "-id", self.wid], capture_output=True,
                               text=True).stdout
-        pos = {}
-        for line in info.splitlines():
-            line = line.strip()
-            for key in ("Absolute upper-left X:", "Absolute upper-left Y:"):
-                if line.startswith(key):
-                    pos[key[-2]] = int(line.split(":")[1])
-        return pos["X"], pos["Y"]
+        keys = {"Absolute upper-left X:": "x", "Absolute upper-left Y:": "y",
+                "Width:": "width", "Height:": "height"}
+        return {keys[k]: int(line.split(":")[1]) for line in map(str.strip, info.splitlines())
+                for k in keys if line.startswith(k)}
 
     def press(self, node):
         """Presses a button through accessibility: no global key or pointer
