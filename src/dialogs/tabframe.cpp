@@ -1,5 +1,7 @@
 #include "dialogs/tabframe.h"
 
+#include "dialogs/clickaccess.h"
+
 #include <QCloseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -38,6 +40,7 @@ TabFrame::TabFrame(QWidget* owner, const QString& caption, const char* szOk, con
     setFont(DialogFont(8));
     units_ = BaseUnitsOf(font());
     MakeGray(this);
+    InstallClickingButtons();
     // The template: at (3, 16) from the owner, 248 x 252 units of client area.
     const QRect rc = MapDialogRect(3, 16, 248, 252, units_);
     setFixedSize(rc.size());

@@ -3,6 +3,8 @@
 
 #include "dialogs/dlgunits.h"
 
+#include <QAccessible>
+
 namespace {
 enum { PATH, SOUND, ORCSCO, MIDI, DISP };
 
@@ -171,4 +173,26 @@ TEST_F(PrefsTest, OutOfRangeRadioValuesSelectNothingAndSurviveOk) {
     Ok(dlg);
     EXPECT_EQ(+ini.nSoundFormat, 299);
     EXPECT_EQ(+ini.nDisplay, 506);
+}
+
+// A screen reader's "toggle" must run the same rules as a click, or the page
+// would show one format and OK store another.
+TEST_F(PrefsTest, AssistiveToggleActsAsAClick) {
+    QDialog* dlg = Open();
+    SelectTab(dlg, SOUND);
+    const auto toggle = [&](int nId) {
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(GetDlgItem(dlg, nId));
+        EXPECT_TRUE(button->state().checkable);
+        button->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        return button->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::toggleAction());
+    };
+    EXPECT_TRUE(toggle(308)); // Long Int
+    EXPECT_TRUE(toggle(315)); // hardware buffer on: its box ungreys
+    EXPECT_TRUE(Enabled(dlg, 311));
+    EXPECT_FALSE(toggle(309)); // Float is greyed for Wave and offers nothing
+    EXPECT_EQ(IsDlgButtonChecked(dlg, 308), 1);
+    Ok(dlg);
+    EXPECT_EQ(+ini.nSoundType, 308);
+    EXPECT_EQ(+ini.nHardwareBufferCheck, 1);
 }

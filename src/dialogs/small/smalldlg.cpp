@@ -1,5 +1,6 @@
 #include "dialogs/small/smalldlg.h"
 
+#include "dialogs/clickaccess.h"
 #include "dialogs/controls.h"
 
 #include <QFontMetrics>
@@ -17,6 +18,7 @@ SmallDialog::SmallDialog(QWidget* hWndOwner, const char* szCaption, int x, int y
                          bool bGray)
     : QDialog(hWndOwner), m_units(BaseUnitsOf(DialogFont(8))) {
     setFont(DialogFont(8));
+    InstallClickingButtons();
     setWindowTitle(QString::fromUtf8(szCaption));
     setAccessibleName(QString::fromUtf8(szCaption));
     setModal(true);
