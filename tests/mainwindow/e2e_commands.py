@@ -11,12 +11,11 @@ Usage: e2e_commands.py TONSMITH_BINARY WORKSPACE EDITOR_LOG
 Prints key=value lines for the C++ test to check.
 """
 import os
-import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_lib import Session, wait_for  # noqa: E402
+from e2e_lib import Capture, Session, riff_chunks, running, wait_for  # noqa: E402
 
 binary, work, editor_log = sys.argv[1:4]
 ORC = ("sr = 44100\nksmps = 10\nnchnls = 2\n0dbfs = 1\n"
@@ -53,24 +52,13 @@ s.record("selected_orc", wait_for(lambda: s.selected("Orchestras"), 5))
 s.record("selected_sco", wait_for(lambda: s.selected("Scores"), 5))
 
 
-def csound_running():
-    for pid in os.listdir("/proc"):
-        try:
-            with open(f"/proc/{pid}/comm") as f:
-                if f.read().strip() == "csound":
-                    return True
-        except (OSError, ValueError):
-            pass
-    return False
-
-
 # Compile; the command line is confirmed in its box.
 s.click(s.find("Compile", "push button"))
 box = s.require(s.window_named("CMDLINE"), "the command line box")
 ok = s.require(s.wait_node("OK", "push button", box, 5), "OK of the command line box")
 pressed = time.monotonic()
 s.press(ok)
-if wait_for(csound_running, 10, 0.002):
+if wait_for(lambda: running("csound"), 10, 0.002):
     s.record("ms_ok_to_csound", round((time.monotonic() - pressed) * 1000, 1))
 s.require(s.wait_item("Output", "test", 90), "the output listed")
 s.record("output", ",".join(s.items("Output")))
@@ -80,33 +68,13 @@ s.click(s.item("Output", "test"))
 s.record("status_selected", s.wait_status(lambda t: t.startswith("44100"), 10))
 
 
-def data_chunk(path):
-    with open(path, "rb") as f:
-        b = f.read()
-    at = 12
-    while at + 8 <= len(b):
-        size = int.from_bytes(b[at + 4:at + 8], "little")
-        if b[at:at + 4] == b"data":
-            return b[at + 8:at + 8 + size]
-        at += 8 + size + (size & 1)
-    return b""
-
-
 # Play it whole into the null sink and capture the sink's monitor.
-capture = os.path.join(work, "capture.raw")
-with open(capture, "wb") as out:
-    parec = subprocess.Popen(["parec", "-d", "test.monitor", "--latency-msec=20", "--raw",
-                              "--format=s16le", "--rate=44100", "--channels=2"], stdout=out)
-    wait_for(lambda: subprocess.run(["pactl", "list", "short", "source-outputs"],
-                                    capture_output=True, text=True).stdout.strip(), 5)
-    s.click(s.item("Output", "test"), times=2)
-    s.record("status_playing", s.wait_status(lambda t: t.endswith("Playing"), 5))
-    wait_for(lambda: s.status().endswith("Stopped"), 20)
-    time.sleep(0.3)
-    parec.terminate()
-    parec.wait()
-data = data_chunk(os.path.join(work, "out", "test"))
-got = open(capture, "rb").read()
+capture = Capture(os.path.join(work, "capture.raw"))
+s.click(s.item("Output", "test"), times=2)
+s.record("status_playing", s.wait_status(lambda t: t.endswith("Playing"), 5))
+wait_for(lambda: s.status().endswith("Stopped"), 20)
+got = capture.stop()
+data = riff_chunks(os.path.join(work, "out", "test")).get(b"data", b"")
 at = got.find(data[:4096]) if data else -1
 if at < 0:
     s.record("capture", f"missing ({len(got)} bytes captured, {len(data)} in the file)")

@@ -10,6 +10,7 @@ import os
 import subprocess
 import sys
 import time
+import traceback
 
 TITLE = "Tonsmith32 V3.3"
 STATUS_PARTS = ("Sample rate", "Sample width", "Channels", "Sample frames", "Seconds",
@@ -30,6 +31,52 @@ def wait_for(probe, seconds, step=0.1):
         time.sleep(step)
 
 
+def riff_chunks(path):
+    """The top-level chunks of a RIFF file: {b"fmt ": bytes, b"data": bytes, ...}."""
+    with open(path, "rb") as f:
+        b = f.read()
+    chunks, at = {}, 12
+    while at + 8 <= len(b):
+        size = int.from_bytes(b[at + 4:at + 8], "little")
+        chunks.setdefault(b[at:at + 4], b[at + 8:at + 8 + size])
+        at += 8 + size + (size & 1)
+    return chunks
+
+
+def running(program):
+    """Whether a process of that name runs."""
+    for pid in os.listdir("/proc"):
+        try:
+            with open(f"/proc/{pid}/comm") as f:
+                if f.read().strip() == program:
+                    return True
+        except (OSError, ValueError):
+            pass
+    return False
+
+
+class Capture:
+    """Records the null sink's monitor as 16-bit stereo at 44.1 kHz, the
+    sink's own format, so what was played arrives unchanged."""
+
+    def __init__(self, path):
+        self.path = path
+        self.out = open(path, "wb")
+        self.parec = subprocess.Popen(["parec", "-d", "test.monitor", "--latency-msec=20",
+                                       "--raw", "--format=s16le", "--rate=44100",
+                                       "--channels=2"], stdout=self.out)
+        wait_for(lambda: subprocess.run(["pactl", "list", "short", "source-outputs"],
+                                        capture_output=True, text=True).stdout.strip(), 5)
+
+    def stop(self):
+        time.sleep(0.3)  # the tail still on its way through the server
+        self.parec.terminate()
+        self.parec.wait()
+        self.out.close()
+        with open(self.path, "rb") as f:
+            return f.read()
+
+
 class Session:
     def __init__(self, binary, extra_env=None):
         env = dict(os.environ)
@@ -45,6 +92,13 @@ class Session:
         self.app = subprocess.Popen([binary], env=env)
         self.wid = None
         self.root = None
+        sys.excepthook = self._fault
+
+    def _fault(self, kind, value, tb):
+        """A script error still ends the program and reports what was seen."""
+        traceback.print_exception(kind, value, tb)
+        self.record("failed_at", f"{kind.__name__}: {value}")
+        self.finish(0)
 
     # -- reporting ---------------------------------------------------------
     def record(self, key, value):
@@ -112,17 +166,23 @@ class Session:
         walk(under if under is not None else self.root)
         return found
 
-    def find(self, name, role=None, under=None):
+    def find(self, name, role=None, under=None, showing=False):
+        """The first node of that name (and role); with showing, only one on
+        screen (a dialog's hidden pages keep their controls)."""
         for n in self.nodes(under):
             try:
-                if n.name == name and (role is None or n.getRoleName() == role):
+                if n.name == name and (role is None or n.getRoleName() == role) and (
+                        not showing or n.getState().contains(pyatspi.STATE_SHOWING)):
                     return n
             except Exception:
                 pass
         return None
 
-    def wait_node(self, name, role=None, under=None, seconds=30):
-        return wait_for(lambda: self.find(name, role, under), seconds)
+    def checked(self, node):
+        return node.getState().contains(pyatspi.STATE_CHECKED)
+
+    def wait_node(self, name, role=None, under=None, seconds=30, showing=False):
+        return wait_for(lambda: self.find(name, role, under, showing), seconds)
 
     def window_named(self, caption, seconds=30):
         """A top-level window (dialog, message box) of the program."""

@@ -5,6 +5,7 @@
 
 #include "common/tempconfig.h"
 #include "common/testutil.h"
+#include "platform/wavedev.h"
 
 #include <QProcess>
 #include <cstdlib>
@@ -20,6 +21,18 @@ using Seen = std::map<std::string, std::string>;
 inline bool AccessibilityAvailable() {
     return std::filesystem::exists("/usr/bin/dbus-run-session") &&
            std::filesystem::exists("/usr/libexec/at-spi-bus-launcher");
+}
+
+// The output device of the PulseAudio null sink "test", or -1.
+inline int NullSinkDevice() {
+    for (unsigned i = 0; i < 32; ++i) {
+        const std::string name = WaveOutDeviceName(i);
+        if (name.empty())
+            break;
+        if (name == "Null Output")
+            return static_cast<int>(i);
+    }
+    return -1;
 }
 
 // Five empty folders under the test's config root.

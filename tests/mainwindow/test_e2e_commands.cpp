@@ -3,31 +3,16 @@
 // and captured sample for sample, and a second play stopped by the right
 // mouse button.
 #include "e2erun.h"
-#include "platform/wavedev.h"
 
 #include <QStandardPaths>
 #include <fstream>
 #include <sys/stat.h>
 
-namespace {
-// The device index of the null sink "test" among the output devices.
-int NullSinkDevice() {
-    for (unsigned i = 0; i < 32; ++i) {
-        const std::string name = WaveOutDeviceName(i);
-        if (name.empty())
-            break;
-        if (name == "Null Output")
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-} // namespace
-
 TEST(EndToEnd, NewCompilePlayAndStopInTheRealWindow) {
     REQUIRE_SERVICE(std::getenv("DISPLAY") && e2e::AccessibilityAvailable(),
                     "an X display and the accessibility bus");
     REQUIRE_SERVICE(!QStandardPaths::findExecutable("csound").isEmpty(), "csound");
-    const int nDevice = NullSinkDevice();
+    const int nDevice = e2e::NullSinkDevice();
     REQUIRE_SERVICE(nDevice >= 0, "the PulseAudio null sink \"test\"");
 
     e2e::Workspace ws;
