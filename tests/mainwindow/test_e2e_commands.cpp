@@ -17,13 +17,12 @@ TEST(EndToEnd, NewCompilePlayAndStopInTheRealWindow) {
 
     e2e::Workspace ws;
     const std::string editor = ws.Path("editor"), log = ws.Path("editor.log");
-    ws.WriteIni("texteditor=" + editor + "\n[WAVE]\nWaveOutDev=" + std::to_string(nDevice) +
-                "\n");
+    ws.WriteIni("texteditor=" + editor + "\n[WAVE]\nWaveOutDev=" + std::to_string(nDevice) + "\n");
     std::ofstream(editor) << "#!/bin/sh\necho \"$@\" >> " << log << "\n";
     ::chmod(editor.c_str(), 0755);
 
-    e2e::Seen seen = e2e::Run(TONSMITH_E2E_COMMANDS, {QString::fromStdString(ws.work),
-                                                      QString::fromStdString(log)});
+    e2e::Seen seen = e2e::Run(TONSMITH_E2E_COMMANDS,
+                              {QString::fromStdString(ws.work), QString::fromStdString(log)});
 
     // The templates, byte for byte, and each opened in the text editor.
     EXPECT_EQ(seen["template.orc"], "73723d0d0a6b723d0d0a6b736d70733d0d0a6e6368"
