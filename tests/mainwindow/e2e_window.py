@@ -2,8 +2,7 @@
 """Starts the real tonsmith on the X display and reports what a user sees.
 
 Finds its window with xdotool/xwininfo, reads the lists and the status bar
-through AT-SPI, clicks the first Source entry and reads the status bar again,
-then compiles and waits for the rendered file in the Output list.
+through AT-SPI, clicks the first Source entry and reads the status bar again.
 Usage: e2e_window.py TONSMITH_BINARY
 """
 import os
@@ -35,11 +34,4 @@ source = s.find("Source", "list")
 s.click(source.getChildAtIndex(0))
 s.record("status_after", s.wait_status(lambda t: t.split("|")[0] not in ("", "?"), 15))
 s.record("selected_Source_after", s.selected("Source"))
-
-# Compile: confirm the command line; Csound renders "test" in a terminal, the
-# run watch sees it end and the Output list is refilled.
-s.click(s.find("Compile", "push button"))
-s.record("confirmation", "pressed" if s.press_named("CMDLINE", "OK") else "none")
-s.wait_item("Output", "test", 50)
-s.record("output_after_compile", ",".join(s.items("Output")))
 s.finish(0)
