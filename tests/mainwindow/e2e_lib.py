@@ -7,6 +7,7 @@ through AT-SPI and clicks with xdotool. Scripts record key=value results; the
 C++ test that started them asserts on those lines.
 """
 import os
+import struct
 import subprocess
 import sys
 import time
@@ -75,6 +76,19 @@ class Capture:
         self.out.close()
         with open(self.path, "rb") as f:
             return f.read()
+
+
+def compare_left(want, got, loud=2000):
+    """Lines the expected 16-bit values up with the left channel of a capture
+    at the first loud sample; returns (frames heard, largest difference),
+    or None when the sound is not in the capture."""
+    heard = [left for left, _ in struct.iter_unpack("<hh", got[:len(got) // 4 * 4])]
+    first = next((i for i, v in enumerate(want) if abs(v) > loud), None)
+    onset = next((i for i, v in enumerate(heard) if abs(v) > loud), None)
+    if first is None or onset is None or onset < first:
+        return None
+    heard = heard[onset - first:onset - first + len(want)]
+    return len(heard), max(abs(a - b) for a, b in zip(want, heard))
 
 
 class Session:

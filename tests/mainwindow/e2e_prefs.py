@@ -4,7 +4,8 @@
 Configure > Preferences: Long Int output on the Sound page, OK. Compile the
 workspace's tone; the rendered file's header is read here, independently of
 the program. It is selected (status bar) and played into the null sink, whose
-capture is compared with the file's 32-bit samples. Then the Analysis button on
+capture is compared with the file's 32-bit samples; so is a float WAV that
+csound rendered into the Source folder. Then the Analysis button on
 it: each page's utility is run with its own output name, and after Exit the
 three results are in the Analysis Files list.
 Usage: e2e_prefs.py TONSMITH_BINARY WORKSPACE
@@ -14,7 +15,7 @@ import struct
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_lib import Capture, Session, riff_chunks, running, wait_for  # noqa: E402
+from e2e_lib import Capture, Session, compare_left, riff_chunks, running, wait_for  # noqa: E402,E501
 
 binary, work = sys.argv[1:3]
 s = Session(binary)
@@ -49,24 +50,36 @@ if len(fmt) >= 16:
 s.click(s.item("Output", "test"))
 s.record("status_selected", s.wait_status(lambda t: t.startswith("44100"), 10))
 
-# Played, the 32-bit samples reach the 16-bit sink cut to their top 16 bits,
-# on both channels.
-capture = Capture(os.path.join(work, "capture.raw"))
-s.click(s.item("Output", "test"), times=2)
-s.require(wait_for(lambda: s.status().endswith("Playing"), 5), "playing")
-wait_for(lambda: s.status().endswith("Stopped"), 20)
-got = capture.stop()
+
+
+def play_and_compare(list_name, name, want, key):
+    """Plays a listed file whole and compares the sink's capture with want."""
+    capture = Capture(os.path.join(work, "capture.raw"))
+    s.click(s.item(list_name, name), times=2)
+    s.require(wait_for(lambda: s.status().endswith("Playing"), 5), "playing " + name)
+    wait_for(lambda: s.status().endswith("Stopped"), 20)
+    heard = compare_left(want, capture.stop())
+    s.record(key, f"{heard[0]} of {len(want)} frames, largest error {heard[1]}"
+             if heard else "not heard")
+
+
+# The 32-bit samples reach the 16-bit sink cut to their top 16 bits.
 data = chunks.get(b"data", b"")
-want = [v >> 16 for (v,) in struct.iter_unpack("<i", data[:len(data) // 4 * 4])]
-heard = [left for left, _ in struct.iter_unpack("<hh", got[:len(got) // 4 * 4])]
-first = next((i for i, v in enumerate(want) if abs(v) > 2000), None)
-onset = next((i for i, v in enumerate(heard) if abs(v) > 2000), None)
-if first is not None and onset is not None and onset >= first:
-    heard = heard[onset - first:onset - first + len(want)]
-    s.record("frames_heard", f"{len(heard)} of {len(want)}")
-    s.record("largest_error", max(abs(a - b) for a, b in zip(want, heard)))
+play_and_compare("Output", "test", [v >> 16 for (v,) in struct.iter_unpack("<i", data)],
+                 "long_played")
+
+# A float WAV that csound rendered (with its fact and PEAK chunks) plays too:
+# the sink rounds each sample to 16 bits.
+floats = riff_chunks(os.path.join(work, "src", "float.wav")).get(b"data", b"")
+s.click(s.item("Source", "float.wav"))
+s.record("status_float", s.wait_status(lambda t: t.startswith("44100"), 10))
+play_and_compare("Source", "float.wav",
+                 [max(-32768, min(32767, round(v * 32768))) for (v,) in
+                  struct.iter_unpack("<f", floats)], "float_played")
 
 # Analysis on the rendered file: each page's utility with its own output.
+s.click(s.item("Output", "test"))
+s.require(wait_for(lambda: s.selected("Output") == "test", 5), "test selected again")
 s.click(s.find("Analysis", "push button"))
 dlg = s.require(s.window_named("Tonsmith32 Analysis"), "the Analysis dialog")
 s.record("analysis_input", ",".join(n.name for n in s.nodes(dlg) if n.name.endswith("/test")))
