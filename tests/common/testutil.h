@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -87,6 +88,12 @@ inline std::string ReadFile(const std::string& path) {
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Fills a fixed text field; the test fails when the text would not fit.
+template <std::size_t N> void Set(char (&field)[N], const std::string& text) {
+    ASSERT_LT(text.size(), N);
+    std::memcpy(field, text.c_str(), text.size() + 1);
 }
 
 // Polls the condition every 10 ms until it holds or the time is up.
