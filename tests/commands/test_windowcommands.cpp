@@ -55,9 +55,9 @@ TEST_F(WindowCommandsTest, DeleteAndRenameWorkOnTheSelectedEntry) {
         File("out", n);
     Wire();
     Select(LIST_ORC, "a.orc");
-    nAnswer = IDYES;
+    boxes.answers = {IDYES};
     Command(CM_DELETEORC);
-    EXPECT_EQ(messages.at(0).caption, "Are you sure you want to DELETE this ORCHESTRA?");
+    EXPECT_EQ(boxes.shown.at(0).caption, "Are you sure you want to DELETE this ORCHESTRA?");
     EXPECT_EQ(Items(LIST_ORC), QStringList{"b.orc"});
 
     Select(LIST_OUTPUT, "mix.wav");
@@ -66,7 +66,7 @@ TEST_F(WindowCommandsTest, DeleteAndRenameWorkOnTheSelectedEntry) {
         d.OnCommand(1);
     });
     Command(6010);
-    EXPECT_NE(messages.back().text.find("already exists"), std::string::npos);
+    EXPECT_NE(boxes.shown.back().text.find("already exists"), std::string::npos);
     EXPECT_EQ(Items(LIST_OUTPUT), (QStringList{"mix.wav", "take.wav"}));
 }
 
@@ -79,7 +79,7 @@ TEST_F(WindowCommandsTest, DoubleClicksOpenTheEditorAndCallEditorNeedsASelection
 
     std::strcpy(IniStruct.szEditorPath, "audacity");
     Command(CM_CALLEDITOR);
-    EXPECT_EQ(messages.back().caption, "No Sound File Selected!");
+    EXPECT_EQ(boxes.shown.back().caption, "No Sound File Selected!");
     EXPECT_EQ(started.size(), 1u);
 }
 
@@ -96,14 +96,14 @@ TEST_F(WindowCommandsTest, PlaybackRunsOnTheEngineAndTheRightButtonStopsIt) {
 
     Select(LIST_OUTPUT, "junk.wav");
     DoubleClick(LIST_OUTPUT);
-    EXPECT_EQ(messages.back().caption, "Cannot Play");
+    EXPECT_EQ(boxes.shown.back().caption, "Cannot Play");
     EXPECT_FALSE(engine.IsActive());
 
     Select(LIST_OUTPUT, "mix.wav");
     EXPECT_EQ(Status()[0], "44100");
     DoubleClick(LIST_OUTPUT);
     EXPECT_TRUE(engine.IsActive());
-    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(nullwave::OutFormat().nSamplesPerSec, 44100u);
     nullwave::StepOut(1);
     QCoreApplication::processEvents(); // the completion reaches the window

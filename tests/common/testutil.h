@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -206,6 +207,34 @@ public:
     }
     std::vector<std::string> boxes;
     std::vector<unsigned> types;
+
+private:
+    MessageBoxHandler m_old;
+};
+
+struct ShownBox {
+    std::string text, caption;
+    unsigned type;
+};
+
+// Records message boxes whole and answers them from a queue; with the queue
+// empty a yes/no question gets No and anything else OK.
+class BoxAnswerer {
+public:
+    BoxAnswerer() {
+        m_old = SetMessageBoxHandler(
+            [this](const std::string& t, const std::string& c, unsigned type) -> int {
+                shown.push_back({t, c, type});
+                if (answers.empty())
+                    return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
+                const int a = answers.front();
+                answers.pop_front();
+                return a;
+            });
+    }
+    ~BoxAnswerer() { SetMessageBoxHandler(m_old); }
+    std::vector<ShownBox> shown;
+    std::deque<int> answers;
 
 private:
     MessageBoxHandler m_old;
