@@ -9,19 +9,6 @@
 #include <QAbstractButton>
 #include <QTest>
 
-TEST_F(WindowTest, ListsFilledSortedWithFoldersAndNothingElse) {
-    for (const char* n : {"zeta.orc", "Alpha.ORC", "read.me"})
-        File("orc", n);
-    for (const char* n : {"mix.wav", "mix.aif", ".quiet.wav", "test"})
-        File("out", n);
-    std::filesystem::create_directories(Dir("src") + "test");
-    Open();
-    EXPECT_EQ(Items(0), (QStringList{"Alpha.ORC", "zeta.orc"}));
-    EXPECT_EQ(Items(3), (QStringList{".quiet.wav", "mix.wav", "test"}));
-    EXPECT_EQ(Items(2), (QStringList{"[test]"}));
-    EXPECT_TRUE(Items(1).isEmpty());
-}
-
 TEST_F(WindowTest, RefreshFollowsFoldersAndTheAnalysisPreference) {
     MainWindow& w = Open(1);
     EXPECT_EQ(List(0)->geometry(), QRect(20, 70, 115, 250));
