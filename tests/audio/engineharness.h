@@ -1,5 +1,4 @@
-// An engine wired to the null wave device, with its completions delivered
-// when the test pumps the event queue, and its messages recorded.
+// The sound engine wired to an owner window, with its messages recorded.
 #pragma once
 
 #include "audio/cdac32.h"
@@ -8,18 +7,47 @@
 
 using namespace fixture;
 
-class EngineTest : public ::testing::Test {
+// The engine with its owner window: completions reach the engine as the
+// main window would pass them on.
+class EngineFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
+    EngineFixture() {
         EnsureApp();
-        SetWaveBackend(WaveBackend::Null);
-        nullwave::Clear();
         owner.Receive = [this](unsigned uMsg, WAVEHDR* lpHdr) {
             if (uMsg == MM_WOM_DONE)
                 cdac.PlaybackBufferCycle(lpHdr, &owner);
             else if (uMsg == MM_WIM_DATA)
                 cdac.RecordBufferCycle(lpHdr, &owner);
         };
+    }
+
+    CDAC::dac_init Init(const std::string& path, std::uint16_t ch, std::uint32_t rate,
+                        std::uint16_t bits, std::uint16_t perSec = 1) {
+        fileName = path;
+        CDAC::dac_init d;
+        d.hWnd = &owner;
+        d.lpszFileName = fileName.c_str();
+        d.dwSampleRate = rate;
+        d.wNchnls = ch;
+        d.wBits = bits;
+        d.wTotalDacBuffers = 8;
+        d.wDacBuffersPerSec = perSec;
+        return d;
+    }
+
+    TempDir dir;
+    std::string fileName;
+    WaveOwner owner;
+    CDAC cdac;
+    BoxRecorder boxes;
+};
+
+// On the null device, with completions delivered when the test pumps.
+class EngineTest : public EngineFixture {
+protected:
+    void SetUp() override {
+        SetWaveBackend(WaveBackend::Null);
+        nullwave::Clear();
     }
     void TearDown() override {
         cdac.StopPlayback();
@@ -41,20 +69,6 @@ protected:
         }
     }
 
-    CDAC::dac_init Init(const std::string& path, std::uint16_t ch, std::uint32_t rate,
-                        std::uint16_t bits) {
-        fileName = path;
-        CDAC::dac_init d;
-        d.hWnd = &owner;
-        d.lpszFileName = fileName.c_str();
-        d.dwSampleRate = rate;
-        d.wNchnls = ch;
-        d.wBits = bits;
-        d.wTotalDacBuffers = 8;
-        d.wDacBuffersPerSec = 1;
-        return d;
-    }
-
     // Writes a file (unless empty) and starts playing it as the main window would.
     void Play(const Bytes& file, std::uint16_t ch = 1, std::uint32_t rate = 100,
               std::uint16_t bits = 8, const std::string& name = "play.wav") {
@@ -67,10 +81,4 @@ protected:
 
     std::vector<char> Played() const { return nullwave::Played(); }
     static std::vector<char> AsChars(const Bytes& b) { return {b.begin(), b.end()}; }
-
-    TempDir dir;
-    std::string fileName;
-    WaveOwner owner;
-    CDAC cdac;
-    BoxRecorder boxes;
 };

@@ -1,8 +1,7 @@
 // End to end through RtAudio and a PulseAudio null sink: what the engine
 // plays must reach the sound server sample for sample, and what it records
 // from the sink's monitor must hold what was played.
-#include "audio/cdac32.h"
-#include "audio/wavfixture.h"
+#include "audio/engineharness.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -10,8 +9,6 @@
 #include <QTimer>
 
 #include <cstring>
-
-using namespace fixture;
 
 namespace {
 
@@ -41,37 +38,14 @@ std::uint16_t Device(const std::string& name, unsigned count, std::string (*name
     return static_cast<std::uint16_t>(i);
 }
 
-class AudioE2E : public ::testing::Test {
+class AudioE2E : public EngineFixture {
 protected:
-    void SetUp() override {
-        EnsureApp();
-        SetWaveBackend(WaveBackend::Audio);
-        owner.Receive = [this](unsigned uMsg, WAVEHDR* lpHdr) {
-            if (uMsg == MM_WOM_DONE)
-                cdac.PlaybackBufferCycle(lpHdr, &owner);
-            else if (uMsg == MM_WIM_DATA)
-                cdac.RecordBufferCycle(lpHdr, &owner);
-        };
-    }
+    void SetUp() override { SetWaveBackend(WaveBackend::Audio); }
     void TearDown() override {
         cdac.StopPlayback();
         cdac.StopRecord();
         for (const QString& id : modules_)
             RunTool("pactl", {"unload-module", id});
-    }
-
-    CDAC::dac_init Init(const std::string& path, std::uint16_t ch, std::uint32_t rate,
-                        std::uint16_t bits, std::uint16_t perSec) {
-        fileName = path;
-        CDAC::dac_init d;
-        d.hWnd = &owner;
-        d.lpszFileName = fileName.c_str();
-        d.dwSampleRate = rate;
-        d.wNchnls = ch;
-        d.wBits = bits;
-        d.wTotalDacBuffers = 8;
-        d.wDacBuffersPerSec = perSec;
-        return d;
     }
 
     // Plays the samples as a WAV file through the engine to the sink while
@@ -104,11 +78,6 @@ protected:
         return ReadBytes(dir / "cap.raw");
     }
 
-    TempDir dir;
-    std::string fileName;
-    WaveOwner owner;
-    CDAC cdac;
-    BoxRecorder boxes;
     QStringList modules_;
 };
 

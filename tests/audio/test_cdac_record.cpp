@@ -10,9 +10,7 @@ protected:
     // buffers a second make 33-byte buffers: eight whole blocks and one byte.
     void Start(std::uint16_t buffersPerSec = 3, std::uint16_t ch = 2, std::uint32_t rate = 25,
                std::uint16_t bits = 16, const std::string& name = "rec.wav") {
-        CDAC::dac_init d = Init(dir / name, ch, rate, bits);
-        d.wDacBuffersPerSec = buffersPerSec;
-        cdac.InitRecord(d);
+        cdac.InitRecord(Init(dir / name, ch, rate, bits, buffersPerSec));
         cdac.PrimeRecordFile(&owner);
         cdac.StartRecord(&owner);
     }

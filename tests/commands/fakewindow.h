@@ -1,44 +1,17 @@
 // A main window for the commands that records what it is asked and answers
-// from prepared values; message boxes are answered in advance and recorded.
+// from prepared values.
 #pragma once
 
 #include "commands/commands.h"
-#include "platform/messagebox.h"
+#include "common/testutil.h"
 
 #include <array>
 #include <cstring>
-#include <deque>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-struct ShownBox {
-    std::string text, caption;
-    unsigned type;
-};
-
-// Installs a message-box answerer for one test.
-class BoxAnswerer {
-public:
-    BoxAnswerer() {
-        m_old = SetMessageBoxHandler(
-            [this](const std::string& t, const std::string& c, unsigned type) -> int {
-                shown.push_back({t, c, type});
-                if (answers.empty())
-                    return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
-                const int a = answers.front();
-                answers.pop_front();
-                return a;
-            });
-    }
-    ~BoxAnswerer() { SetMessageBoxHandler(m_old); }
-    std::vector<ShownBox> shown;
-    std::deque<int> answers;
-
-private:
-    MessageBoxHandler m_old;
-};
+using testutil::BoxAnswerer;
 
 class FakeWindow : public CommandWindow {
 public:

@@ -11,6 +11,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <deque>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -87,6 +89,12 @@ inline std::string ReadFile(const std::string& path) {
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Fills a fixed text field; the test fails when the text would not fit.
+template <std::size_t N> void Set(char (&field)[N], const std::string& text) {
+    ASSERT_LT(text.size(), N);
+    std::memcpy(field, text.c_str(), text.size() + 1);
 }
 
 // Polls the condition every 10 ms until it holds or the time is up.
@@ -199,6 +207,34 @@ public:
     }
     std::vector<std::string> boxes;
     std::vector<unsigned> types;
+
+private:
+    MessageBoxHandler m_old;
+};
+
+struct ShownBox {
+    std::string text, caption;
+    unsigned type;
+};
+
+// Records message boxes whole and answers them from a queue; with the queue
+// empty a yes/no question gets No and anything else OK.
+class BoxAnswerer {
+public:
+    BoxAnswerer() {
+        m_old = SetMessageBoxHandler(
+            [this](const std::string& t, const std::string& c, unsigned type) -> int {
+                shown.push_back({t, c, type});
+                if (answers.empty())
+                    return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
+                const int a = answers.front();
+                answers.pop_front();
+                return a;
+            });
+    }
+    ~BoxAnswerer() { SetMessageBoxHandler(m_old); }
+    std::vector<ShownBox> shown;
+    std::deque<int> answers;
 
 private:
     MessageBoxHandler m_old;

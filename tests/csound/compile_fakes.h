@@ -6,7 +6,6 @@
 #include "csound/compile.h"
 #include "settings/ini.h"
 
-#include <cstring>
 #include <memory>
 
 namespace testutil {
@@ -48,11 +47,6 @@ struct FakeStarter {
         };
     }
 };
-
-template <std::size_t N> void Set(char (&field)[N], const std::string& text) {
-    ASSERT_LT(text.size(), N);
-    std::memcpy(field, text.c_str(), text.size() + 1);
-}
 
 // The defaults of a fresh start with an orchestra, a score, the three folders
 // under root and a Csound path chosen; no confirmation box.

@@ -4,26 +4,18 @@
 #include "csound/stringtable.h"
 #include "settings/ini.h"
 
-#include <cstring>
-#include <gtest/gtest.h>
-#include <string>
-
 namespace {
-
-template <std::size_t N> void set(char (&field)[N], const std::string& text) {
-    ASSERT_LT(text.size(), N);
-    std::strcpy(field, text.c_str());
-}
+using testutil::Set;
 
 // A fresh start's settings with an orchestra and a score chosen.
 INISTRUCT fresh() {
     TempConfig cfg;
     INISTRUCT ini{};
     InitAppInto(ini);
-    set(ini.szOrcDir, "/home/ann/orc/");
-    set(ini.szScoreDir, "/home/ann/sco/");
-    set(ini.szOrc, "bell.orc");
-    set(ini.szScore, "bell.sco");
+    Set(ini.szOrcDir, "/home/ann/orc/");
+    Set(ini.szScoreDir, "/home/ann/sco/");
+    Set(ini.szOrc, "bell.orc");
+    Set(ini.szScore, "bell.sco");
     return ini;
 }
 
@@ -82,11 +74,11 @@ TEST(PerformanceLine, FlagGroupOrderAndFormats) {
 TEST(PerformanceLine, FilesFollowTheGroupInOrder) {
     INISTRUCT ini = fresh();
     ini.nOutputFilenameCheck = 1;
-    set(ini.szOutputFilename, "out.wav");
+    Set(ini.szOutputFilename, "out.wav");
     ini.nMidiInFileCheck = 1;
-    set(ini.szMidiInFile, "/m/in put.mid");
+    Set(ini.szMidiInFile, "/m/in put.mid");
     ini.nScoExtractCheck = 1;
-    set(ini.szScoExtract, "part.x");
+    Set(ini.szScoExtract, "part.x");
     ini.nScoreMode = 1;
     EXPECT_EQ(line(ini), "-Wsg -o out.wav -F /m/in put.mid -x part.x /home/ann/orc/bell.orc "
                          "/home/ann/orc/bell.sco");
@@ -108,15 +100,15 @@ TEST(PerformanceLine, RefusesWhatWouldNotFit) {
     EXPECT_STREQ(perf::MakeCommandLine(&ini), szCmdLineTooLong);
 
     ini = fresh();
-    set(ini.szOrcDir, "/" + std::string(110, 'o') + "/");
-    set(ini.szScoreDir, "/" + std::string(100, 's') + "/");
+    Set(ini.szOrcDir, "/" + std::string(110, 'o') + "/");
+    Set(ini.szScoreDir, "/" + std::string(100, 's') + "/");
     const std::string fits = line(ini);
     ASSERT_NE(fits, szCmdLineTooLong);
     EXPECT_LE(fits.size(), 255u);
-    set(ini.szScore, std::string(8 + (255 - fits.size()), 'x'));
+    Set(ini.szScore, std::string(8 + (255 - fits.size()), 'x'));
     const std::string full = line(ini);
     EXPECT_EQ(full.size(), 255u);
-    set(ini.szScore, std::string(std::strlen(ini.szScore) + 1, 'x'));
+    Set(ini.szScore, std::string(std::strlen(ini.szScore) + 1, 'x'));
     EXPECT_STREQ(perf::MakeCommandLine(&ini), szCmdLineTooLong);
     EXPECT_NE(std::string(perf::CommandLineFault()).find("256 characters"), std::string::npos);
 }
@@ -136,9 +128,9 @@ TEST(StringTable, FormatLetters) {
 
 INISTRUCT analysisFresh() {
     INISTRUCT ini = fresh();
-    set(ini.szCsoundPath, "/usr/bin/csound");
-    set(ini.szCurSoundFile, "/snd/voice.wav");
-    set(ini.szSADIR, "/ana/");
+    Set(ini.szCsoundPath, "/usr/bin/csound");
+    Set(ini.szCurSoundFile, "/snd/voice.wav");
+    Set(ini.szSADIR, "/ana/");
     return ini;
 }
 
@@ -160,28 +152,28 @@ TEST(AnalysisLine, ThreeUtilitiesWithDefaults) {
 
 TEST(AnalysisLine, OptionalAndEmptyValues) {
     INISTRUCT ini = analysisFresh();
-    set(ini.lpcStruct.string, "two words");
+    Set(ini.lpcStruct.string, "two words");
     EXPECT_NE(std::string(analysis::MakeCommandLineFrom(&ini, 0)).find(" -h200 -Ctwo words -P70"),
               std::string::npos);
     ini.pvcStruct.iType = IDC_HOPSIZE;
-    set(ini.pvcStruct.hopsize, "128");
+    Set(ini.pvcStruct.hopsize, "128");
     std::string pv = analysis::MakeCommandLineFrom(&ini, 2);
     EXPECT_NE(pv.find(" -n16 -h128 "), std::string::npos);
     EXPECT_EQ(pv.find("-w"), std::string::npos);
     ini.htrStruct.cutfreq[0] = '\0';
-    set(ini.htrStruct.szOutputFile, "sub/noext");
+    Set(ini.htrStruct.szOutputFile, "sub/noext");
     std::string h = analysis::MakeCommandLineFrom(&ini, 1);
     EXPECT_NE(h.find(" -n256 -l /snd/voice.wav /ana/sub/noext"), std::string::npos) << h;
 }
 
 TEST(AnalysisLine, RefusesALineOver199Characters) {
     INISTRUCT ini = analysisFresh();
-    set(ini.szCurSoundFile, "/" + std::string(100, 's') + ".wav");
+    Set(ini.szCurSoundFile, "/" + std::string(100, 's') + ".wav");
     std::string fits = analysis::MakeCommandLineFrom(&ini, 2);
     ASSERT_LT(fits.size(), 200u);
-    set(ini.pvcStruct.szOutputFile, std::string(199 - fits.size() + 8, 'p'));
+    Set(ini.pvcStruct.szOutputFile, std::string(199 - fits.size() + 8, 'p'));
     EXPECT_EQ(std::strlen(analysis::MakeCommandLineFrom(&ini, 2)), 199u);
-    set(ini.pvcStruct.szOutputFile, std::string(199 - fits.size() + 9, 'p'));
+    Set(ini.pvcStruct.szOutputFile, std::string(199 - fits.size() + 9, 'p'));
     EXPECT_STREQ(analysis::MakeCommandLineFrom(&ini, 2), analysis::szAnalysisTooLong);
     EXPECT_NE(std::string(analysis::CommandLineFault()).find("200 characters"), std::string::npos);
 }
@@ -189,10 +181,10 @@ TEST(AnalysisLine, RefusesALineOver199Characters) {
 TEST(AnalysisRefreshIni, WritesThirtyOneKeysThatLoadBack) {
     TempConfig cfg;
     INISTRUCT ini = analysisFresh();
-    set(ini.lpcStruct.npoles, "50");
+    Set(ini.lpcStruct.npoles, "50");
     ini.lpcStruct.string[0] = '\0';
     ini.pvcStruct.iType = IDC_HOPSIZE;
-    set(ini.htrStruct.szOutputFile, "bell.htr");
+    Set(ini.htrStruct.szOutputFile, "bell.htr");
     analysis::LocalIniStruct = ini;
     EXPECT_EQ(analysis::RefreshIni(), 1);
     const std::string text = cfg.readIni();

@@ -83,8 +83,6 @@ TEST_F(AnalysisTest, OkSavesAllPagesStartsTheVisibleUtilityAndStaysOpen) {
     EXPECT_EQ(AnalysisDialog(), dlg);
     EXPECT_STREQ(ReadIni("HTR", "srate"), "22050");
     EXPECT_STREQ(ini.htrStruct.srate, "22050");
-    const std::string file = cfg.readIni();
-    EXPECT_EQ(std::count(file.begin(), file.end(), '='), 31) << file;
 
     SelectTab(dlg, 1);
     Edit(dlg, 318)->setText("");

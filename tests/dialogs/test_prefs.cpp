@@ -1,7 +1,6 @@
 // The Preferences dialog frame: OK, Cancel, the edit boxes and the keyboard.
 #include "prefsfixture.h"
 
-#include <QApplication>
 #include <QTest>
 #include <algorithm>
 #include <cstring>
@@ -123,19 +122,11 @@ TEST_F(PrefsTest, OkKeepsSettingsChangedElsewhereMeanwhile) {
     EXPECT_STREQ(ini.lpcStruct.npoles, "50");
 }
 
-TEST_F(PrefsTest, EveryControlHasANameAndTabWalksTheVisiblePage) {
+TEST_F(PrefsTest, EveryControlHasAName) {
     QDialog* dlg = Open();
     for (QWidget* w : dlg->findChildren<QWidget*>()) {
         if (w->objectName().startsWith(QStringLiteral("id")) || qobject_cast<QTabBar*>(w)) {
             EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
         }
-    }
-    dlg->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
-    Edit(dlg, 206)->setFocus();
-    const int kOrder[] = {204, 200, 202, 212, 211, 214, 100, 101};
-    for (int nId : kOrder) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), GetDlgItem(dlg, nId)) << nId;
     }
 }

@@ -29,7 +29,7 @@ TEST_F(WindowTest, CompileStartsTheRunWatchAndItsEndRefillsTheLists) {
     Paint(); // selects tone.orc and tone.sco
     std::snprintf(IniStruct.szCsoundPath, sizeof IniStruct.szCsoundPath, "/usr/bin/csound");
     QTest::mouseClick(w.hWndButton[0], Qt::LeftButton); // Compile
-    ASSERT_EQ(starts, 1) << (messages.empty() ? "" : messages.back().text);
+    ASSERT_EQ(starts, 1) << (boxes.shown.empty() ? "" : boxes.shown.back().text);
     auto* timer = w.findChild<QTimer*>("window-timer-69");
     ASSERT_TRUE(timer && timer->isActive());
     EXPECT_EQ(timer->interval(), 750);

@@ -13,33 +13,20 @@
 #include <QTimer>
 #include <set>
 
-TEST_F(WindowTest, FixedSizeCentringAndLayoutSample) {
+// Title, size, centring and the lists' first selections are checked on the
+// real program; here what a user cannot see from outside.
+TEST_F(WindowTest, FixedSizeNamedControlsAndStatusBarAtTheBottom) {
     MainWindow& w = Open();
-    EXPECT_EQ(w.windowTitle(), "Tonsmith32 V3.3");
-    EXPECT_EQ(w.size(), QSize(550, 400));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
-    w.CenterOn(1024, 768);
-    EXPECT_EQ(w.pos(), QPoint(237, 184));
     EXPECT_EQ(w.dacinit.wWaveDeviceId, 1); // 65537 cut to 16 bits
-
-    // A sample of the children; every list and tool button is named for
-    // accessibility.
-    EXPECT_EQ(List(0)->geometry(), QRect(20, 70, 115, 125));
-    EXPECT_EQ(List(4)->geometry(), QRect(20, 214, 115, 100));
-    EXPECT_EQ(w.hWndButton[10]->geometry(), QRect(395, 3, 34, 34));
-    EXPECT_EQ(w.hWndButton[1], nullptr); // no control 6002
+    EXPECT_EQ(w.hWndButton[1], nullptr);   // no control 6002
     EXPECT_EQ(w.hWndButton[11]->text(), "Analysis");
     for (int i = 0; i < 5; ++i)
         EXPECT_FALSE(List(i)->accessibleName().isEmpty()) << i;
     for (std::size_t i : {0, 2, 3, 4, 5, 6, 7, 8, 9, 10})
         EXPECT_FALSE(w.hWndButton[i]->accessibleName().isEmpty()) << i;
-    // Six status parts, empty at start, along the bottom below the strip.
-    EXPECT_EQ(w.hWndStatus->Part(3)->x(), 145);
-    EXPECT_EQ(w.hWndStatus->Part(5)->width(), 200);
-    for (int i = 0; i < 6; ++i)
-        EXPECT_TRUE(w.hWndStatus->Text(i).isEmpty());
     EXPECT_EQ(w.hWndStatus->geometry().bottom(), w.hClient->height() - 1);
-    EXPECT_GT(w.hWndStatus->y(), 330);
+    EXPECT_GT(w.hWndStatus->y(), 330); // below the strip
 }
 
 TEST_F(WindowTest, MenuCarriesEveryCommand) {

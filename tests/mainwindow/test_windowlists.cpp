@@ -9,19 +9,6 @@
 #include <QAbstractButton>
 #include <QTest>
 
-TEST_F(WindowTest, ListsFilledSortedWithFoldersAndNothingElse) {
-    for (const char* n : {"zeta.orc", "Alpha.ORC", "read.me"})
-        File("orc", n);
-    for (const char* n : {"mix.wav", "mix.aif", ".quiet.wav", "test"})
-        File("out", n);
-    std::filesystem::create_directories(Dir("src") + "test");
-    Open();
-    EXPECT_EQ(Items(0), (QStringList{"Alpha.ORC", "zeta.orc"}));
-    EXPECT_EQ(Items(3), (QStringList{".quiet.wav", "mix.wav", "test"}));
-    EXPECT_EQ(Items(2), (QStringList{"[test]"}));
-    EXPECT_TRUE(Items(1).isEmpty());
-}
-
 TEST_F(WindowTest, RefreshFollowsFoldersAndTheAnalysisPreference) {
     MainWindow& w = Open(1);
     EXPECT_EQ(List(0)->geometry(), QRect(20, 70, 115, 250));
@@ -32,7 +19,7 @@ TEST_F(WindowTest, RefreshFollowsFoldersAndTheAnalysisPreference) {
     SendMessage(&w, WM_REFRESHLISTS, 0, 0);
     EXPECT_TRUE(Items(1).isEmpty());
     EXPECT_EQ(Items(0), QStringList{"new.orc"});
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(List(0)->geometry(), QRect(20, 70, 115, 125));
     EXPECT_FALSE(List(4)->isHidden());
 }
@@ -85,11 +72,11 @@ TEST_F(WindowTest, NameTooLongForTheSettingIsRefusedNotCut) {
     Open();
     Paint();
     List(0)->setCurrentRow(1);
-    messages.clear();
+    boxes.shown.clear();
     List(0)->setCurrentRow(0);
     EXPECT_STREQ(IniStruct.szOrc, "");
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].caption, "Error");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "Error");
     List(0)->setCurrentRow(1);
     EXPECT_STREQ(IniStruct.szOrc, "short.orc");
 }

@@ -6,7 +6,6 @@
 #include "mainwindow/statusbar.h"
 #include "mainwindow/tonsm32.h"
 #include "mainwindow/winmsg.h"
-#include "platform/messagebox.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -49,27 +48,14 @@ struct FakeSound : SoundPort {
     }
 };
 
-struct Message {
-    std::string text, caption;
-    unsigned type;
-};
-
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         App();
         for (const char* sub : {"orc", "sco", "src", "out", "ana"})
             std::filesystem::create_directories(Dir(sub));
-        previous =
-            SetMessageBoxHandler([this](const std::string& t, const std::string& c, unsigned type) {
-                messages.push_back({t, c, type});
-                return nAnswer;
-            });
     }
-    void TearDown() override {
-        window.reset();
-        SetMessageBoxHandler(previous);
-    }
+    void TearDown() override { window.reset(); }
 
     std::string Dir(const std::string& sub) const { return config.root() + "/work/" + sub + "/"; }
     void File(const std::string& sub, const std::string& name) const {
@@ -113,8 +99,6 @@ protected:
 
     TempConfig config;
     FakeSound sound;
-    std::vector<Message> messages;
-    int nAnswer = IDOK; // to every message box
-    MessageBoxHandler previous;
+    testutil::BoxAnswerer boxes;
     std::unique_ptr<MainWindow> window;
 };
