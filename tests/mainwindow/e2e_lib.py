@@ -92,11 +92,10 @@ def compare_left(want, got, loud=2000):
 
 
 class Session:
-    def __init__(self, binary, extra_env=None):
+    def __init__(self, binary):
         env = dict(os.environ)
         env.pop("QT_QPA_PLATFORM", None)  # the real display, not offscreen
         env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
-        env.update(extra_env or {})
         self.results = {}
         self.bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher",
                                      "--launch-immediately"],

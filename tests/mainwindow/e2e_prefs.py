@@ -15,7 +15,7 @@ import struct
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_lib import Capture, Session, compare_left, riff_chunks, running, wait_for  # noqa: E402,E501
+from e2e_lib import Capture, Session, compare_left, riff_chunks, running, wait_for  # noqa: E402
 
 binary, work = sys.argv[1:3]
 s = Session(binary)
