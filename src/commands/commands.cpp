@@ -191,7 +191,7 @@ void Commands::Delete(int nId) {
     if (nList < 0)
         return;
     const std::string szPath = std::string(ListFolder(m_ini, nList)) + szName;
-    if (MessageBox(szPath, szQuestion, MB_YESNO) != IDYES)
+    if (MessageBox(szPath, szQuestion, MB_YESNO | MB_DEFBUTTON2) != IDYES)
         return;
     if (const int nError = DeleteFile(szPath))
         MessageBox(FileErrorText("Cannot delete", szPath, nError), "Error", MB_ICONEXCLAMATION);

@@ -62,7 +62,7 @@ std::string CreateFromTemplate(INISTRUCT& ini, bool bScore, const std::string& s
         const std::string szQuestion = szPath + " already exists.\nReplace it with a new " +
                                        (bScore ? "score" : "orchestra") + "?";
         if (MessageBox(szQuestion, bScore ? "New Score" : "New Orchestra",
-                       MB_YESNO | MB_ICONQUESTION) != IDYES)
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
             return {};
         nError = ReplaceFileWhole(szPath, bytes);
     }

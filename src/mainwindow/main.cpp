@@ -41,8 +41,7 @@ int main(int argc, char** argv) {
     RunWatch runWatch(window);
     WindowCommands commands(window, &sound, &runWatch.Run());
     InstallQtMessageBox(&window);
-    const QRect desktop = QGuiApplication::primaryScreen()->geometry();
-    window.CenterOn(desktop.width(), desktop.height());
+    window.CenterOn(window.screen()->geometry());
     window.show();
     QTimer::singleShot(0, &window, ReportIgnoredSettings);
     const int nResult = QApplication::exec();

@@ -2,10 +2,11 @@
 
 #include "platform/messagebox.h"
 
+#include <QLabel>
 #include <QPointer>
 
 MessageBoxLook MessageBoxLookFor(unsigned type) {
-    MessageBoxLook look{QMessageBox::Ok, QMessageBox::NoIcon};
+    MessageBoxLook look{QMessageBox::Ok, QMessageBox::NoIcon, QMessageBox::NoButton};
     switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL:
         look.buttons = QMessageBox::Ok | QMessageBox::Cancel;
@@ -35,6 +36,12 @@ MessageBoxLook MessageBoxLookFor(unsigned type) {
     default:
         break;
     }
+    if ((type & MB_DEFMASK) == MB_DEFBUTTON2) {
+        if ((type & MB_TYPEMASK) == MB_OKCANCEL)
+            look.defaultButton = QMessageBox::Cancel;
+        else if ((type & MB_TYPEMASK) != MB_OK)
+            look.defaultButton = QMessageBox::No;
+    }
     return look;
 }
 
@@ -52,14 +59,34 @@ int MessageBoxResult(QMessageBox::StandardButton button) {
     }
 }
 
+void PrepareMessageBox(QMessageBox& box, const std::string& text, const std::string& caption,
+                       unsigned type) {
+    const MessageBoxLook look = MessageBoxLookFor(type);
+    const QString szCaption = QString::fromStdString(caption);
+    box.setIcon(look.icon);
+    box.setStandardButtons(look.buttons);
+    if (look.defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(look.defaultButton);
+    box.setWindowTitle(szCaption);
+    box.setAccessibleName(szCaption);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(szCaption);
+    box.setInformativeText(QString::fromStdString(text));
+    if (auto* heading = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        QFont font = heading->font();
+        font.setBold(true);
+        heading->setFont(font);
+    }
+    if (auto* body = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        body->setTextFormat(Qt::PlainText);
+}
+
 void InstallQtMessageBox(QWidget* hWndOwner) {
     QPointer<QWidget> owner(hWndOwner);
     SetMessageBoxHandler(
         [owner](const std::string& text, const std::string& caption, unsigned type) {
-            const MessageBoxLook look = MessageBoxLookFor(type);
-            QMessageBox box(look.icon, QString::fromStdString(caption),
-                            QString::fromStdString(text), look.buttons, owner.data());
-            box.setAccessibleName(QString::fromStdString(caption));
+            QMessageBox box(owner.data());
+            PrepareMessageBox(box, text, caption, type);
             const int result = box.exec();
             const int answer = MessageBoxResult(static_cast<QMessageBox::StandardButton>(result));
             if (answer == IDCANCEL && (type & MB_TYPEMASK) == MB_YESNO)

@@ -14,6 +14,8 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
         auto* label = new QLabel(this);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setIndent(2);
+        // Named for what it shows; its text is what it shows now.
+        label->setAccessibleName(aPartNames[i]);
         label->setAccessibleDescription(aPartNames[i]);
         m_parts[i] = label;
     }

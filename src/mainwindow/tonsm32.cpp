@@ -10,13 +10,18 @@
 #include "platform/wavedev.h"
 #include "settings/ini.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
+#include <algorithm>
 
 namespace {
 struct ToolButton {
@@ -44,6 +49,14 @@ constexpr ListPlace aListPlaces[5] = {
     {20, 70, 115, 125},  {150, 70, 115, 250}, {280, 70, 115, 250},
     {410, 70, 115, 250}, {20, 214, 115, 100},
 };
+
+// Assistive tools see the main window as the application's frame, not as a
+// plain container.
+QAccessibleInterface* MainWindowAccessible(const QString& szClass, QObject* object) {
+    if (szClass == QLatin1String("MainWindow") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
 
 // The menu command a control stands for.
 int CommandOfControl(int nId) {
@@ -95,6 +108,8 @@ void ClientArea::mousePressEvent(QMouseEvent* e) {
 }
 
 MainWindow::MainWindow(SoundPort* sound) : m_sound(sound) {
+    static const bool bAccessibleFrame = (QAccessible::installFactory(MainWindowAccessible), true);
+    (void)bAccessibleFrame;
     setObjectName(szAppName);
     setWindowTitle(szWindowTitle);
     setAccessibleName(szWindowTitle);
@@ -137,6 +152,8 @@ int MainWindow::OnCreate() {
         connect(lb, &QListWidget::itemDoubleClicked, this, [this, i] {
             SendMessage(this, WM_COMMAND, MakeCommandParam(unsigned(i), LBN_DBLCLK), 0);
         });
+        lb->installEventFilter(this);
+        lb->viewport()->installEventFilter(this);
         hWndListBox[static_cast<std::size_t>(i)] = lb;
     }
 
@@ -158,6 +175,10 @@ int MainWindow::OnCreate() {
             [this] { SendMessage(this, WM_COMMAND, unsigned(IDB_ANALYSIS), 0); });
     hWndButton[11] = analysis;
 
+    // Escape stops playback wherever the focus is in the window.
+    auto* stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(stop, &QShortcut::activated, this, [this] { WndProc(WM_RBUTTONDOWN, 0, 0); });
+
     hWndStatus = new StatusBar(hClient);
     hWndStatus->hide();
     hWndStatus->PlaceAtBottom();
@@ -169,9 +190,11 @@ int MainWindow::OnCreate() {
     return 0;
 }
 
-void MainWindow::CenterOn(int nDesktopWidth, int nDesktopHeight) {
-    // Integer halves of the desktop's width and height (not its last pixel).
-    move(nDesktopWidth / 2 - nWindowWidth / 2, nDesktopHeight / 2 - nWindowHeight / 2);
+void MainWindow::CenterOn(const QRect& screen) {
+    // Integer halves of the screen's width and height (not its last pixel),
+    // from wherever the screen begins on the desktop.
+    move(screen.x() + screen.width() / 2 - nWindowWidth / 2,
+         screen.y() + screen.height() / 2 - nWindowHeight / 2);
 }
 
 void MainWindow::SetCommandHandler(int nCommandId, std::function<void()> handler) {
@@ -193,6 +216,34 @@ bool MainWindow::event(QEvent* e) {
         return true;
     }
     return QWidget::event(e);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
+    const auto list = std::find_if(hWndListBox.begin(), hWndListBox.end(), [watched](auto* lb) {
+        return lb && (watched == lb || watched == lb->viewport());
+    });
+    if (list == hWndListBox.end())
+        return QWidget::eventFilter(watched, e);
+    const QEvent::Type t = e->type();
+    if ((t == QEvent::MouseButtonPress || t == QEvent::MouseButtonDblClick) &&
+        static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
+        // The right button stops playback and never selects: the current
+        // orchestra, score and sound file stay as they are.
+        if (t == QEvent::MouseButtonPress)
+            WndProc(WM_RBUTTONDOWN, 0, 0);
+        return true;
+    }
+    if (t == QEvent::KeyPress) {
+        const int nKey = static_cast<QKeyEvent*>(e)->key();
+        if ((nKey == Qt::Key_Return || nKey == Qt::Key_Enter) &&
+            !(*list)->selectedItems().isEmpty()) {
+            // Enter on an entry does what a double-click does.
+            const auto nList = static_cast<unsigned>(list - hWndListBox.begin());
+            SendMessage(this, WM_COMMAND, MakeCommandParam(nList, LBN_DBLCLK), 0);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 std::intptr_t MainWindow::WndProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {

@@ -55,8 +55,8 @@ public:
     // The run watch: called on each WM_TIMER of IDT_RUNWATCH.
     void SetRunWatchHandler(std::function<void()> handler);
 
-    // Moves the window to the middle of a desktop of the given size.
-    void CenterOn(int nDesktopWidth, int nDesktopHeight);
+    // Moves the window to the middle of a screen (its origin included).
+    void CenterOn(const QRect& screen);
 
     // The file lists (file lists of the window, see filelistsui.cpp).
     void RefreshLists();
@@ -90,6 +90,7 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
 private:

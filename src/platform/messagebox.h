@@ -19,8 +19,12 @@ enum : unsigned {
     MB_ICONERROR = MB_ICONHAND,
     MB_ICONWARNING = MB_ICONEXCLAMATION,
     MB_ICONINFORMATION = MB_ICONASTERISK,
+    // The second button is the default one (Enter presses it): the safe
+    // answer of a question that could destroy a file.
+    MB_DEFBUTTON2 = 0x0100,
     MB_TYPEMASK = 0x000F,
     MB_ICONMASK = 0x00F0,
+    MB_DEFMASK = 0x0F00,
 };
 
 enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
@@ -30,7 +34,8 @@ using MessageBoxHandler =
 
 // Shows a message and returns the button pressed (IDOK, IDCANCEL, IDYES, IDNO).
 // Without a handler the message goes to standard error and the answer is the
-// affirmative one (IDOK or IDYES).
+// default button's: the affirmative one (IDOK or IDYES), or the second button
+// (IDNO, IDCANCEL) under MB_DEFBUTTON2.
 int MessageBox(const std::string& text, const std::string& caption, unsigned type);
 
 // Installs a handler and returns the one it replaces (empty for the default).

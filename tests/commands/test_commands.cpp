@@ -103,7 +103,7 @@ TEST_F(CommandsTest, DeleteAsksWithThePathAndDeletesOnlyOnYes) {
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, Dir("orc") + "a.orc");
     EXPECT_EQ(boxes.shown[0].caption, "Are you sure you want to DELETE this ORCHESTRA?");
-    EXPECT_EQ(boxes.shown[0].type, unsigned(MB_YESNO));
+    EXPECT_EQ(boxes.shown[0].type, unsigned(MB_YESNO | MB_DEFBUTTON2)); // Enter keeps the file
     EXPECT_TRUE(PathExists(Dir("orc") + "a.orc"));
     EXPECT_EQ(w.nRefreshes, 0);
 

@@ -40,7 +40,7 @@ TEST_F(FileCmds, CreateFromTemplateAnExistingFileIsReplacedWholeOnlyOnYes) {
     EXPECT_EQ(ReadFile(p), szWork);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].caption, "New Orchestra");
-    EXPECT_EQ(boxes.shown[0].type & MB_TYPEMASK, unsigned(MB_YESNO));
+    EXPECT_EQ(boxes.shown[0].type & (MB_TYPEMASK | MB_DEFMASK), unsigned(MB_YESNO | MB_DEFBUTTON2));
     EXPECT_NE(boxes.shown[0].text.find(p), std::string::npos);
 
     boxes.answers = {IDYES};

@@ -114,21 +114,24 @@ TEST(QtMessageBox, FlagsBecomeButtonsAndIcons) {
     EXPECT_EQ(MessageBoxResult(QMessageBox::Cancel), IDCANCEL);
 }
 
-TEST(QtMessageBox, CoreQuestionShowsARealDialog) {
+TEST(QtMessageBox, CoreQuestionShowsARealDialogHeadedByItsCaptionAndSafeOnEnter) {
     App();
     const MessageBoxHandler before = SetMessageBoxHandler({});
     InstallQtMessageBox(nullptr);
-    QString seenTitle, seenText;
+    QString seenTitle, seenHeading, seenText;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_TRUE(box);
         seenTitle = box->windowTitle();
-        seenText = box->text();
-        box->button(QMessageBox::No)->click();
+        seenHeading = box->text();
+        seenText = box->informativeText();
+        QTest::keyClick(box, Qt::Key_Return);
     });
-    EXPECT_EQ(MessageBox("/orc/a.orc", "Are you sure you want to DELETE this ORCHESTRA?", MB_YESNO),
+    EXPECT_EQ(MessageBox("/orc/<b>a.orc", "Are you sure you want to DELETE this ORCHESTRA?",
+                         MB_YESNO | MB_DEFBUTTON2),
               IDNO);
     EXPECT_EQ(seenTitle, "Are you sure you want to DELETE this ORCHESTRA?");
-    EXPECT_EQ(seenText, "/orc/a.orc");
+    EXPECT_EQ(seenHeading, seenTitle);
+    EXPECT_EQ(seenText, "/orc/<b>a.orc");
     SetMessageBoxHandler(before);
 }

@@ -5,6 +5,9 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QSortFilterProxyModel>
 #include <QStringList>
 #include <cstring>
 #include <utility>
@@ -20,8 +23,41 @@ FileDialogHandler& HandlerSlot() {
     return handler;
 }
 
-// The real dialog. The executables entry lists the files that may be run
-// (programs here carry no ".exe"), the other entry every file.
+// Folders always show; files by the filter in use. The executables entry
+// shows the files the user may run (programs here carry no ".EXE"), the other
+// every file.
+class ProgramFilter : public QSortFilterProxyModel {
+public:
+    void SetProgramsOnly(bool bOnly) {
+        m_bProgramsOnly = bOnly;
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int nRow, const QModelIndex& parent) const override {
+        const auto* fs = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (!m_bProgramsOnly || !fs)
+            return true;
+        const QFileInfo fi = fs->fileInfo(fs->index(nRow, 0, parent));
+        return fi.isDir() || fi.isExecutable();
+    }
+
+private:
+    bool m_bProgramsOnly = true;
+};
+
+// Where the dialog opens: the folder of the last pick, or the folder that
+// holds the system's programs.
+QString StartFolder(const std::string& szLastPick) {
+    if (!szLastPick.empty()) {
+        const QFileInfo last(QString::fromLocal8Bit(szLastPick.c_str()));
+        if (last.isAbsolute() && last.dir().exists())
+            return last.dir().path();
+    }
+    return QStringLiteral("/usr/bin");
+}
+
+// The real dialog, with the record's two filters shown as they are written.
 std::optional<FileDialogAnswer> RunQtDialog(const FileDialogRequest& req) {
     QFileDialog dlg(ofn.hwndOwner);
     dlg.setOption(QFileDialog::DontUseNativeDialog);
@@ -29,21 +65,26 @@ std::optional<FileDialogAnswer> RunQtDialog(const FileDialogRequest& req) {
     dlg.setFileMode(QFileDialog::AnyFile);
     if (!(req.Flags & OFN_OVERWRITEPROMPT))
         dlg.setOption(QFileDialog::DontConfirmOverwrite);
-    const QStringList filters{QStringLiteral("Executable Files (*.EXE) (*)"),
-                              QStringLiteral("All Files (*.*) (*)")};
+    auto* filter = new ProgramFilter;
+    dlg.setProxyModel(filter); // the dialog owns it from here
+    const QStringList filters{QString::fromLatin1(szFilter[0]), QString::fromLatin1(szFilter[2])};
     dlg.setNameFilters(filters);
+    // The dialog would match the filters' patterns against names; here the
+    // filter model decides, so every name passes the patterns.
+    const auto useFilter = [&dlg, filter, filters](const QString& f) {
+        if (auto* fs = qobject_cast<QFileSystemModel*>(filter->sourceModel()))
+            fs->setNameFilters({});
+        filter->SetProgramsOnly(f == filters[0]);
+    };
     const int nIndex = req.nFilterIndex == 1 ? 1 : 0;
     dlg.selectNameFilter(filters[nIndex]);
-    const auto applyFilter = [&dlg, filters](const QString& f) {
-        QDir::Filters flags = QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot;
-        if (f == filters[0])
-            flags |= QDir::Executable;
-        dlg.setFilter(flags);
-    };
-    applyFilter(filters[nIndex]);
-    QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, applyFilter);
-    if (!req.szInitialFile.empty())
-        dlg.selectFile(QString::fromLocal8Bit(req.szInitialFile.c_str()));
+    useFilter(filters[nIndex]);
+    QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, useFilter);
+    const QFileInfo last(QString::fromLocal8Bit(req.szInitialFile.c_str()));
+    const QString szFolder = StartFolder(req.szInitialFile);
+    dlg.setDirectory(szFolder);
+    if (!req.szInitialFile.empty() && szFolder == last.dir().path())
+        dlg.selectFile(last.fileName());
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
     return FileDialogAnswer{dlg.selectedFiles().first().toLocal8Bit().toStdString(),
