@@ -14,7 +14,6 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
         auto* label = new QLabel(this);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setIndent(2);
-        // Named for what it shows; its text is what it shows now.
         label->setAccessibleName(aPartNames[i]);
         label->setAccessibleDescription(aPartNames[i]);
         m_parts[i] = label;
@@ -38,8 +37,13 @@ void StatusBar::SetParts(const std::array<int, 6>& aRightEdges) {
 }
 
 void StatusBar::SetText(int nPart, const QString& szText) {
-    if (nPart >= 0 && nPart < 6)
-        m_parts[static_cast<std::size_t>(nPart)]->setText(szText);
+    if (nPart < 0 || nPart >= 6)
+        return;
+    const auto n = static_cast<std::size_t>(nPart);
+    m_parts[n]->setText(szText);
+    // A screen reader says what the part is and what it shows now.
+    const QString szName = QString::fromLatin1(aPartNames[n]);
+    m_parts[n]->setAccessibleName(szText.isEmpty() ? szName : szName + ": " + szText);
 }
 
 QString StatusBar::Text(int nPart) const {

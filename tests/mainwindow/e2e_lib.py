@@ -235,8 +235,9 @@ class Session:
         nodes = self.nodes()
         texts = []
         for part in STATUS_PARTS:
+            # Each part is named "what it is: what it shows".
             n = next((x for x in nodes if x.description == part), None)
-            texts.append(n.name if n is not None else "?")
+            texts.append(n.name[len(part) + 2:] if n is not None else "?")
         return "|".join(texts)
 
     # -- acting --------------------------------------------------------------

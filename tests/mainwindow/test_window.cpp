@@ -3,6 +3,7 @@
 #include "mainwindow/winmsg.h"
 #include "menuids.h"
 #include "platform/wavedev.h"
+#include "settings/inistruct.h"
 #include "windowfixture.h"
 
 #include <QAbstractButton>
@@ -27,22 +28,28 @@ TEST_F(WindowTest, FixedSizeNamedControlsAndStatusBarAtTheBottom) {
         EXPECT_FALSE(w.hWndButton[i]->accessibleName().isEmpty()) << i;
     EXPECT_EQ(w.hWndStatus->geometry().bottom(), w.hClient->height() - 1);
     EXPECT_GT(w.hWndStatus->y(), 330); // below the strip
+    w.CenterOn(QRect(1280, 100, 1024, 768)); // a screen right of another
+    EXPECT_EQ(w.pos(), QPoint(1280 + 237, 100 + 184));
 }
 
-TEST_F(WindowTest, MenuCarriesEveryCommand) {
+TEST_F(WindowTest, MenuCarriesEveryCommandInItsOrder) {
     MainWindow& w = Open();
-    QStringList popups;
-    std::set<int> ids;
+    QStringList popups, items;
     for (QAction* a : w.hMenu->actions()) {
         popups << a->text();
         for (QAction* item : a->menu()->actions())
             if (!item->isSeparator())
-                ids.insert(item->data().toInt());
+                items << QStringLiteral("%1 %2").arg(item->data().toInt()).arg(item->text());
     }
     EXPECT_EQ(popups, (QStringList{"&File", "&Configure", "&Help"}));
-    EXPECT_EQ(ids.size(), 20u);
-    EXPECT_EQ(*ids.begin(), 24331);
-    EXPECT_EQ(*ids.rbegin(), 24350);
+    EXPECT_EQ(items, (QStringList{
+                         "24331 &New", "24332 New &Orc", "24333 New &Sco", "24335 Rename O&rc",
+                         "24334 Rename S&co", "24336 &Rename SoundFile", "24337 D&elete Orc",
+                         "24338 De&lete Sco", "24339 &Delete SoundFile", "24348 &Analysis",
+                         "24350 Delete A&nalysis", "24349 Co&mpile", "24343 E&xit",
+                         "24340 &Preferences", "24341 &Wave Devices", "24342 &Select Csound",
+                         "24345 Select Wave &Editor", "24346 &Call Editor",
+                         "24347 Select &Text Editor", "24344 &About"}));
 }
 
 TEST_F(WindowTest, CommandsAndDoubleClicksReachTheirHandlers) {
@@ -60,6 +67,12 @@ TEST_F(WindowTest, CommandsAndDoubleClicksReachTheirHandlers) {
     int clicked = -1;
     w.SetListDoubleClickHandler([&](int n) { clicked = n; });
     emit List(1)->itemDoubleClicked(List(1)->item(0));
+    EXPECT_EQ(clicked, 1);
+    clicked = -1;
+    QTest::keyClick(List(2), Qt::Key_Return); // nothing selected there
+    EXPECT_EQ(clicked, -1);
+    List(1)->setCurrentRow(0);
+    QTest::keyClick(List(1), Qt::Key_Return); // Enter does what a double-click does
     EXPECT_EQ(clicked, 1);
 }
 
@@ -90,14 +103,31 @@ TEST_F(WindowTest, ButtonBufferCompletionAndTimerMessages) {
     EXPECT_EQ(w.hWndStatus->Text(5), "Status - Playing");
 }
 
-TEST_F(WindowTest, RightClickAndClosingStopPlayback) {
+TEST_F(WindowTest, RightClickEscapeAndClosingStopPlayback) {
+    File("orc", "a.orc");
+    File("orc", "b.orc");
     MainWindow& w = Open();
     QTest::mouseClick(w.hClient, Qt::RightButton, {}, QPoint(540, 340));
     EXPECT_EQ(sound.nStops, 1);
     QTest::mouseClick(w.hClient, Qt::LeftButton, {}, QPoint(540, 340));
     EXPECT_EQ(sound.nStops, 1);
-    w.findChild<QAction*>("command24343")->trigger(); // File > Exit
+    // On a list entry the right button stops too, and selects nothing.
+    QListWidget* orc = List(0);
+    orc->setCurrentRow(0);
+    const std::string szOrc = IniStruct.szOrc;
+    QTest::mouseClick(orc->viewport(), Qt::RightButton, {},
+                      orc->visualItemRect(orc->item(1)).center());
     EXPECT_EQ(sound.nStops, 2);
+    EXPECT_EQ(orc->currentRow(), 0);
+    EXPECT_EQ(IniStruct.szOrc, szOrc);
+    // Escape, wherever the focus is in the window.
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(orc, Qt::Key_Escape);
+    EXPECT_EQ(sound.nStops, 3);
+    w.findChild<QAction*>("command24343")->trigger(); // File > Exit
+    EXPECT_EQ(sound.nStops, 4);
 }
 
 TEST(QtMessageBox, FlagsBecomeButtonsAndIcons) {
