@@ -27,7 +27,7 @@ TEST_F(WindowTest, FixedSizeNamedControlsAndStatusBarAtTheBottom) {
     for (std::size_t i : {0, 2, 3, 4, 5, 6, 7, 8, 9, 10})
         EXPECT_FALSE(w.hWndButton[i]->accessibleName().isEmpty()) << i;
     EXPECT_EQ(w.hWndStatus->geometry().bottom(), w.hClient->height() - 1);
-    EXPECT_GT(w.hWndStatus->y(), 330); // below the strip
+    EXPECT_GT(w.hWndStatus->y(), 330);       // below the strip
     w.CenterOn(QRect(1280, 100, 1024, 768)); // a screen right of another
     EXPECT_EQ(w.pos(), QPoint(1280 + 237, 100 + 184));
 }
@@ -42,14 +42,26 @@ TEST_F(WindowTest, MenuCarriesEveryCommandInItsOrder) {
                 items << QStringLiteral("%1 %2").arg(item->data().toInt()).arg(item->text());
     }
     EXPECT_EQ(popups, (QStringList{"&File", "&Configure", "&Help"}));
-    EXPECT_EQ(items, (QStringList{
-                         "24331 &New", "24332 New &Orc", "24333 New &Sco", "24335 Rename O&rc",
-                         "24334 Rename S&co", "24336 &Rename SoundFile", "24337 D&elete Orc",
-                         "24338 De&lete Sco", "24339 &Delete SoundFile", "24348 &Analysis",
-                         "24350 Delete A&nalysis", "24349 Co&mpile", "24343 E&xit",
-                         "24340 &Preferences", "24341 &Wave Devices", "24342 &Select Csound",
-                         "24345 Select Wave &Editor", "24346 &Call Editor",
-                         "24347 Select &Text Editor", "24344 &About"}));
+    EXPECT_EQ(items, (QStringList{"24331 &New",
+                                  "24332 New &Orc",
+                                  "24333 New &Sco",
+                                  "24335 Rename O&rc",
+                                  "24334 Rename S&co",
+                                  "24336 &Rename SoundFile",
+                                  "24337 D&elete Orc",
+                                  "24338 De&lete Sco",
+                                  "24339 &Delete SoundFile",
+                                  "24348 &Analysis",
+                                  "24350 Delete A&nalysis",
+                                  "24349 Co&mpile",
+                                  "24343 E&xit",
+                                  "24340 &Preferences",
+                                  "24341 &Wave Devices",
+                                  "24342 &Select Csound",
+                                  "24345 Select Wave &Editor",
+                                  "24346 &Call Editor",
+                                  "24347 Select &Text Editor",
+                                  "24344 &About"}));
 }
 
 TEST_F(WindowTest, CommandsAndDoubleClicksReachTheirHandlers) {
