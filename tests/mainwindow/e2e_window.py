@@ -3,15 +3,22 @@
 
 Finds its window with xdotool/xwininfo, reads the lists and the status bar
 through AT-SPI, clicks the first Source entry and reads the status bar again.
-Usage: e2e_window.py TONSMITH_BINARY
+Then the desktop conventions: the right button selects nothing, Enter in a
+question that could replace or delete a file keeps it, and the real open
+dialog walks folders and lists programs for Select Text Editor and Select
+Wave Editor.
+Usage: e2e_window.py TONSMITH_BINARY WORKSPACE
 """
 import os
 import subprocess
 import sys
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_lib import Session  # noqa: E402
+from e2e_lib import Session, wait_for  # noqa: E402
 
+work = sys.argv[2]
+ini = os.path.join(os.environ["XDG_CONFIG_HOME"], "tonsmith", "tk3.ini")
 s = Session(sys.argv[1])
 wid = s.find_window()
 for key, value in s.geometry().items():
@@ -34,4 +41,109 @@ source = s.find("Source", "list")
 s.click(source.getChildAtIndex(0))
 s.record("status_after", s.wait_status(lambda t: t.split("|")[0] not in ("", "?"), 15))
 s.record("selected_Source_after", s.selected("Source"))
+frame = s.find("Tonsmith32 V3.3")
+s.record("window_role", frame.getRoleName() if frame else "?")
+s.record("status_names", "|".join(n.name for n in s.nodes() if n.description in (
+    "Sample rate", "Playback status")))
+
+# The right button on an entry stops playback and selects nothing.
+s.click(s.item("Orchestras", "b.orc"), button=3)
+time.sleep(0.3)
+s.record("selected_after_right_click", s.selected("Orchestras"))
+
+
+def labels(win):
+    return "|".join(n.name.replace("\n", "\\n") for n in s.nodes(win)
+                    if n.getRoleName() == "label" and n.name)
+
+
+def key(name):
+    subprocess.run(["xdotool", "key", name])
+
+
+# Enter in the questions that could destroy a file answers No.
+s.click(s.find("Delete Orc", "push button"))
+box = s.require(s.window_named("Are you sure you want to DELETE this ORCHESTRA?"), "delete box")
+s.record("delete_box_labels", labels(box))
+key("Return")
+s.require(wait_for(lambda: s.window_named(box.name, 0) is None, 5), "the delete box closed")
+s.click(s.find("New Orc", "push button"))
+dlg = s.require(s.window_named("New Orchestra"), "the New Orchestra dialog")
+s.require(s.type_into(s.wait_node("Orchestra Name", "text", dlg), "a"), "typing a")
+s.press(s.find("OK", "push button", dlg))
+
+
+def question(caption, words):
+    """The box of that caption whose text holds words (the dialog before it
+    had the same caption)."""
+    win = s.window_named(caption, 0)
+    return win if win and any(words in n.name for n in s.nodes(win)) else None
+
+
+box = s.require(wait_for(lambda: question("New Orchestra", "already exists"), 10),
+                "the replace question")
+s.record("replace_box_labels", labels(box))
+key("Return")
+s.require(wait_for(lambda: s.window_named("New Orchestra", 0) is None, 5), "the question closed")
+with open(os.path.join(work, "orc", "a.orc"), "rb") as f:
+    s.record("a_orc_after_enter", f.read().hex())
+
+
+# The real open dialog, from the Configure menu.
+def open_dialog(item):
+    s.click(s.find("Configure", "menu item"))
+    s.click(s.require(s.wait_node(item, "menu item", showing=True, seconds=5), item))
+    return s.require(s.window_named("Open", 10), "the Open dialog of " + item)
+
+
+def look_in(dlg):
+    return next((n.name for n in s.nodes(dlg) if n.getRoleName() == "combo box" and
+                 n.name.startswith("/")), "?")
+
+
+def listed(dlg, names):
+    """Which of names the dialog lists now (its detail view, name column)."""
+    table = s.find("Files", "tree", dlg).queryTable()
+    have = {table.getAccessibleAt(r, 0).name for r in range(table.nRows)}
+    return ",".join(n for n in names if n in have)
+
+
+def choose(dlg, text):
+    s.require(s.type_into(s.find("File name:", "text", dlg), text), "typing " + text)
+    s.press(s.find("Open", "push button", dlg))
+
+
+tools = os.path.join(work, "tools")
+os.makedirs(os.path.join(tools, "sub"))
+with open(os.path.join(tools, "myeditor"), "w") as f:
+    f.write("#!/bin/sh\n")
+os.chmod(os.path.join(tools, "myeditor"), 0o755)
+with open(os.path.join(tools, "notes.txt"), "w") as f:
+    f.write("not a program\n")
+
+dlg = open_dialog("Select Text Editor")
+s.record("first_look_in", look_in(dlg))
+s.record("first_listed", wait_for(lambda: listed(dlg, ("csound", "X11")), 10))
+types = next(n for n in s.nodes(dlg) if n.getRoleName() == "combo box" and "Files" in n.name)
+s.record("filters", "|".join(types.getChildAtIndex(0).getChildAtIndex(i).name
+                             for i in range(types.getChildAtIndex(0).childCount)))
+choose(dlg, tools)
+s.require(wait_for(lambda: look_in(dlg) == tools, 10), "walking to the tools folder")
+s.record("programs_listed", wait_for(lambda: listed(dlg, ("myeditor", "notes.txt", "sub")), 10))
+s.click(types)
+s.click(s.require(s.wait_node("All Files (*.*)", "list item", dlg, 5, True), "All Files"))
+s.record("all_listed", wait_for(lambda: (lambda t: t if "notes.txt" in t else None)(
+    listed(dlg, ("myeditor", "notes.txt", "sub"))), 10) or listed(dlg, ("notes.txt",)))
+choose(dlg, "myeditor")
+s.require(wait_for(lambda: s.window_named("Open", 0) is None, 10), "the dialog closed")
+
+dlg = open_dialog("Select Wave Editor")
+s.record("second_look_in", look_in(dlg))
+choose(dlg, "/usr/bin")
+s.require(wait_for(lambda: look_in(dlg) == "/usr/bin", 10), "walking to /usr/bin")
+choose(dlg, "xdotool")
+s.require(wait_for(lambda: s.window_named("Open", 0) is None, 10), "the second dialog closed")
+with open(ini) as f:
+    s.record("ini_editors", "|".join(line.strip() for line in f
+                                     if line.startswith(("texteditor=", "editor="))))
 s.finish(0)

@@ -17,7 +17,7 @@ TEST(EndToEnd, WindowOpensCentredWithListsAndStatusBar) {
     fixture::WriteBytes(ws.Path("src/tone.wav"),
                         fixture::Wav(1, 2, 44100, 16, fixture::Bytes(176400)));
 
-    e2e::Seen seen = e2e::Run(TONSMITH_E2E_SCRIPT, {});
+    e2e::Seen seen = e2e::Run(TONSMITH_E2E_SCRIPT, {QString::fromStdString(ws.work)});
 
     EXPECT_EQ(seen["title"], "Tonsmith32 V3.3");
     EXPECT_EQ(seen["width"], "550");
@@ -36,5 +36,29 @@ TEST(EndToEnd, WindowOpensCentredWithListsAndStatusBar) {
     EXPECT_EQ(seen["status_before"], "|||||");
     EXPECT_EQ(seen["selected_Source_after"], "tone.wav");
     EXPECT_EQ(seen["status_after"], TONSMITH_E2E_STATUS);
+    EXPECT_EQ(seen["window_role"], "frame");
+    EXPECT_EQ(seen["status_names"], "Sample rate: 44100|Playback status: Status - Stopped");
+
+    // Desktop conventions: the right button selects nothing; Enter keeps the
+    // file in a question that could delete or replace it, and each box shows
+    // its caption as its heading.
+    EXPECT_EQ(seen["selected_after_right_click"], "a.orc");
+    EXPECT_EQ(seen["delete_box_labels"],
+              "Are you sure you want to DELETE this ORCHESTRA?|" + ws.Path("orc/a.orc"));
+    EXPECT_EQ(seen["replace_box_labels"],
+              "New Orchestra|" + ws.Path("orc/a.orc") +
+                  " already exists.\\nReplace it with a new orchestra?");
+    EXPECT_EQ(seen["a_orc_after_enter"], "78"); // still "x"
+
+    // The real open dialog: programs in /usr/bin first, folders walked, the
+    // executables filter hides what cannot run, the last pick's folder next.
+    EXPECT_EQ(seen["first_look_in"], "/usr/bin");
+    EXPECT_EQ(seen["first_listed"], "csound,X11");
+    EXPECT_EQ(seen["filters"], "Executable Files (*.EXE)|All Files (*.*)");
+    EXPECT_EQ(seen["programs_listed"], "myeditor,sub");
+    EXPECT_EQ(seen["all_listed"], "myeditor,notes.txt,sub");
+    EXPECT_EQ(seen["second_look_in"], ws.Path("tools"));
+    EXPECT_EQ(seen["ini_editors"],
+              "texteditor=" + ws.Path("tools/myeditor") + "|editor=/usr/bin/xdotool");
     std::printf("seconds to window: %s\n", seen["seconds_to_window"].c_str());
 }
