@@ -6,11 +6,13 @@ logs what it was asked to open); the "edit" writes a short noise instrument;
 Compile with the command line confirmed; the rendered file appears in the
 Output list; selecting it shows its format; a double-click plays it into the
 PulseAudio null sink, whose monitor is captured and compared with the file;
-a second play is stopped with the right mouse button.
+Enter plays it again and Escape stops it; a third play is stopped with the
+right mouse button on a list entry, which selects nothing.
 Usage: e2e_commands.py TONSMITH_BINARY WORKSPACE EDITOR_LOG
 Prints key=value lines for the C++ test to check.
 """
 import os
+import subprocess
 import sys
 import time
 
@@ -47,6 +49,8 @@ s.record("editor_log", open(editor_log).read().strip().replace("\n", "|"))
 with open(os.path.join(work, "orc", "tone.orc"), "w") as f:
     f.write(ORC)
 with open(os.path.join(work, "sco", "tone.sco"), "w") as f:
+    f.write(SCO)
+with open(os.path.join(work, "sco", "zz.sco"), "w") as f:  # listed from the next refresh
     f.write(SCO)
 s.record("selected_orc", wait_for(lambda: s.selected("Orchestras"), 5))
 s.record("selected_sco", wait_for(lambda: s.selected("Scores"), 5))
@@ -85,13 +89,21 @@ elif got[at:at + len(data)] != data:
 else:
     s.record("capture", f"equal ({len(data)} bytes)")
 
-# Again, stopped with the right mouse button on the window.
-s.click(s.item("Output", "test"), times=2)
-s.require(wait_for(lambda: s.status().endswith("Playing"), 5), "the second play")
+# From the keyboard: Enter on the entry plays it, Escape stops it.
+subprocess.run(["xdotool", "key", "Return"])  # the list has the focus since the clicks
+s.require(wait_for(lambda: s.status().endswith("Playing"), 5), "Enter playing")
 playing = time.monotonic()
-at = s.geometry()
-s.click_at(at["x"] + 540, at["y"] + 200, button=3)  # the window itself, beside the lists
-s.record("status_right_click", s.wait_status(lambda t: t.endswith("Stopped"), 5))
-# The file lasts 3 s: stopped this soon, it was the button, not the end.
+subprocess.run(["xdotool", "key", "Escape"])
+s.record("status_escape", s.wait_status(lambda t: t.endswith("Stopped"), 5))
+# The file lasts 3 s: stopped this soon, it was the key, not the end.
 s.record("stopped_early", time.monotonic() - playing < 2.0)
+
+# Again, stopped with the right mouse button on a list entry, which it does
+# not select: the orchestra and score stay the current ones.
+s.click(s.item("Output", "test"), times=2)
+s.require(wait_for(lambda: s.status().endswith("Playing"), 5), "the third play")
+s.click(s.item("Scores", "zz.sco"), button=3)
+s.record("status_right_click", s.wait_status(lambda t: t.endswith("Stopped"), 5))
+s.record("selected_after_right_click", s.selected("Orchestras") + "|" + s.selected("Scores") +
+         "|" + s.selected("Output"))
 s.finish(0)

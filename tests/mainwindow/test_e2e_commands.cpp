@@ -1,7 +1,7 @@
 // The real program under Xvfb, Debian's csound and the PulseAudio null sink:
 // New Orc and New Sco, Compile, the output listed, its format shown, played
-// and captured sample for sample, and a second play stopped by the right
-// mouse button.
+// and captured sample for sample; Enter plays and Escape stops; the right
+// button on a list entry stops and selects nothing.
 #include "e2erun.h"
 
 #include <QStandardPaths>
@@ -38,7 +38,9 @@ TEST(EndToEnd, NewCompilePlayAndStopInTheRealWindow) {
     EXPECT_EQ(seen["status_playing"].substr(0, 5), "44100");
     EXPECT_TRUE(seen["status_playing"].ends_with("Status - Playing"));
     EXPECT_EQ(seen["capture"], "equal (529200 bytes)");
+    EXPECT_TRUE(seen["status_escape"].ends_with("Status - Stopped"));
     EXPECT_TRUE(seen["status_right_click"].ends_with("Status - Stopped"));
+    EXPECT_EQ(seen["selected_after_right_click"], "tone.orc|tone.sco|test");
     EXPECT_EQ(seen["stopped_early"], "True");
     std::printf("ms from OK to csound running: %s\n", seen["ms_ok_to_csound"].c_str());
 }
