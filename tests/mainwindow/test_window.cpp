@@ -177,3 +177,16 @@ TEST(QtMessageBox, CoreQuestionShowsARealDialogHeadedByItsCaptionAndSafeOnEnter)
     EXPECT_EQ(seenText, "/orc/<b>a.orc");
     SetMessageBoxHandler(before);
 }
+
+TEST_F(WindowTest, SkinButtonsShowKeyboardFocus) {
+    MainWindow& w = Open();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QAbstractButton* compile = w.hWndButton[0];
+    EXPECT_EQ(compile->focusPolicy(), Qt::TabFocus);
+    const QImage plain = compile->grab().toImage();
+    compile->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(compile->hasFocus());
+    EXPECT_NE(compile->grab().toImage(), plain);
+}
