@@ -142,6 +142,7 @@ void CompileRun::Compile(const INISTRUCT& ini) {
     LaunchRequest request;
     request.newConsole = true;
     request.title = szConsoleTitle;
+    request.reportEnd = true; // the run ends when Csound (or the script) ends
     if (ini.nCSoundVer == 1) {
         if (!writeScript(ini, args))
             return;

@@ -1,11 +1,16 @@
 #include "platform/launcher.h"
 
 #include "platform/argsplit.h"
+#include "platform/configdir.h"
+#include "platform/endreport.h"
+#include "platform/messagebox.h"
 #include "platform/spawn.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -49,6 +54,40 @@ std::string directoryOfRunningProgram() {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// The program beside the running one, else in the build tree, else on PATH.
+std::string ourProgram(const char* name, const char* buildPath) {
+    const std::string besideUs = directoryOfRunningProgram() + "/" + name;
+    if (FindProgram(besideUs) == besideUs)
+        return besideUs;
+    if (buildPath && !FindProgram(buildPath).empty())
+        return buildPath;
+    return FindProgram(name);
+}
+
+std::string currentFolder() {
+    char buf[4096];
+    return getcwd(buf, sizeof buf) ? std::string(buf) : std::string("/");
+}
+
+// Where a program's output goes when no terminal can show it: appended to
+// csound.log in the configuration folder, each run under a heading line.
+int openLog(const std::vector<std::string>& argv, std::string* path) {
+    if (!EnsureConfigDirectory())
+        return -1;
+    *path = ConfigDirectory() + "/csound.log";
+    const int fd = open(path->c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return -1;
+    const std::time_t now = std::time(nullptr);
+    char when[64] = "";
+    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
+    const std::string heading = std::string("---- ") + when + "  " + QuoteCommandLine(argv) + "\n";
+    if (write(fd, heading.data(), heading.size()) < 0) {
+        // the run goes on; only its heading is missing
+    }
+    return fd;
+}
+
 void reapInBackground(pid_t pid) {
     std::thread([pid] {
         int status = 0;
@@ -58,12 +97,31 @@ void reapInBackground(pid_t pid) {
 }
 } // namespace
 
+ProcessHandle::ProcessHandle(pid_t pid) : m_pid(pid) {}
+ProcessHandle::ProcessHandle(pid_t pid, std::unique_ptr<EndReport> report)
+    : m_pid(pid), m_report(std::move(report)) {}
+
 ProcessHandle::~ProcessHandle() {
-    if (!m_reaped && collect(WNOHANG) == STILL_ACTIVE)
+    // The terminal may stay open after the program (a failed run waits for a
+    // key): it is reaped in the background, and the report's FIFO goes now.
+    m_report.reset();
+    if (!m_reaped && waitTerminal(WNOHANG) == STILL_ACTIVE)
         reapInBackground(m_pid);
 }
 
 unsigned long ProcessHandle::collect(int options) {
+    if (!m_report)
+        return waitTerminal(options);
+    for (;;) {
+        if (m_programExit == STILL_ACTIVE)
+            m_programExit = m_report->Poll(waitTerminal(WNOHANG) != STILL_ACTIVE);
+        if (m_programExit != STILL_ACTIVE || options != 0)
+            return m_programExit;
+        usleep(20000);
+    }
+}
+
+unsigned long ProcessHandle::waitTerminal(int options) {
     if (m_reaped)
         return m_exitCode;
     int status = 0;
@@ -100,14 +158,19 @@ bool HaveDisplay() {
 }
 
 std::string BatchInterpreterPath() {
-    const std::string besideUs = directoryOfRunningProgram() + "/tonsmith-batch";
-    if (FindProgram(besideUs) == besideUs)
-        return besideUs;
 #ifdef TONSMITH_BATCH_BUILD_PATH
-    if (!FindProgram(TONSMITH_BATCH_BUILD_PATH).empty())
-        return TONSMITH_BATCH_BUILD_PATH;
+    return ourProgram("tonsmith-batch", TONSMITH_BATCH_BUILD_PATH);
+#else
+    return ourProgram("tonsmith-batch", nullptr);
 #endif
-    return FindProgram("tonsmith-batch");
+}
+
+std::string ConsoleHelperPath() {
+#ifdef TONSMITH_CONSOLE_BUILD_PATH
+    return ourProgram("tonsmith-console", TONSMITH_CONSOLE_BUILD_PATH);
+#else
+    return ourProgram("tonsmith-console", nullptr);
+#endif
 }
 
 std::vector<std::string> DefaultTextEditor(bool* needsTerminal) {
@@ -127,10 +190,13 @@ std::vector<std::string> DefaultTextEditor(bool* needsTerminal) {
     return {sensible};
 }
 
-std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error, bool* inTerminal) {
+std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error, bool* inTerminal,
+                                       const std::string& report, bool* noTerminal) {
     *error = 0;
     if (inTerminal)
         *inTerminal = false;
+    if (noTerminal)
+        *noTerminal = false;
     if (request.args.empty() || request.args[0].empty()) {
         *error = ENOENT;
         return {};
@@ -168,10 +234,20 @@ std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error,
         if (!terminal.empty()) {
             const std::string title = request.title.empty() ? program : request.title;
             std::vector<std::string> wrapped = {terminal, "-T", title, "-e"};
+            const std::string helper = ConsoleHelperPath();
+            if (!helper.empty()) {
+                wrapped.insert(wrapped.end(), {helper, report, currentFolder()});
+                for (const char* name : {"SSDIR", "SFDIR", "SADIR"})
+                    if (const char* value = std::getenv(name))
+                        wrapped.push_back(std::string(name) + "=" + value);
+                wrapped.push_back("--");
+            }
             wrapped.insert(wrapped.end(), argv.begin(), argv.end());
             argv = std::move(wrapped);
             if (inTerminal)
                 *inTerminal = true;
+        } else if (noTerminal) {
+            *noTerminal = true;
         }
     }
     return argv;
@@ -179,19 +255,43 @@ std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error,
 
 LaunchResult Launch(const LaunchRequest& request) {
     LaunchResult result;
-    bool inTerminal = false;
-    result.argv = ResolveLaunch(request, &result.error, &inTerminal);
+    bool inTerminal = false, noTerminal = false;
+    std::unique_ptr<EndReport> report;
+    if (request.reportEnd && request.newConsole && HaveDisplay() && !ConsoleHelperPath().empty())
+        report = EndReport::Create(&result.error); // without one the terminal is watched
+    result.argv = ResolveLaunch(request, &result.error, &inTerminal,
+                                report ? report->Path() : std::string("-"), &noTerminal);
     if (result.argv.empty())
         return result;
+    if (!inTerminal)
+        report.reset();
     SpawnOptions options;
     options.newSession = true;
     // A program in a terminal reads the terminal; one without must not take
     // the input of whatever terminal we were started from.
     options.stdinFromNull = !inTerminal;
+    int log = -1;
+    if (noTerminal)
+        options.outputFd = log = openLog(result.argv, &result.logFile);
     pid_t pid = 0;
     result.error = SpawnProgram(result.argv, options, &pid);
-    if (result.error == 0)
-        result.process = std::make_unique<ProcessHandle>(pid);
+    if (log >= 0)
+        close(log);
+    if (result.error != 0)
+        return result;
+    result.process = report ? std::make_unique<ProcessHandle>(pid, std::move(report))
+                            : std::make_unique<ProcessHandle>(pid);
+    static bool told = false;
+    if (noTerminal && !told) {
+        told = true;
+        MessageBox("No terminal program was found to show what " + request.args[0] +
+                       " writes, so it runs without a console" +
+                       (result.logFile.empty()
+                            ? std::string(".")
+                            : " and its output goes to " + result.logFile + ".") +
+                       "\nInstall the package xterm to see it in a console window.",
+                   "Tonsmith 3.3", MB_OK | MB_ICONINFORMATION);
+    }
     return result;
 }
 

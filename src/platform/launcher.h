@@ -11,9 +11,16 @@
 //   - any other bare name is looked up on PATH.
 // With a console asked for and a display present (DISPLAY or WAYLAND_DISPLAY),
 // the program runs in a terminal window: x-terminal-emulator -T TITLE -e
-// PROGRAM ARGS..., or xterm when that is missing; the terminal is then the
-// process we hold. Without a display, or with no console, the program reads
-// /dev/null and writes to our own output.
+// tonsmith-console REPORT DIR VARS -- PROGRAM ARGS..., or xterm when that is
+// missing. The console helper starts the program in our folder with the
+// Csound folder variables (a terminal server may not pass on our
+// environment), keeps the window open after a failure, and, with reportEnd,
+// reports the program's end through a FIFO, so the process we hold ends when
+// the program ends, whatever the terminal does. With a display but no
+// terminal at all, the program runs without a console, its output appended
+// to csound.log in the configuration folder, and the user is told once.
+// Without a display, or with no console, the program reads /dev/null and
+// writes to our own output.
 //
 // Every started process is reaped: a ProcessHandle waits for its end when
 // polled, and one dropped while the process still runs hands it to a
@@ -28,9 +35,14 @@
 inline constexpr unsigned long STILL_ACTIVE = 259;
 inline constexpr int SW_SHOWNORMAL = 1;
 
+class EndReport;
+
 class ProcessHandle {
 public:
-    explicit ProcessHandle(pid_t pid) : m_pid(pid) {}
+    explicit ProcessHandle(pid_t pid);
+    // A run in a console: the terminal's pid, and the report of the program
+    // it runs, which is what ExitCode() tells.
+    ProcessHandle(pid_t pid, std::unique_ptr<EndReport> report);
     ~ProcessHandle();
     ProcessHandle(const ProcessHandle&) = delete;
     ProcessHandle& operator=(const ProcessHandle&) = delete;
@@ -44,30 +56,38 @@ public:
 
 private:
     unsigned long collect(int options);
+    unsigned long waitTerminal(int options);
     pid_t m_pid;
     bool m_reaped = false;
     unsigned long m_exitCode = STILL_ACTIVE;
+    std::unique_ptr<EndReport> m_report;
+    unsigned long m_programExit = STILL_ACTIVE;
 };
 
 struct LaunchRequest {
     std::vector<std::string> args; // the program (a path or a bare name) and its arguments
     bool newConsole = false;       // a terminal window, when there is a display
     std::string title;             // the terminal's title
+    bool reportEnd = false;        // watch the program, not the terminal, in a console
 };
 
 struct LaunchResult {
     std::unique_ptr<ProcessHandle> process; // null when nothing was started
     int error = 0;                          // errno value when nothing was started
     std::vector<std::string> argv;          // what was executed, after resolution
+    std::string logFile;                    // where the output went when no terminal could show it
 };
 
 LaunchResult Launch(const LaunchRequest& request);
 
 // The argument list that Launch would execute, or an empty list with *error
 // set when the program cannot be found. *inTerminal tells whether it runs in
-// a terminal window.
+// a terminal window; report is the FIFO the console helper reports to ("-":
+// none). *noTerminal tells that a console was wanted, with a display, but no
+// terminal program exists.
 std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error,
-                                       bool* inTerminal = nullptr);
+                                       bool* inTerminal = nullptr, const std::string& report = "-",
+                                       bool* noTerminal = nullptr);
 
 // A sentence for a message box: why the program could not be started.
 std::string LaunchErrorText(const std::string& program, int error);
@@ -91,3 +111,5 @@ bool HaveDisplay();
 
 // Path of the batch interpreter, or empty when it cannot be found.
 std::string BatchInterpreterPath();
+// Path of the console helper, or empty when it cannot be found.
+std::string ConsoleHelperPath();

@@ -54,6 +54,10 @@ int SpawnProgram(const std::vector<std::string>& argv, const SpawnOptions& optio
     posix_spawnattr_init(&attr);
     if (options.stdinFromNull)
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (options.outputFd >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, options.outputFd, 1);
+        posix_spawn_file_actions_adddup2(&actions, options.outputFd, 2);
+    }
     // Nothing of ours leaks into the child but the three standard streams.
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
 

@@ -1,0 +1,111 @@
+// tonsmith-console REPORT DIR [NAME=VALUE ...] -- PROGRAM [ARGS...]
+//
+// Runs in the console window that Tonsmith opens for Csound and the analysis
+// utilities. It starts PROGRAM itself (no shell) in DIR with the NAME=VALUE
+// variables set, and tells Tonsmith through the FIFO REPORT ("-" for none)
+// when it started and how it ended, so the end of the run is the program's
+// end whatever the terminal does with its own process. When the program
+// fails, the console stays open until a key is pressed, so its output can
+// still be read.
+#include "platform/spawn.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+void Report(int fd, const std::string& line) {
+    if (fd < 0)
+        return;
+    // One short line: a FIFO takes it whole or not at all.
+    const std::string text = line + "\n";
+    while (write(fd, text.data(), text.size()) < 0 && errno == EINTR) {
+    }
+}
+
+// Waits for one key on a terminal; returns at once when input is no terminal.
+void WaitForKey() {
+    if (!isatty(STDIN_FILENO))
+        return;
+    termios saved{};
+    const bool raw = tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (raw) {
+        termios t = saved;
+        t.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+        t.c_cc[VMIN] = 1;
+        t.c_cc[VTIME] = 0;
+        tcsetattr(STDIN_FILENO, TCSANOW, &t);
+    }
+    char c = 0;
+    while (read(STDIN_FILENO, &c, 1) < 0 && errno == EINTR) {
+    }
+    if (raw)
+        tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+}
+
+std::string HowItEnded(const std::string& program, int status) {
+    const std::size_t slash = program.rfind('/');
+    const std::string name = slash == std::string::npos ? program : program.substr(slash + 1);
+    if (WIFSIGNALED(status))
+        return name + " was ended by signal " + std::to_string(WTERMSIG(status)) + " (" +
+               strsignal(WTERMSIG(status)) + ").";
+    return name + " ended with exit code " + std::to_string(WEXITSTATUS(status)) + ".";
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    int sep = 3;
+    while (sep < argc && std::strcmp(argv[sep], "--") != 0)
+        ++sep;
+    if (argc < 4 || sep + 1 >= argc) {
+        std::fprintf(stderr, "usage: tonsmith-console REPORT DIR [NAME=VALUE ...] -- PROGRAM "
+                             "[ARGS...]\n");
+        return 2;
+    }
+    // Tonsmith may be gone: a report nobody reads must not end us.
+    std::signal(SIGPIPE, SIG_IGN);
+    int fd = -1;
+    if (std::strcmp(argv[1], "-") != 0)
+        fd = open(argv[1], O_WRONLY | O_NONBLOCK | O_CLOEXEC); // fails when nobody reads
+    Report(fd, "start");
+
+    if (chdir(argv[2]) != 0)
+        std::fprintf(stderr, "tonsmith-console: cannot enter %s: %s\n", argv[2],
+                     std::strerror(errno));
+    for (int i = 3; i < sep; ++i) {
+        const char* eq = std::strchr(argv[i], '=');
+        if (eq && eq != argv[i])
+            setenv(std::string(argv[i], static_cast<std::size_t>(eq - argv[i])).c_str(), eq + 1, 1);
+    }
+    const std::vector<std::string> args(argv + sep + 1, argv + argc);
+    std::vector<std::string> run = args;
+    run[0] = FindProgram(args[0]);
+    int status = 0;
+    pid_t pid = 0;
+    const int err = run[0].empty() ? ENOENT : SpawnProgram(run, SpawnOptions{}, &pid);
+    if (err != 0) {
+        std::fprintf(stderr, "Cannot start %s: %s.\n", args[0].c_str(), std::strerror(err));
+        status = 127 << 8;
+    } else {
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    Report(fd, "exit " + std::to_string(code));
+    if (fd >= 0)
+        close(fd);
+    if (code != 0) {
+        std::printf("\n%s\nPress any key to close\n", HowItEnded(args[0], status).c_str());
+        std::fflush(stdout);
+        WaitForKey();
+    }
+    return code;
+}

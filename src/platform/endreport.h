@@ -1,0 +1,47 @@
+// The end of a run in a console window, as the console helper reports it.
+//
+// A terminal may hand its command to a terminal server and exit at once, so
+// the terminal's own process says nothing about the run. Instead the console
+// runs tonsmith-console, which writes "start" and then "exit CODE" into a FIFO
+// that we create and read here, without ever blocking. Its name is removed as
+// soon as the helper has it open (and at the latest when this object goes),
+// so no FIFO outlives the run.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+class EndReport {
+public:
+    // A new FIFO in the runtime folder ($XDG_RUNTIME_DIR, else the system's
+    // temporary folder); null with *error set when none can be made.
+    static std::unique_ptr<EndReport> Create(int* error);
+    ~EndReport();
+    EndReport(const EndReport&) = delete;
+    EndReport& operator=(const EndReport&) = delete;
+
+    const std::string& Path() const { return m_path; }
+
+    // STILL_ACTIVE (259) while the run goes on; then the exit code reported,
+    // or 255 when the helper vanished without one. terminalEnded tells
+    // whether the terminal process we started has ended: a terminal that ends
+    // without ever starting the helper ends the run after a grace period (a
+    // terminal that hands off to its server ends before the helper starts).
+    unsigned long Poll(bool terminalEnded);
+
+private:
+    EndReport(std::string path, int fd) : m_path(std::move(path)), m_fd(fd) {}
+    void Forget(); // removes the name, keeps the open end
+
+    std::string m_path;
+    int m_fd;
+    bool m_started = false;
+    bool m_named = true;
+    std::string m_pending;
+    unsigned long m_exit = 259;
+    std::chrono::steady_clock::time_point m_terminalEnd{};
+};
+
+// How long a terminal that has ended may take to start the helper.
+inline constexpr std::chrono::seconds kHandOffGrace{10};
