@@ -11,6 +11,7 @@ pkgs=(
   csound
   pulseaudio pulseaudio-utils
   xvfb xauth xterm xdotool x11-utils xfonts-base fonts-dejavu-core
+  xfce4-terminal lxterminal
   at-spi2-core python3-pyatspi dbus
   sox
   desktop-file-utils

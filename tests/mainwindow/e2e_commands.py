@@ -8,7 +8,11 @@ Output list; selecting it shows its format; a double-click plays it into the
 PulseAudio null sink, whose monitor is captured and compared with the file;
 Enter plays it again and Escape stops it; a third play is stopped with the
 right mouse button on a list entry, which selects nothing.
-Usage: e2e_commands.py TONSMITH_BINARY WORKSPACE EDITOR_LOG
+The console is the terminal given, as the desktop's x-terminal-emulator. A
+terminal that hands its command to an instance already running gets one
+("holder") first, so the console it opens is not its own child. "quick" stops
+once the rendered file is listed.
+Usage: e2e_commands.py TONSMITH_BINARY WORKSPACE EDITOR_LOG TERMINAL [quick]
 Prints key=value lines for the C++ test to check.
 """
 import os
@@ -17,12 +21,29 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_lib import Capture, Session, riff_chunks, running, wait_for  # noqa: E402
+from e2e_lib import (Capture, Session, parent, riff_chunks, running, wait_for,  # noqa: E402
+                     wav_complete)
 
-binary, work, editor_log = sys.argv[1:4]
+binary, work, editor_log, terminal = sys.argv[1:5]
+quick = sys.argv[5:] == ["quick"]
 ORC = ("sr = 44100\nksmps = 10\nnchnls = 2\n0dbfs = 1\n"
-       "instr 1\nseed 7\na1 rand 0.4\nouts a1, a1 * 0.5\nendin\n")
-SCO = "i1 0 3\ne\n"
+       "instr 1\nseed 7\na1 rand 0.4\nouts a1, a1 * 0.5\nendin\n"
+       "instr 2\ni0 system_i 1, \"sleep 1.5\"\nendin\n")
+# Instrument 2 holds csound back after it has opened the output, so a list
+# refreshed before csound's end would already show an unfinished file.
+SCO = "i2 0 0.01\ni1 0 3\ne\n"
+
+bindir = os.path.join(work, "bin")
+os.makedirs(bindir, exist_ok=True)
+os.symlink(terminal, os.path.join(bindir, "x-terminal-emulator"))
+os.environ["PATH"] = bindir + os.pathsep + os.environ["PATH"]
+HOLDERS = {"xfce4-terminal": ["--title", "holder", "-x", "sleep", "600"],
+           "lxterminal": ["-t", "holder", "-e", "sleep", "600"]}
+name = os.path.basename(terminal).split(".")[0]
+holder = subprocess.Popen([name] + HOLDERS[name]) if name in HOLDERS else None
+if holder:
+    wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "^holder$"],
+                                    capture_output=True).returncode == 0, 20)
 
 s = Session(binary)
 s.find_window()
@@ -62,10 +83,23 @@ box = s.require(s.window_named("CMDLINE"), "the command line box")
 ok = s.require(s.wait_node("OK", "push button", box, 5), "OK of the command line box")
 pressed = time.monotonic()
 s.press(ok)
-if wait_for(lambda: running("csound"), 10, 0.002):
+csound = wait_for(lambda: running("csound"), 10, 0.002)
+if csound:
     s.record("ms_ok_to_csound", round((time.monotonic() - pressed) * 1000, 1))
+    helper, helper_name = parent(csound)
+    console, console_name = parent(helper)
+    s.record("console", helper_name + " in " + console_name)
+    s.record("console_is_holder", bool(holder) and console == holder.pid)
+# Listed only once csound has finished writing it: at that moment the
+# header already accounts for every byte.
 s.require(s.wait_item("Output", "test", 90), "the output listed")
+s.record("output_when_listed", wav_complete(os.path.join(work, "out", "test")))
 s.record("output", ",".join(s.items("Output")))
+if holder:
+    holder.terminate()
+    holder.wait()
+if quick:
+    s.finish(0)
 
 # Select it: the status bar shows its format.
 s.click(s.item("Output", "test"))

@@ -45,15 +45,41 @@ def riff_chunks(path):
 
 
 def running(program):
-    """Whether a process of that name runs."""
+    """The pid of a process of that name, or None."""
     for pid in os.listdir("/proc"):
         try:
             with open(f"/proc/{pid}/comm") as f:
-                if f.read().strip() == program:
-                    return True
+                if f.read().strip() == program[:15]:
+                    return int(pid)
         except (OSError, ValueError):
             pass
-    return False
+    return None
+
+
+def parent(pid):
+    """The parent's pid and program file name of a running process, or (None, "")."""
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            ppid = int(f.read().rsplit(")", 1)[1].split()[1])
+        return ppid, os.path.basename(os.readlink(f"/proc/{ppid}/exe"))
+    except (OSError, ValueError, IndexError):
+        return None, ""
+
+
+def wav_complete(path):
+    """"complete" when the RIFF and data sizes of a WAV header account for the
+    whole file as it is now, else what they account for."""
+    with open(path, "rb") as f:
+        b = f.read()
+    riff, at = int.from_bytes(b[4:8], "little"), 12
+    while at + 8 <= len(b):
+        size = int.from_bytes(b[at + 4:at + 8], "little")
+        if b[at:at + 4] == b"data":
+            if riff + 8 == len(b) and at + 8 + size == len(b):
+                return "complete"
+            return f"RIFF {riff + 8} and data end {at + 8 + size} of {len(b)} bytes"
+        at += 8 + size + (size & 1)
+    return f"no data chunk in {len(b)} bytes"
 
 
 class Capture:
