@@ -1,6 +1,8 @@
 // Time from the Compile command to the Csound process existing, against a
 // bare posix_spawn of the same program with the same arguments in the same
 // run. The wait for each Csound to finish is left out of both timings.
+// With a display, the same through the desktop's terminal and our console
+// helper, and the delay from Csound's exit to the refresh of the lists.
 #include "csound/cmdline.h"
 #include "csound/compile.h"
 #include "csound/runargs.h"
@@ -12,6 +14,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <filesystem>
 #include <fstream>
 #include <spawn.h>
@@ -21,11 +24,16 @@
 extern char** environ;
 
 namespace {
+using Clock = std::chrono::steady_clock;
+
 struct NullWindow : csound::CompileWindow {
     void SetRunWatchTimer() override {}
     void KillRunWatchTimer() override {}
-    void RefreshLists() override {}
+    void RefreshLists() override { refreshed = Clock::now(); }
+    Clock::time_point refreshed;
 };
+
+std::string savedDisplay;
 
 template <std::size_t N> void set(char (&field)[N], const std::string& s) {
     std::snprintf(field, N, "%s", s.c_str());
@@ -39,6 +47,8 @@ struct Setup {
         char tmpl[] = "/tmp/tonsmith-bench-XXXXXX";
         root = mkdtemp(tmpl);
         setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
+        if (const char* d = std::getenv("DISPLAY"))
+            savedDisplay = d;
         unsetenv("DISPLAY");
         unsetenv("WAYLAND_DISPLAY");
         std::filesystem::create_directories(root + "/out");
@@ -64,8 +74,6 @@ Setup& setup() {
     static Setup s;
     return s;
 }
-
-using Clock = std::chrono::steady_clock;
 
 double micros(Clock::duration d) {
     return std::chrono::duration<double, std::micro>(d).count();
@@ -120,4 +128,113 @@ void BM_CompileVersusBareSpawn(benchmark::State& state) {
     state.counters["ratio"] = compileTotal / bareTotal;
 }
 BENCHMARK(BM_CompileVersusBareSpawn)->Unit(benchmark::kMillisecond)->Iterations(40);
+} // namespace
+
+namespace {
+// The pid of a running Csound, or 0.
+pid_t findCsound() {
+    pid_t found = 0;
+    if (DIR* proc = opendir("/proc")) {
+        while (dirent* e = readdir(proc)) {
+            const pid_t pid = static_cast<pid_t>(std::atoi(e->d_name));
+            if (pid <= 0)
+                continue;
+            std::ifstream comm(std::string("/proc/") + e->d_name + "/comm");
+            std::string name;
+            if (std::getline(comm, name) && name == "csound") {
+                found = pid;
+                break;
+            }
+        }
+        closedir(proc);
+    }
+    return found;
+}
+
+// One iteration: a Compile on the display, timed until Csound runs inside
+// the terminal, then watched by the run watch's 750 ms period until the lists
+// refresh; then the same terminal started by hand on Csound, and a bare
+// posix_spawn of Csound. Ratios: console start / bare, console start / the
+// terminal by hand (what the helper and the watch add to the terminal's own
+// start).
+void BM_ConsoleCompile(benchmark::State& state) {
+    Setup& s = setup();
+    if (s.ini.szCsoundPath[0] == '\0' || savedDisplay.empty() ||
+        (FindProgram("x-terminal-emulator").empty() && FindProgram("xterm").empty())) {
+        state.SkipWithError("needs csound, a display and a terminal");
+        return;
+    }
+    setenv("DISPLAY", savedDisplay.c_str(), 1);
+    NullWindow window;
+    csound::CompileRun run(window);
+    std::vector<std::string> args =
+        csound::PerformanceArguments(s.ini, perf::MakeCommandLine(&s.ini));
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::string terminal = FindProgram("x-terminal-emulator");
+    if (terminal.empty())
+        terminal = FindProgram("xterm");
+    std::string dashE = "-e";
+    std::vector<char*> byHand{terminal.data(), dashE.data()};
+    byHand.insert(byHand.end(), argv.begin(), argv.end());
+    double startTotal = 0, bareTotal = 0, refreshTotal = 0, refreshMax = 0, handTotal = 0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        run.Compile(s.ini);
+        pid_t csound = 0;
+        while (!(csound = findCsound()) && Clock::now() - t0 < std::chrono::seconds(10))
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        const auto started = Clock::now();
+        if (!csound) {
+            state.SkipWithError("csound never started in the terminal");
+            break;
+        }
+        startTotal += micros(started - t0);
+        while (std::filesystem::exists("/proc/" + std::to_string(csound)))
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        const auto ended = Clock::now();
+        for (auto tick = t0; run.IsRunning();) {
+            tick += std::chrono::milliseconds(750);
+            std::this_thread::sleep_until(tick);
+            run.OnTimer(csound::IDT_RUNWATCH);
+        }
+        const double delay = micros(window.refreshed - ended);
+        refreshTotal += delay;
+        refreshMax = std::max(refreshMax, delay);
+
+        pid_t pid = 0;
+        auto t1 = Clock::now();
+        if (posix_spawn(&pid, byHand[0], nullptr, nullptr, byHand.data(), environ) == 0) {
+            pid_t hand = 0;
+            while (!(hand = findCsound()) && Clock::now() - t1 < std::chrono::seconds(10))
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            handTotal += micros(Clock::now() - t1);
+            while (hand && std::filesystem::exists("/proc/" + std::to_string(hand)))
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            int st = 0;
+            waitpid(pid, &st, 0);
+        }
+
+        t1 = Clock::now();
+        if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+            state.SkipWithError("posix_spawn failed");
+            break;
+        }
+        bareTotal += micros(Clock::now() - t1);
+        int st = 0;
+        waitpid(pid, &st, 0);
+    }
+    unsetenv("DISPLAY");
+    const double n = static_cast<double>(state.iterations());
+    state.counters["console_start_us"] = startTotal / n;
+    state.counters["bare_spawn_us"] = bareTotal / n;
+    state.counters["terminal_by_hand_us"] = handTotal / n;
+    state.counters["ratio"] = startTotal / bareTotal;
+    state.counters["ratio_to_terminal"] = startTotal / handTotal;
+    state.counters["exit_to_refresh_ms"] = refreshTotal / n / 1000;
+    state.counters["exit_to_refresh_max_ms"] = refreshMax / 1000;
+}
+BENCHMARK(BM_ConsoleCompile)->Unit(benchmark::kMillisecond)->Iterations(8);
 } // namespace
