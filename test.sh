@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Builds Tonsmith and runs every test: the normal build, the build under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the format check and a
-# bounded fuzzing run of the file readers. Installs what is missing first.
+# bounded fuzzing run of the file readers, and the checks of the Debian
+# package. Installs what is missing first.
 #   FUZZ_SECONDS=N   time per fuzz target (default 60; 0 skips fuzzing)
 #   SKIP_SANITIZE=1  skip the sanitizer build
+#   TONSMITH_INSTALL_CHECK=1  also install, start and remove the package
+#                    with apt (root only; CI sets it)
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=${JOBS:-2}
@@ -19,6 +22,7 @@ build() { # dir, extra cmake args...
 
 build build
 scripts/with-services.sh ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
+scripts/check-package.sh build
 
 if [ "${SKIP_SANITIZE:-0}" != 1 ]; then
   build build-asan -DTONSMITH_SANITIZE=ON -DTONSMITH_BENCH=OFF

@@ -15,6 +15,7 @@ pkgs=(
   at-spi2-core python3-pyatspi dbus
   sox
   desktop-file-utils
+  librsvg2-bin lintian appstream man-db
 )
 
 missing=()

@@ -1,6 +1,8 @@
-// Tonsmith: a front end for Csound. Takes no arguments.
+// Tonsmith: a front end for Csound. Answers --help and --version; takes no
+// other arguments.
 #include "commands/windowcommands.h"
 #include "mainwindow/cdacsound.h"
+#include "mainwindow/cmdline.h"
 #include "mainwindow/qtmessagebox.h"
 #include "mainwindow/runwatch.h"
 #include "mainwindow/tonsm32.h"
@@ -30,6 +32,8 @@ void ReportIgnoredSettings() {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> answered = AnswerInfoArguments(argc, argv, stdout))
+        return *answered;
     QApplication app(argc, argv);
     QApplication::setApplicationName("tonsmith");
     QGuiApplication::setDesktopFileName("tonsmith");

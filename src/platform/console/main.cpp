@@ -62,6 +62,16 @@ std::string HowItEnded(const std::string& program, int status) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::printf("Usage: tonsmith-console REPORT DIR [NAME=VALUE ...] -- PROGRAM [ARGS...]\n"
+                    "Runs one program for Tonsmith in a console window and reports its end.\n"
+                    "See tonsmith-console(1).\n");
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("tonsmith-console %s\n", TONSMITH_VERSION);
+        return 0;
+    }
     int sep = 3;
     while (sep < argc && std::strcmp(argv[sep], "--") != 0)
         ++sep;

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds the Debian package tonsmith_VERSION_ARCH.deb in build-deb/ and prints
+# its path. Installs what the build needs first (with sudo when not root).
+#   apt-get install ./build-deb/tonsmith_*.deb   then installs it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=Release -DTONSMITH_TESTS=OFF -DTONSMITH_BENCH=OFF >/dev/null
+cmake --build build-deb -j"${JOBS:-2}" --target deb >/dev/null
+ls "$PWD"/build-deb/tonsmith_*.deb
