@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=Release -DTONSMITH_TESTS=OFF -DTONSMITH_BENCH=OFF >/dev/null
+cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONSMITH_WERROR=ON -DTONSMITH_TESTS=OFF -DTONSMITH_BENCH=OFF >/dev/null
+# The build the tests use; the package strips the debugging symbols.
 cmake --build build-deb -j"${JOBS:-2}" --target deb >/dev/null
 ls "$PWD"/build-deb/tonsmith_*.deb
