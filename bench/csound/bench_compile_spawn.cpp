@@ -70,6 +70,18 @@ struct Setup {
     ~Setup() { std::filesystem::remove_all(root); }
 };
 
+// The render's argument list, as posix_spawn takes it.
+struct CsoundArgv {
+    explicit CsoundArgv(const INISTRUCT& ini)
+        : args(csound::PerformanceArguments(ini, perf::MakeCommandLine(&ini))) {
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+    }
+    std::vector<std::string> args;
+    std::vector<char*> argv;
+};
+
 Setup& setup() {
     static Setup s;
     return s;
@@ -91,12 +103,8 @@ void BM_CompileVersusBareSpawn(benchmark::State& state) {
     }
     NullWindow window;
     csound::CompileRun run(window);
-    std::vector<std::string> args =
-        csound::PerformanceArguments(s.ini, perf::MakeCommandLine(&s.ini));
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
+    CsoundArgv render(s.ini);
+    std::vector<char*>& argv = render.argv;
     double compileTotal = 0, bareTotal = 0;
     for (auto _ : state) {
         auto t0 = Clock::now();
@@ -167,12 +175,8 @@ void BM_ConsoleCompile(benchmark::State& state) {
     setenv("DISPLAY", savedDisplay.c_str(), 1);
     NullWindow window;
     csound::CompileRun run(window);
-    std::vector<std::string> args =
-        csound::PerformanceArguments(s.ini, perf::MakeCommandLine(&s.ini));
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
+    CsoundArgv render(s.ini);
+    std::vector<char*>& argv = render.argv;
     std::string terminal = FindProgram("x-terminal-emulator");
     if (terminal.empty())
         terminal = FindProgram("xterm");
