@@ -180,6 +180,12 @@ std::string WaveOutDeviceName(unsigned id) {
     return ShortDeviceName(RtWaveOutName(id));
 }
 
+unsigned WaveOutDeviceChannels(unsigned id) {
+    if (gBackend == WaveBackend::Null)
+        return id == 0 ? 0xFFFFu : 0u; // the null device takes any number
+    return RtWaveOutChannels(id);
+}
+
 MMRESULT waveOutOpen(HWAVEOUT* phwo, unsigned uDeviceID, const WAVEFORMATEX* pwfx,
                      WaveOwner* owner) {
     if (phwo == nullptr || pwfx == nullptr || owner == nullptr)

@@ -94,6 +94,8 @@ using HWAVEIN = WaveInDevice*;
 // Output devices.
 unsigned waveOutGetNumDevs();
 std::string WaveOutDeviceName(unsigned uDeviceID); // empty when there is none
+// The most channels the device plays at once; 0 when there is no such device.
+unsigned WaveOutDeviceChannels(unsigned uDeviceID);
 MMRESULT waveOutOpen(HWAVEOUT* phwo, unsigned uDeviceID, const WAVEFORMATEX* pwfx,
                      WaveOwner* owner);
 MMRESULT waveOutPrepareHeader(HWAVEOUT hwo, WAVEHDR* pwh);

@@ -70,6 +70,16 @@ std::string Name(unsigned id, bool output) {
     }
 }
 
+unsigned OutputChannels(unsigned id) {
+    try {
+        auto audio = NewAudio();
+        const auto ids = Devices(*audio, true);
+        return id < ids.size() ? audio->getDeviceInfo(ids[id]).outputChannels : 0u;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
 RtAudioFormat Format(const WAVEFORMATEX& wf) {
     if (wf.wFormatTag == WAVE_FORMAT_IEEE_FLOAT)
         return wf.wBitsPerSample == 64 ? RTAUDIO_FLOAT64 : RTAUDIO_FLOAT32;
@@ -291,6 +301,9 @@ unsigned RtWaveInCount() {
 }
 std::string RtWaveOutName(unsigned id) {
     return Name(id, true);
+}
+unsigned RtWaveOutChannels(unsigned id) {
+    return OutputChannels(id);
 }
 std::string RtWaveInName(unsigned id) {
     return Name(id, false);

@@ -144,6 +144,29 @@ TEST_F(AudioE2E, FloatFilesPlayAsFloat) {
     ExpectContains(PlayAndCapture(floats, 3, 2, 44100, 32, 1, "test"), expected, 4);
 }
 
+TEST_F(AudioE2E, TwentyFourBitFilesReachASixteenBitSinkAsTheirTopBits) {
+    REQUIRE_SOUND_SERVER();
+    const Bytes data = Noise(44100 * 6 / 2, 17); // half a second, stereo
+    Bytes expected;
+    for (std::size_t i = 0; i + 2 < data.size(); i += 3)
+        expected.insert(expected.end(), {data[i + 1], data[i + 2]});
+    ExpectContains(PlayAndCapture(data, 1, 2, 44100, 24, 1, "test"), expected, 4);
+}
+
+TEST_F(AudioE2E, MoreChannelsThanTheSinkAreRefusedWithTheReason) {
+    REQUIRE_SOUND_SERVER();
+    WriteBytes(dir / "six.wav", Wav(1, 6, 44100, 16, Noise(44100 * 12 / 2, 19)));
+    CDAC::dac_init d = Init(dir / "six.wav", 6, 44100, 16);
+    d.wWaveDeviceId = Device("Null Output", waveOutGetNumDevs(), WaveOutDeviceName);
+    cdac.InitPlayback(d);
+    cdac.PrimePlaybackFile();
+    cdac.StartPlayback(&owner);
+    EXPECT_EQ(cdac.GetbActiveDevice(), 0);
+    EXPECT_EQ(boxes.boxes, std::vector<std::string>{"CDac: Cannot play this sound: it has 6 "
+                                                    "channels, but the output device plays at "
+                                                    "most 2."});
+}
+
 // Recorded in buffers of a second and of an eighth of a second: 22050 bytes,
 // which no whole number of stereo 16-bit frames fills.
 class RecordE2E : public AudioE2E, public ::testing::WithParamInterface<std::uint16_t> {};
