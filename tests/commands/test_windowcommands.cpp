@@ -96,6 +96,15 @@ TEST_F(WindowCommandsTest, PlaybackRunsOnTheEngineAndTheRightButtonStopsIt) {
     EXPECT_FALSE(engine.IsActive());
     QCoreApplication::processEvents();
 
+    // A stored device number past the list: the open fails, no buffer ever
+    // comes back, and the right button's stop is what the status bar shows.
+    window->dacinit.wWaveDeviceId = 7;
+    DoubleClick(LIST_OUTPUT);
+    EXPECT_EQ(boxes.shown.back().text, "waveOutOpen Failed!");
+    EXPECT_EQ(Status()[5], "Status - Playing");
+    window->WndProc(0x0204, 0, 0);
+    EXPECT_EQ(Status()[5], "Status - Stopped");
+
     // A path too long to select is not played either: the window still
     // holds the format of the file before it.
     const std::string szLong = std::string(123 - Dir("out").size(), 'x') + ".wav";
