@@ -271,8 +271,11 @@ void Commands::Play(int nList) {
                    "Error", MB_ICONEXCLAMATION);
         return;
     }
-    if (m_window.WaveOutDeviceCount() == 0)
+    if (m_window.WaveOutDeviceCount() == 0) {
+        MessageBox(szPath + " cannot be played: no sound output device was found.", "Cannot Play",
+                   MB_ICONEXCLAMATION);
         return;
+    }
     if (const std::string szWhy = m_window.UnplayableReason(szPath); !szWhy.empty()) {
         MessageBox(szPath + " cannot be played: " + szWhy, "Cannot Play", MB_ICONEXCLAMATION);
         return;
