@@ -47,10 +47,8 @@ bool FileFormatTag(const char* path, std::uint16_t* tag) {
     return true;
 }
 
-} // namespace
-
-namespace {
 constexpr char kUnreadable[] = "it is not a readable WAV file.";
+
 } // namespace
 
 std::string PlaybackFormatReason(const CDAC::dac_init& d, std::uint16_t* tag) {

@@ -70,16 +70,6 @@ std::string Name(unsigned id, bool output) {
     }
 }
 
-unsigned OutputChannels(unsigned id) {
-    try {
-        auto audio = NewAudio();
-        const auto ids = Devices(*audio, true);
-        return id < ids.size() ? audio->getDeviceInfo(ids[id]).outputChannels : 0u;
-    } catch (const std::exception&) {
-        return 0;
-    }
-}
-
 RtAudioFormat Format(const WAVEFORMATEX& wf) {
     if (wf.wFormatTag == WAVE_FORMAT_IEEE_FLOAT)
         return wf.wBitsPerSample == 64 ? RTAUDIO_FLOAT64 : RTAUDIO_FLOAT32;
@@ -303,7 +293,13 @@ std::string RtWaveOutName(unsigned id) {
     return Name(id, true);
 }
 unsigned RtWaveOutChannels(unsigned id) {
-    return OutputChannels(id);
+    try {
+        auto audio = NewAudio();
+        const auto ids = Devices(*audio, true);
+        return id < ids.size() ? audio->getDeviceInfo(ids[id]).outputChannels : 0u;
+    } catch (const std::exception&) {
+        return 0;
+    }
 }
 std::string RtWaveInName(unsigned id) {
     return Name(id, false);
