@@ -132,9 +132,12 @@ private:
 using DACINIT = CDAC::dac_init;
 using WAVESTRUCT = CDAC::wav_head;
 
-// Why a sound cannot be played as given, or an empty text when it can. The
+// Why a sound cannot be played as given on the device it names, as the rest
+// of a sentence ("it has no channels."), or an empty text when it can. The
 // sample type (integer or float) comes from the file's own format chunk;
 // *tag receives WAVE_FORMAT_PCM or WAVE_FORMAT_IEEE_FLOAT.
+std::string PlaybackFormatReason(const CDAC::dac_init& d, std::uint16_t* tag);
+// The same as the engine says it: "Cannot play this sound: " and the reason.
 std::string PlaybackFormatProblem(const CDAC::dac_init& d, std::uint16_t* tag);
 
 // The 44-byte image of a header, little-endian.

@@ -47,36 +47,50 @@ bool FileFormatTag(const char* path, std::uint16_t* tag) {
     return true;
 }
 
+constexpr char kUnreadable[] = "it is not a readable WAV file.";
+
 } // namespace
 
-std::string PlaybackFormatProblem(const CDAC::dac_init& d, std::uint16_t* tag) {
-    const std::string cannot = "Cannot play this sound: ";
+std::string PlaybackFormatReason(const CDAC::dac_init& d, std::uint16_t* tag) {
     if (d.wNchnls == 0)
-        return cannot + "it has no channels.";
+        return "it has no channels.";
     if (d.dwSampleRate == 0)
-        return cannot + "its sample rate is 0.";
+        return "its sample rate is 0.";
     if (d.wBits < 8 || d.wBits % 8 != 0)
-        return cannot + "samples of " + std::to_string(d.wBits) + " bits are not supported.";
+        return "samples of " + std::to_string(d.wBits) + " bits are not supported.";
     if (!FileFormatTag(d.lpszFileName, tag))
-        return "Cannot play " + std::string(d.lpszFileName ? d.lpszFileName : "") +
-               ": it is not a readable WAV file.";
+        return kUnreadable;
     if (*tag == WAVE_FORMAT_IEEE_FLOAT) {
         if (d.wBits != 32 && d.wBits != 64)
-            return cannot + "float samples of " + std::to_string(d.wBits) +
-                   " bits are not supported.";
+            return "float samples of " + std::to_string(d.wBits) + " bits are not supported.";
     } else if (*tag == WAVE_FORMAT_PCM) {
         if (d.wBits > 32)
-            return cannot + "samples of " + std::to_string(d.wBits) + " bits are not supported.";
+            return "samples of " + std::to_string(d.wBits) + " bits are not supported.";
     } else {
-        return cannot + TagName(*tag) + " data is not supported.";
+        return TagName(*tag) + " data is not supported.";
     }
     const std::uint64_t perSec = std::uint64_t{d.wNchnls} * d.dwSampleRate * (d.wBits / 8);
     const std::uint64_t perBuffer = perSec / (d.wDacBuffersPerSec ? d.wDacBuffersPerSec : 1);
     if (d.wNchnls * (d.wBits / 8) > 0xFFFF || perSec > 0xFFFFFFFFu || perBuffer > (64u << 20))
-        return cannot + "its buffers would be too large.";
+        return "its buffers would be too large.";
     if (perBuffer == 0)
-        return cannot + "its buffers would be empty.";
+        return "its buffers would be empty.";
+    // A device would refuse more channels than it has with no word of why
+    // (a device that does not exist fails to open as before).
+    const unsigned nMost = WaveOutDeviceChannels(d.wWaveDeviceId);
+    if (nMost != 0 && d.wNchnls > nMost)
+        return "it has " + std::to_string(d.wNchnls) +
+               " channels, but the output device plays at most " + std::to_string(nMost) + ".";
     return {};
+}
+
+std::string PlaybackFormatProblem(const CDAC::dac_init& d, std::uint16_t* tag) {
+    const std::string why = PlaybackFormatReason(d, tag);
+    if (why.empty())
+        return why;
+    if (why == kUnreadable)
+        return "Cannot play " + std::string(d.lpszFileName ? d.lpszFileName : "") + ": " + why;
+    return "Cannot play this sound: " + why;
 }
 
 void EncodeWavHead(const CDAC::wav_head& h, unsigned char out[44]) {

@@ -10,8 +10,10 @@
 namespace {
 constexpr char szNoSound[] = "You must first select a Sound File";
 constexpr char szNoSoundCaption[] = "No Sound File Selected!";
-// Room for the path of a sound file to play, terminator included.
-constexpr std::size_t nPlayPathSize = 256;
+// Room for the path of a sound file to play, terminator included: that of
+// the current sound file, so that a path the selection refuses (keeping the
+// format of the file before) is never played with that format.
+constexpr std::size_t nPlayPathSize = sizeof INISTRUCT::szCurSoundFile;
 
 void Exclaim(const char* szText, const char* szCaption) {
     MessageBox(szText, szCaption, MB_ICONEXCLAMATION);
@@ -269,8 +271,11 @@ void Commands::Play(int nList) {
                    "Error", MB_ICONEXCLAMATION);
         return;
     }
-    if (m_window.WaveOutDeviceCount() == 0)
+    if (m_window.WaveOutDeviceCount() == 0) {
+        MessageBox(szPath + " cannot be played: no sound output device was found.", "Cannot Play",
+                   MB_ICONEXCLAMATION);
         return;
+    }
     if (const std::string szWhy = m_window.UnplayableReason(szPath); !szWhy.empty()) {
         MessageBox(szPath + " cannot be played: " + szWhy, "Cannot Play", MB_ICONEXCLAMATION);
         return;

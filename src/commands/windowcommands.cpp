@@ -96,9 +96,9 @@ std::string WindowCommands::UnplayableReason(const std::string& szPath) {
     SampMmio reader;
     WAVEINFO info;
     if (!reader.LoadSampleInfo(&info, szPath.c_str()))
-        return "Cannot play this sound: it is not a WAV file that can be read.";
+        return "it is not a WAV file that can be read.";
     std::uint16_t tag = 0;
-    return PlaybackFormatProblem(StartRecord(m_window, nullptr, szPath.c_str()), &tag);
+    return PlaybackFormatReason(StartRecord(m_window, nullptr, szPath.c_str()), &tag);
 }
 
 void WindowCommands::StartPlayback(const std::string& szPath) {

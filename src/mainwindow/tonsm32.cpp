@@ -263,9 +263,15 @@ std::intptr_t MainWindow::WndProc(unsigned message, std::uintptr_t wParam, std::
             m_sound->PlaybackBufferCycle(lParam, this);
         StatusBarRefresh();
         break;
-    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+        // A device that failed to open returns no buffer whose completion
+        // would show the stop, so the stop shows itself.
+        const bool bWasActive = m_sound && m_sound->IsActive();
         StopPlayback();
+        if (bWasActive)
+            StatusBarRefresh();
         break;
+    }
     default:
         break;
     }

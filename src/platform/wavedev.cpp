@@ -129,15 +129,19 @@ void WaveInDevice::Complete(WAVEHDR* pwh) {
 
 std::size_t WaveInDevice::Fill(const char* src, std::size_t n) {
     std::lock_guard lock(mu_);
+    const std::size_t align = std::max<std::size_t>(wf_.nBlockAlign, 1);
     std::size_t taken = 0;
     while (taken < n && !queue_.empty()) {
         WAVEHDR* h = queue_.front();
-        const std::size_t room = h->dwBufferLength - h->dwBytesRecorded;
+        // A buffer holds whole frames only: a frame split across two buffers
+        // would shift every sample after it for a reader that takes blocks.
+        const std::size_t whole = h->dwBufferLength - h->dwBufferLength % align;
+        const std::size_t room = whole - h->dwBytesRecorded;
         const std::size_t k = std::min(room, n - taken);
         std::copy(src + taken, src + taken + k, h->lpData + h->dwBytesRecorded);
         h->dwBytesRecorded += static_cast<std::uint32_t>(k);
         taken += k;
-        if (h->dwBytesRecorded == h->dwBufferLength) {
+        if (h->dwBytesRecorded == whole) {
             queue_.pop_front();
             Complete(h);
         }
@@ -174,6 +178,12 @@ std::string WaveOutDeviceName(unsigned id) {
     if (gBackend == WaveBackend::Null)
         return id == 0 ? "Null Output" : "";
     return ShortDeviceName(RtWaveOutName(id));
+}
+
+unsigned WaveOutDeviceChannels(unsigned id) {
+    if (gBackend == WaveBackend::Null)
+        return id == 0 ? 0xFFFFu : 0u; // the null device takes any number
+    return RtWaveOutChannels(id);
 }
 
 MMRESULT waveOutOpen(HWAVEOUT* phwo, unsigned uDeviceID, const WAVEFORMATEX* pwfx,

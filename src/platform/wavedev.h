@@ -2,7 +2,9 @@
 // contract the engines rely on.
 //
 // - Buffers queued with waveOutWrite play in queue order; buffers handed over
-//   with waveInAddBuffer fill in that order.
+//   with waveInAddBuffer fill in that order, each with whole frames only (a
+//   buffer whose length is not a multiple of the frame size comes back with
+//   the odd bytes unused).
 // - Each finished buffer comes back as a message (MM_WOM_DONE or MM_WIM_DATA)
 //   posted to the owner's thread; the device never calls the engine from its
 //   own audio thread. A buffer counts as played once the sound server has had
@@ -92,6 +94,8 @@ using HWAVEIN = WaveInDevice*;
 // Output devices.
 unsigned waveOutGetNumDevs();
 std::string WaveOutDeviceName(unsigned uDeviceID); // empty when there is none
+// The most channels the device plays at once; 0 when there is no such device.
+unsigned WaveOutDeviceChannels(unsigned uDeviceID);
 MMRESULT waveOutOpen(HWAVEOUT* phwo, unsigned uDeviceID, const WAVEFORMATEX* pwfx,
                      WaveOwner* owner);
 MMRESULT waveOutPrepareHeader(HWAVEOUT hwo, WAVEHDR* pwh);

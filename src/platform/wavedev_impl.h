@@ -89,6 +89,7 @@ WaveInDevice* OpenRtWaveIn(unsigned uDeviceID, const WAVEFORMATEX& wf, WaveOwner
 unsigned RtWaveOutCount();
 unsigned RtWaveInCount();
 std::string RtWaveOutName(unsigned id);
+unsigned RtWaveOutChannels(unsigned id);
 std::string RtWaveInName(unsigned id);
 
 WaveOutDevice* OpenNullWaveOut(unsigned uDeviceID, const WAVEFORMATEX& wf, WaveOwner* owner,

@@ -292,6 +292,15 @@ unsigned RtWaveInCount() {
 std::string RtWaveOutName(unsigned id) {
     return Name(id, true);
 }
+unsigned RtWaveOutChannels(unsigned id) {
+    try {
+        auto audio = NewAudio();
+        const auto ids = Devices(*audio, true);
+        return id < ids.size() ? audio->getDeviceInfo(ids[id]).outputChannels : 0u;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
 std::string RtWaveInName(unsigned id) {
     return Name(id, false);
 }

@@ -84,20 +84,27 @@ protected:
 #define REQUIRE_SOUND_SERVER()                                                                     \
     REQUIRE_SERVICE(!RunTool("pactl", {"info"}).isEmpty(), "a PulseAudio server")
 
-// The sound in the capture, starting at a multiple of align, sample for sample.
-void ExpectContains(const Bytes& capture, const Bytes& data, std::size_t align) {
+// The sound in the capture, starting at a multiple of align, sample for
+// sample; returns where it starts.
+std::size_t ExpectContains(const Bytes& capture, const Bytes& data, std::size_t align) {
     const auto head = data.begin() + std::min<std::ptrdiff_t>(data.size(), 4096);
     auto it = capture.begin();
     while ((it = std::search(it, capture.end(), data.begin(), head)) != capture.end() &&
            (it - capture.begin()) % align != 0)
         ++it;
-    ASSERT_NE(it, capture.end()) << "the start of the sound is not in the capture ("
-                                 << capture.size() << " bytes)";
-    ASSERT_GE(capture.end() - it, data.end() - data.begin())
-        << "the capture ends before the sound does";
-    const auto mismatch = std::mismatch(data.begin(), data.end(), it);
-    EXPECT_EQ(mismatch.first, data.end())
-        << "first difference at byte " << (mismatch.first - data.begin()) << " of " << data.size();
+    const auto at = static_cast<std::size_t>(it - capture.begin());
+    if (it == capture.end()) {
+        ADD_FAILURE() << "the start of the sound is not in the capture (" << capture.size()
+                      << " bytes)";
+    } else if (capture.end() - it < data.end() - data.begin()) {
+        ADD_FAILURE() << "the capture ends before the sound does";
+    } else {
+        const auto mismatch = std::mismatch(data.begin(), data.end(), it);
+        EXPECT_TRUE(mismatch.first == data.end())
+            << "first difference at byte " << (mismatch.first - data.begin()) << " of "
+            << data.size();
+    }
+    return at;
 }
 
 TEST_F(AudioE2E, StereoSixteenBitLongerThanTheRingArrivesUnchanged) {
@@ -137,14 +144,47 @@ TEST_F(AudioE2E, FloatFilesPlayAsFloat) {
     ExpectContains(PlayAndCapture(floats, 3, 2, 44100, 32, 1, "test"), expected, 4);
 }
 
-TEST_F(AudioE2E, RecordingTheMonitorHoldsWhatWasPlayed) {
+TEST_F(AudioE2E, TwentyFourBitFilesReachASixteenBitSinkAsTheirTopBits) {
     REQUIRE_SOUND_SERVER();
-    const Bytes data = Noise(44100 * 4 * 3 / 2, 11); // 1.5 seconds
+    const Bytes data = Noise(44100 * 6 / 2, 17); // half a second, stereo
+    Bytes expected;
+    for (std::size_t i = 0; i + 2 < data.size(); i += 3)
+        expected.insert(expected.end(), {data[i + 1], data[i + 2]});
+    ExpectContains(PlayAndCapture(data, 1, 2, 44100, 24, 1, "test"), expected, 4);
+}
+
+TEST_F(AudioE2E, MoreChannelsThanTheSinkAreRefusedWithTheReason) {
+    REQUIRE_SOUND_SERVER();
+    WriteBytes(dir / "six.wav", Wav(1, 6, 44100, 16, Noise(44100 * 12 / 2, 19)));
+    CDAC::dac_init d = Init(dir / "six.wav", 6, 44100, 16);
+    d.wWaveDeviceId = Device("Null Output", waveOutGetNumDevs(), WaveOutDeviceName);
+    cdac.InitPlayback(d);
+    cdac.PrimePlaybackFile();
+    cdac.StartPlayback(&owner);
+    EXPECT_EQ(cdac.GetbActiveDevice(), 0);
+    EXPECT_EQ(boxes.boxes, std::vector<std::string>{"CDac: Cannot play this sound: it has 6 "
+                                                    "channels, but the output device plays at "
+                                                    "most 2."});
+}
+
+// Recorded in buffers of a second and of an eighth of a second: 22050 bytes,
+// which no whole number of stereo 16-bit frames fills.
+class RecordE2E : public AudioE2E, public ::testing::WithParamInterface<std::uint16_t> {};
+
+TEST_P(RecordE2E, RecordingTheMonitorHoldsExactlyWhatWasPlayed) {
+    REQUIRE_SOUND_SERVER();
+    const std::uint16_t perSec = GetParam();
+    // At least three buffers of sound: 3.5 seconds, or 1.5 seconds (12 buffers).
+    const Bytes data = Noise((perSec == 1 ? 44100 * 7 / 2 : 44100 * 3 / 2) * 4, 11);
     WriteBytes(dir / "k.wav", Wav(1, 2, 44100, 16, data));
-    CDAC::dac_init d = Init(dir / "rec.wav", 2, 44100, 16, 4);
-    d.wTotalDacBuffers = 9;
+    CDAC::dac_init d = Init(dir / "rec.wav", 2, 44100, 16, perSec);
     d.wWaveDeviceId = Device("Monitor of Null Output", waveInGetNumDevs(), WaveInDeviceName);
     ASSERT_LT(d.wWaveDeviceId, waveInGetNumDevs()) << "no input device for the sink's monitor";
+    int filled = 0; // buffers the device handed back
+    owner.Receive = [&](unsigned uMsg, WAVEHDR* lpHdr) {
+        filled += uMsg == MM_WIM_DATA;
+        cdac.RecordBufferCycle(lpHdr, &owner);
+    };
     cdac.InitRecord(d);
     cdac.PrimeRecordFile(&owner);
     cdac.StartRecord(&owner);
@@ -155,13 +195,26 @@ TEST_F(AudioE2E, RecordingTheMonitorHoldsWhatWasPlayed) {
     play.start("paplay", {"-d", "test", QString::fromStdString(dir / "k.wav")});
     Wait([&] { return play.state() == QProcess::NotRunning; }, 15000);
     ASSERT_EQ(play.exitCode(), 0);
-    Wait([] { return false; }, 700);
+    const int after = filled + 2; // the tail is in a buffer that has come back
+    Wait([&] { return filled >= after; }, 5000);
     cdac.StopRecord();
 
     const Bytes file = ReadBytes(dir / "rec.wav");
     ASSERT_GT(file.size(), 44u);
+    EXPECT_EQ(ReadLE32(file.data() + 4), file.size() - 8);
     EXPECT_EQ(ReadLE32(file.data() + 40), file.size() - 44);
-    ExpectContains(Bytes(file.begin() + 44, file.end()), data, 4);
+    const Bytes rec(file.begin() + 44, file.end());
+    const std::size_t at = ExpectContains(rec, data, 4);
+    // Silence around the sound: nothing else was played.
+    const auto silent = [&](std::size_t from, std::size_t to) {
+        return std::all_of(rec.begin() + from, rec.begin() + to, [](auto b) { return b == 0; });
+    };
+    if (at + data.size() <= rec.size()) {
+        EXPECT_TRUE(silent(0, at));
+        EXPECT_TRUE(silent(at + data.size(), rec.size()));
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(BuffersPerSecond, RecordE2E, ::testing::Values(1, 8));
 
 } // namespace

@@ -7,7 +7,8 @@ namespace {
 class Recording : public EngineTest {
 protected:
     // Stereo 16-bit at 25 frames per second: 100 bytes a second. Three
-    // buffers a second make 33-byte buffers: eight whole blocks and one byte.
+    // buffers a second make 33-byte buffers, which the device fills with
+    // eight whole frames (32 bytes) so that no frame is split.
     void Start(std::uint16_t buffersPerSec = 3, std::uint16_t ch = 2, std::uint32_t rate = 25,
                std::uint16_t bits = 16, const std::string& name = "rec.wav") {
         cdac.InitRecord(Init(dir / name, ch, rate, bits, buffersPerSec));
@@ -20,20 +21,19 @@ protected:
     }
 };
 
-TEST_F(Recording, WholeBlocksAreWrittenAndTheHeaderFitsThemAtStop) {
+TEST_F(Recording, BuffersHoldWholeFramesSoTheFileIsTheInputAndItsHeaderFitsAtStop) {
     Start();
     EXPECT_TRUE(nullwave::InStarted());
     EXPECT_EQ(nullwave::QueuedIn(), 7u); // one buffer fewer than asked for
-    const Bytes input = Noise(33 * 20 + 10);
-    for (std::size_t at = 0; at < input.size(); at += 33) // one buffer's worth at a time
+    const Bytes input = Noise(32 * 20 + 30);
+    for (std::size_t at = 0; at < input.size(); at += 33) // odd pieces, splitting frames
         Feed(Bytes(input.begin() + at, input.begin() + std::min(at + 33, input.size())));
     EXPECT_EQ(nullwave::QueuedIn(), 7u); // each filled buffer came back
     cdac.StopRecord();
     EXPECT_FALSE(nullwave::InOpen());
 
-    Bytes expected;
-    for (std::size_t b = 0; b < 20; ++b) // the partly filled 21st is not returned
-        expected.insert(expected.end(), input.begin() + 33 * b, input.begin() + 33 * b + 32);
+    // Twenty full buffers; the partly filled 21st is not returned before the stop.
+    const Bytes expected(input.begin(), input.begin() + 32 * 20);
     EXPECT_EQ(ReadBytes(dir / "rec.wav"), Wav(1, 2, 25, 16, expected));
     EXPECT_TRUE(boxes.boxes.empty());
 }

@@ -166,15 +166,19 @@ TEST_F(CommandsTest, AChosenTextEditorIsStoredAtOnceAndUsedNext) {
 
 TEST_F(CommandsTest, DoubleClickPlaysOnlyAPlayableSoundFileWhenIdle) {
     w.selection[2] = "take1.wav";
-    w.nDevices = 0; // no device: silent
+    w.nDevices = 0; // no device: told once
     cmds.OnListDoubleClick(2);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "Cannot Play");
+    EXPECT_EQ(boxes.shown[0].text,
+              Dir("src") + "take1.wav cannot be played: no sound output device was found.");
     w.nDevices = 1;
     w.szUnplayable = "compressed sound data (format 2) cannot be played.";
     cmds.OnListDoubleClick(2); // told before the engine starts
     EXPECT_TRUE(w.played.empty());
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].caption, "Cannot Play");
-    EXPECT_NE(boxes.shown[0].text.find(Dir("src") + "take1.wav"), std::string::npos);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].caption, "Cannot Play");
+    EXPECT_NE(boxes.shown[1].text.find(Dir("src") + "take1.wav"), std::string::npos);
 
     w.szUnplayable.clear();
     w.selection[2].reset();

@@ -95,6 +95,28 @@ TEST_F(WindowCommandsTest, PlaybackRunsOnTheEngineAndTheRightButtonStopsIt) {
     window->WndProc(0x0204, 0, 0); // right button
     EXPECT_FALSE(engine.IsActive());
     QCoreApplication::processEvents();
+
+    // A stored device number past the list: the open fails, no buffer ever
+    // comes back, and the right button's stop is what the status bar shows.
+    window->dacinit.wWaveDeviceId = 7;
+    DoubleClick(LIST_OUTPUT);
+    EXPECT_EQ(boxes.shown.back().text, "waveOutOpen Failed!");
+    EXPECT_EQ(Status()[5], "Status - Playing");
+    window->WndProc(0x0204, 0, 0);
+    EXPECT_EQ(Status()[5], "Status - Stopped");
+
+    // A path too long to select is not played either: the window still
+    // holds the format of the file before it.
+    const std::string szLong = std::string(123 - Dir("out").size(), 'x') + ".wav";
+    fixture::WriteBytes(Dir("out") + szLong, fixture::Wav(1, 1, 8000, 8, fixture::Bytes(800)));
+    SendMessage(window.get(), WM_REFRESHLISTS, 0, 0);
+    boxes.shown.clear();
+    Select(LIST_OUTPUT, QString::fromStdString(szLong));
+    DoubleClick(LIST_OUTPUT);
+    EXPECT_FALSE(engine.IsActive());
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_NE(boxes.shown[0].text.find("is too long: at most 126"), std::string::npos);
+    EXPECT_NE(boxes.shown[1].text.find("is too long to play: at most 126"), std::string::npos);
     engine.SetWindow(nullptr);
     UseNullWaveDevice(false);
 }

@@ -6,7 +6,8 @@ through AT-SPI, clicks the first Source entry and reads the status bar again.
 Then the desktop conventions: the right button selects nothing, Enter in a
 question that could replace or delete a file keeps it, and the real open
 dialog walks folders and lists programs for Select Text Editor and Select
-Wave Editor.
+Wave Editor. The window runs as on a desktop without sound: a double-click
+on a sound file says once that there is no output device.
 Usage: e2e_window.py TONSMITH_BINARY WORKSPACE
 """
 import os
@@ -19,6 +20,7 @@ from e2e_lib import Session, wait_for  # noqa: E402
 
 work = sys.argv[2]
 ini = os.path.join(os.environ["XDG_CONFIG_HOME"], "tonsmith", "tk3.ini")
+os.environ["PULSE_SERVER"] = "unix:/nonexistent/pulse/native"  # no sound server
 s = Session(sys.argv[1])
 wid = s.find_window()
 for key, value in s.geometry().items():
@@ -46,11 +48,6 @@ s.record("window_role", frame.getRoleName() if frame else "?")
 s.record("status_names", "|".join(n.name for n in s.nodes() if n.description in (
     "Sample rate", "Playback status")))
 
-# The right button on an entry stops playback and selects nothing.
-s.click(s.item("Orchestras", "b.orc"), button=3)
-time.sleep(0.3)
-s.record("selected_after_right_click", s.selected("Orchestras"))
-
 
 def labels(win):
     return "|".join(n.name.replace("\n", "\\n") for n in s.nodes(win)
@@ -59,6 +56,23 @@ def labels(win):
 
 def key(name):
     subprocess.run(["xdotool", "key", name])
+
+
+# No sound output device: a double-click tells so, once.
+s.click(source.getChildAtIndex(0), times=2)
+box = s.window_named("Cannot Play", 10)
+s.record("no_device_box", labels(box) if box else "none")
+key("Return")
+s.require(wait_for(lambda: s.window_named("Cannot Play", 0) is None, 5), "the box closed")
+time.sleep(0.5)
+s.record("boxes_after_no_device", ",".join(
+    w.name for w in (s.root.getChildAtIndex(i) for i in range(s.root.childCount))
+    if w is not None and w.name != "Tonsmith32 V3.3"))
+
+# The right button on an entry stops playback and selects nothing.
+s.click(s.item("Orchestras", "b.orc"), button=3)
+time.sleep(0.3)
+s.record("selected_after_right_click", s.selected("Orchestras"))
 
 
 # Enter in the questions that could destroy a file answers No.

@@ -38,6 +38,10 @@ TEST(EndToEnd, WindowOpensCentredWithListsAndStatusBar) {
     EXPECT_EQ(seen["status_after"], TONSMITH_E2E_STATUS);
     EXPECT_EQ(seen["window_role"], "frame");
     EXPECT_EQ(seen["status_names"], "Sample rate: 44100|Playback status: Status - Stopped");
+    // Without a sound server there is no output device, and the user is told.
+    EXPECT_EQ(seen["no_device_box"], "Cannot Play|" + ws.Path("src/tone.wav") +
+                                         " cannot be played: no sound output device was found.");
+    EXPECT_EQ(seen["boxes_after_no_device"], "");
 
     // Desktop conventions: the right button selects nothing; Enter keeps the
     // file in a question that could delete or replace it, and each box shows
