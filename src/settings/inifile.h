@@ -2,7 +2,9 @@
 // section and key names compared without regard to ASCII case, the first
 // matching key wins, blanks around names and values trimmed, one pair of
 // matching quotes around a value removed. Writing keeps every other line
-// (comments, unknown keys, order, line ends) byte for byte.
+// (comments, unknown keys, order, line ends) byte for byte. A UTF-8
+// byte-order mark at the start, as Windows editors write it, is skipped on
+// reading and kept on writing.
 #pragma once
 
 #include <optional>

@@ -55,6 +55,18 @@ TEST(IniText, WriteAddsKeyAtEndOfSectionAndSectionAtEndOfFile) {
     EXPECT_EQ(IniTextSet("[A]\nx=1", "B", "y", "2"), "[A]\nx=1\n[B]\ny=2\n");
 }
 
+// Windows editors start a UTF-8 file with a byte-order mark.
+TEST(IniText, AByteOrderMarkHidesNothingAndStays) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string text = bom + "[DIRECTORIES]\r\norcdir=/a/\r\n";
+    EXPECT_EQ(IniTextGet(text, "DIRECTORIES", "orcdir"), "/a/");
+    EXPECT_EQ(IniIndex(text).get("directories", "orcdir"), "/a/");
+    EXPECT_EQ(IniTextSet(text, "DIRECTORIES", "orcdir", "/b/"),
+              bom + "[DIRECTORIES]\r\norcdir=/b/\r\n");
+    EXPECT_EQ(IniTextSet(text, "MIDI", "midisus", "5"), text + "[MIDI]\r\nmidisus=5\r\n");
+    EXPECT_EQ(IniTextSet(bom, "A", "y", "2"), bom + "[A]\ny=2\n");
+}
+
 TEST(IniText, RefusesWhatWouldBreakTheFile) {
     EXPECT_FALSE(IniValueIsStorable("two\nlines"));
     EXPECT_FALSE(IniValueIsStorable("cr\r"));
