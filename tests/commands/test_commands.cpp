@@ -111,6 +111,11 @@ TEST_F(CommandsTest, DeleteAsksWithThePathAndDeletesOnlyOnYes) {
     cmds.OnCommand(6008);
     EXPECT_FALSE(PathExists(Dir("orc") + "a.orc"));
     EXPECT_EQ(w.nRefreshes, 1);
+    // In the trash, where a file manager can put it back.
+    EXPECT_EQ(testutil::ReadFile(t.trash() + "/files/a.orc"), "x");
+    EXPECT_NE(testutil::ReadFile(t.trash() + "/info/a.orc.trashinfo")
+                  .find("\nPath=" + Dir("orc") + "a.orc\n"),
+              std::string::npos);
 
     // A sound file is taken from the Source list first.
     testutil::WriteFile(Dir("src") + "s.wav", "x");
