@@ -1,12 +1,10 @@
 #include "settings/inifile.h"
 
-#include <cerrno>
+#include "platform/fileops.h"
+
 #include <climits>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -295,30 +293,5 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
             return false;
         target = resolved;
     }
-    mode_t mode = 0644;
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0)
-        mode = st.st_mode & 07777;
-
-    std::string tmpl = (target.parent_path() / (target.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0)
-        return false;
-    bool ok = ::fchmod(fd, mode) == 0;
-    std::size_t done = 0;
-    while (ok && done < content.size()) {
-        ssize_t w = ::write(fd, content.data() + done, content.size() - done);
-        if (w < 0 && errno == EINTR)
-            continue;
-        if (w <= 0)
-            ok = false;
-        else
-            done += std::size_t(w);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tmpl.c_str(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(tmpl.c_str());
-    return ok;
+    return ReplaceFileWhole(target.string(), content) == 0;
 }
