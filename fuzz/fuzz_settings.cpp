@@ -25,8 +25,8 @@ void checkRecord(const INISTRUCT& r) {
     checkField(r.szSFDIR);
     checkField(r.szOutputFilename);
     const auto& l = r.lpcStruct;
-    for (const auto* f : {&l.srate, &l.begin, &l.duration, &l.npoles, &l.hopsize, &l.mincps,
-                          &l.maxcps})
+    for (const auto* f :
+         {&l.srate, &l.begin, &l.duration, &l.npoles, &l.hopsize, &l.mincps, &l.maxcps})
         checkField(*f);
     checkField(l.channel);
     checkField(l.verbosity);
