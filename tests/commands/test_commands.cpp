@@ -25,6 +25,8 @@ protected:
     std::string Dir(const char* d) const { return t.root() + "/" + d + "/"; }
 
     TempConfig t;
+    // Files on the home's file system go to the home trash: the test's own.
+    testutil::EnvGuard home{"HOME", t.root()};
     BoxAnswerer boxes;
     INISTRUCT ini{};
     FakeWindow w;

@@ -1,6 +1,6 @@
-// Points the configuration folder, the data folder (with the trash) and the
-// home at a fresh temporary folder for one test, so no test ever touches the
-// user's real settings or trash.
+// Points the configuration folder and the data folder (with the trash) at a
+// fresh temporary folder for one test, so no test ever touches the user's
+// real settings or trash.
 #pragma once
 
 #include "common/testutil.h"
@@ -22,6 +22,4 @@ private:
     testutil::TempDir root_;
     testutil::EnvGuard env_{"XDG_CONFIG_HOME", root_.path()};
     testutil::EnvGuard data_{"XDG_DATA_HOME", root_ / "data"};
-    // The trash of a file on the home's file system is the home trash.
-    testutil::EnvGuard home_{"HOME", root_.path()};
 };

@@ -11,6 +11,8 @@ TEST(EndToEnd, WindowOpensCentredWithListsAndStatusBar) {
                     "the accessibility bus (dbus-run-session, at-spi-bus-launcher)");
 
     e2e::Workspace ws;
+    // Files on the home's file system go to the home trash: the test's own.
+    testutil::EnvGuard home("HOME", ws.config.root());
     ws.WriteIni();
     for (const char* name : {"orc/b.orc", "orc/a.orc", "sco/two.sco", "sco/one.sco"})
         std::ofstream(ws.Path(name)) << "x";
