@@ -3,6 +3,7 @@
 #include "commands/filecmds.h"
 #include "platform/fileops.h"
 #include "platform/messagebox.h"
+#include "platform/trash.h"
 #include "settings/ini.h"
 
 #include <cstring>
@@ -195,7 +196,8 @@ void Commands::Delete(int nId) {
     const std::string szPath = std::string(ListFolder(m_ini, nList)) + szName;
     if (MessageBox(szPath, szQuestion, MB_YESNO | MB_DEFBUTTON2) != IDYES)
         return;
-    if (const int nError = DeleteFile(szPath))
+    // Into the trash where there is one, so a mistaken Yes can be undone.
+    if (const int nError = TrashOrDeleteFile(szPath))
         MessageBox(FileErrorText("Cannot delete", szPath, nError), "Error", MB_ICONEXCLAMATION);
     m_window.RefreshLists();
 }

@@ -26,6 +26,7 @@ std::string MakeBatchScript(const std::string& szSSDIR, const std::string& szSFD
 
 // Replaces the file at szPath with the bytes: written to a temporary file in
 // the same folder, flushed to disk and renamed over the old one, so the old
-// script stays whole until the new one is complete. 0, or the errno value.
+// script stays whole until the new one is complete; the folder is flushed
+// too, so the new name survives a power loss. 0, or the errno value.
 int WriteBatchScript(const std::string& szPath, const std::string& bytes);
 } // namespace csound

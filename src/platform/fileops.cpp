@@ -33,6 +33,22 @@ int FinishFile(int fd, std::string_view bytes) {
     return nError;
 }
 
+// Makes a rename in the folder durable: until the folder itself is flushed,
+// a power loss can bring back the old name, or no name at all.
+int SyncFolderOf(const std::string& szPath) {
+    const std::size_t slash = szPath.rfind('/');
+    const std::string szDir = slash == std::string::npos ? "." : szPath.substr(0, slash + 1);
+    const int fd = ::open(szDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    int nError = 0;
+    // Some file systems cannot flush a folder; nothing more can be done there.
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP)
+        nError = errno;
+    ::close(fd);
+    return nError;
+}
+
 int RenameAt2NoReplace(const char* szOld, const char* szNew) {
 #if defined(SYS_renameat2)
     constexpr unsigned nNoReplace = 1; // RENAME_NOREPLACE
@@ -65,14 +81,15 @@ int ReplaceFileWhole(const std::string& szPath, std::string_view bytes) {
     if (fd < 0)
         return errno;
     // The new file keeps the old one's permissions.
-    if (bHadFile)
-        ::fchmod(fd, st.st_mode & 07777);
+    ::fchmod(fd, bHadFile ? st.st_mode & 07777 : 0644);
     int nError = FinishFile(fd, bytes);
     if (nError == 0 && ::rename(szTemp.c_str(), szPath.c_str()) != 0)
         nError = errno;
-    if (nError != 0)
+    if (nError != 0) {
         ::unlink(szTemp.c_str());
-    return nError;
+        return nError;
+    }
+    return SyncFolderOf(szPath);
 }
 
 int RenameNoReplace(const std::string& szOld, const std::string& szNew) {

@@ -10,9 +10,11 @@
 // on a failed write the half-written new file is removed again.
 int CreateNewFile(const std::string& szPath, std::string_view bytes);
 
-// Replaces the file's whole content with the bytes: writes a temporary file
-// in the same folder and renames it over the old one, so the old file is
-// never left partly overwritten. 0 on success, else an errno value.
+// Replaces the file's whole content with the bytes: writes and flushes a
+// temporary file in the same folder, renames it over the old one and flushes
+// the folder, so neither a crash nor a power loss leaves the old file partly
+// overwritten or the new name lost. A new file gets mode 0644, an existing
+// one keeps its permissions. 0 on success, else an errno value.
 int ReplaceFileWhole(const std::string& szPath, std::string_view bytes);
 
 // Renames a file; never replaces an existing target (EEXIST then, both files

@@ -1,12 +1,10 @@
 #include "settings/inifile.h"
 
-#include <cerrno>
+#include "platform/fileops.h"
+
 #include <climits>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -103,7 +101,16 @@ std::string lowered(std::string_view s) {
     return out;
 }
 
+// Windows editors start a UTF-8 file with a byte-order mark; it belongs to
+// the file, not to its first line.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view byteOrderMark(std::string_view text) {
+    return text.substr(0, text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0);
+}
+
 template <typename F> void forEachLine(std::string_view text, F&& f) {
+    text.remove_prefix(byteOrderMark(text).size());
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t nl = text.find('\n', pos);
@@ -165,6 +172,8 @@ std::optional<std::string> IniIndex::get(std::string_view section, std::string_v
 
 std::string IniTextSet(std::string_view text, std::string_view section, std::string_view key,
                        std::string_view value) {
+    const std::string_view bom = byteOrderMark(text);
+    text.remove_prefix(bom.size());
     const std::vector<Line> lines = splitLines(text);
     const std::string eol(lineEndStyle(lines));
     const std::string newLine = std::string(key) + "=" + std::string(value);
@@ -192,8 +201,8 @@ std::string IniTextSet(std::string_view text, std::string_view section, std::str
         }
     }
 
-    std::string out;
-    out.reserve(text.size() + newLine.size() + section.size() + 8);
+    std::string out(bom);
+    out.reserve(bom.size() + text.size() + newLine.size() + section.size() + 8);
     auto emit = [&](const Line& l) {
         out.append(l.body);
         out.append(l.end);
@@ -201,7 +210,7 @@ std::string IniTextSet(std::string_view text, std::string_view section, std::str
     if (sectionAt == lines.size()) {
         for (const Line& l : lines)
             emit(l);
-        if (!out.empty() && out.back() != '\n')
+        if (out.size() > bom.size() && out.back() != '\n')
             out += eol;
         out += "[" + std::string(section) + "]" + eol + newLine + eol;
         return out;
@@ -284,30 +293,5 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
             return false;
         target = resolved;
     }
-    mode_t mode = 0644;
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0)
-        mode = st.st_mode & 07777;
-
-    std::string tmpl = (target.parent_path() / (target.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0)
-        return false;
-    bool ok = ::fchmod(fd, mode) == 0;
-    std::size_t done = 0;
-    while (ok && done < content.size()) {
-        ssize_t w = ::write(fd, content.data() + done, content.size() - done);
-        if (w < 0 && errno == EINTR)
-            continue;
-        if (w <= 0)
-            ok = false;
-        else
-            done += std::size_t(w);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tmpl.c_str(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(tmpl.c_str());
-    return ok;
+    return ReplaceFileWhole(target.string(), content) == 0;
 }

@@ -2,7 +2,9 @@
 // section and key names compared without regard to ASCII case, the first
 // matching key wins, blanks around names and values trimmed, one pair of
 // matching quotes around a value removed. Writing keeps every other line
-// (comments, unknown keys, order, line ends) byte for byte.
+// (comments, unknown keys, order, line ends) byte for byte. A UTF-8
+// byte-order mark at the start, as Windows editors write it, is skipped on
+// reading and kept on writing.
 #pragma once
 
 #include <optional>
@@ -52,6 +54,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path, bool* exists =
 
 // Replaces the file atomically: a temporary file in the same folder is
 // written, flushed and renamed over the target, so a crash leaves the old or
-// the new content, never a mix. A symbolic link is followed and its target
+// the new content, never a mix, and the folder is flushed after the rename so
+// a power loss cannot lose the new name. A symbolic link is followed and its target
 // replaced; an existing file keeps its permissions.
 bool ReplaceFileAtomically(const std::string& path, std::string_view content);

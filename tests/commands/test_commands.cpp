@@ -25,6 +25,8 @@ protected:
     std::string Dir(const char* d) const { return t.root() + "/" + d + "/"; }
 
     TempConfig t;
+    // Files on the home's file system go to the home trash: the test's own.
+    testutil::EnvGuard home{"HOME", t.root()};
     BoxAnswerer boxes;
     INISTRUCT ini{};
     FakeWindow w;
@@ -111,6 +113,11 @@ TEST_F(CommandsTest, DeleteAsksWithThePathAndDeletesOnlyOnYes) {
     cmds.OnCommand(6008);
     EXPECT_FALSE(PathExists(Dir("orc") + "a.orc"));
     EXPECT_EQ(w.nRefreshes, 1);
+    // In the trash, where a file manager can put it back.
+    EXPECT_EQ(testutil::ReadFile(t.trash() + "/files/a.orc"), "x");
+    EXPECT_NE(testutil::ReadFile(t.trash() + "/info/a.orc.trashinfo")
+                  .find("\nPath=" + Dir("orc") + "a.orc\n"),
+              std::string::npos);
 
     // A sound file is taken from the Source list first.
     testutil::WriteFile(Dir("src") + "s.wav", "x");

@@ -1,5 +1,6 @@
 #include "common/testutil.h"
 #include "platform/fileops.h"
+#include "platform/trash.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -44,4 +45,22 @@ TEST(FileOps, RenameNeverReplacesTheTarget) {
     EXPECT_FALSE(PathExists(a));
     EXPECT_EQ(ReadFile(c), "AAA");
     EXPECT_EQ(RenameNoReplace(a, t.path() + "/d.wav"), ENOENT);
+}
+
+TEST(FileOps, WithoutAHomeTrashADeleteDeletes) {
+    testutil::TempDir t;
+    const std::string p = t.path() + "/a.orc";
+    const auto here = std::filesystem::current_path();
+    std::filesystem::current_path(t.path());
+    for (std::optional<std::string> data : {std::optional<std::string>{}, {"relative/data"}}) {
+        testutil::EnvGuard noData("XDG_DATA_HOME", data), noHome("HOME", std::nullopt);
+        EXPECT_EQ(HomeTrashFolder(), "");
+        WriteFile(p, "x");
+        EXPECT_EQ(TrashOrDeleteFile(p), 0);
+        EXPECT_FALSE(PathExists(p));
+        // Nothing stands in for the trash in the current folder.
+        const std::filesystem::directory_iterator all(t.path());
+        EXPECT_EQ(std::distance(begin(all), end(all)), 0);
+    }
+    std::filesystem::current_path(here);
 }

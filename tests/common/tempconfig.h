@@ -1,5 +1,6 @@
-// Points the configuration folder at a fresh temporary folder for one test,
-// so no test ever touches the user's real settings.
+// Points the configuration folder and the data folder (with the trash) at a
+// fresh temporary folder for one test, so no test ever touches the user's
+// real settings or trash.
 #pragma once
 
 #include "common/testutil.h"
@@ -15,8 +16,10 @@ public:
         testutil::WriteFile(ini(), text);
     }
     std::string readIni() const { return testutil::ReadFile(ini()); }
+    std::string trash() const { return root_ / "data/Trash"; }
 
 private:
     testutil::TempDir root_;
     testutil::EnvGuard env_{"XDG_CONFIG_HOME", root_.path()};
+    testutil::EnvGuard data_{"XDG_DATA_HOME", root_ / "data"};
 };

@@ -102,6 +102,18 @@ s.require(wait_for(lambda: s.window_named("New Orchestra", 0) is None, 5), "the 
 with open(os.path.join(work, "orc", "a.orc"), "rb") as f:
     s.record("a_orc_after_enter", f.read().hex())
 
+# Yes moves the file to the trash, with the record a file manager restores from.
+s.click(s.require(s.item("Orchestras", "b.orc"), "the entry b.orc"))
+s.click(s.find("Delete Orc", "push button"))
+s.require(s.press_named("Are you sure you want to DELETE this ORCHESTRA?", "Yes"), "Yes")
+s.record("orchestras_after_yes", ",".join(wait_for(
+    lambda: (lambda i: i if i and "b.orc" not in i else None)(s.items("Orchestras")), 10) or ["?"]))
+trash = os.path.join(os.environ["XDG_DATA_HOME"], "Trash")
+s.record("trash_files", ",".join(sorted(os.listdir(os.path.join(trash, "files")))))
+with open(os.path.join(trash, "info", "b.orc.trashinfo")) as f:
+    s.record("trash_info", "|".join(line.split("=")[0] if line.startswith("DeletionDate=")
+                                    else line for line in f.read().splitlines()))
+
 
 # The real open dialog, from the Configure menu.
 def open_dialog(item):

@@ -11,6 +11,8 @@ TEST(EndToEnd, WindowOpensCentredWithListsAndStatusBar) {
                     "the accessibility bus (dbus-run-session, at-spi-bus-launcher)");
 
     e2e::Workspace ws;
+    // Files on the home's file system go to the home trash: the test's own.
+    testutil::EnvGuard home("HOME", ws.config.root());
     ws.WriteIni();
     for (const char* name : {"orc/b.orc", "orc/a.orc", "sco/two.sco", "sco/one.sco"})
         std::ofstream(ws.Path(name)) << "x";
@@ -53,6 +55,11 @@ TEST(EndToEnd, WindowOpensCentredWithListsAndStatusBar) {
               "New Orchestra|" + ws.Path("orc/a.orc") +
                   " already exists.\\nReplace it with a new orchestra?");
     EXPECT_EQ(seen["a_orc_after_enter"], "78"); // still "x"
+    // Yes puts the file in the trash, from where a file manager restores it.
+    EXPECT_EQ(seen["orchestras_after_yes"], "a.orc");
+    EXPECT_EQ(seen["trash_files"], "b.orc");
+    EXPECT_EQ(seen["trash_info"], "[Trash Info]|Path=" + ws.Path("orc/b.orc") + "|DeletionDate");
+    EXPECT_TRUE(std::filesystem::exists(ws.config.trash() + "/files/b.orc"));
 
     // The real open dialog: programs in /usr/bin first, folders walked, the
     // executables filter hides what cannot run, the last pick's folder next.

@@ -1,9 +1,14 @@
+#include "common/syscalltrace.h"
 #include "common/tempconfig.h"
+#include "csound/batchscript.h"
+#include "settings/ini.h"
 #include "settings/inifile.h"
 
-#include <csignal>
+#include <algorithm>
+#include <cstring>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
+#include <set>
+#include <sys/syscall.h>
 
 namespace {
 
@@ -55,6 +60,18 @@ TEST(IniText, WriteAddsKeyAtEndOfSectionAndSectionAtEndOfFile) {
     EXPECT_EQ(IniTextSet("[A]\nx=1", "B", "y", "2"), "[A]\nx=1\n[B]\ny=2\n");
 }
 
+// Windows editors start a UTF-8 file with a byte-order mark.
+TEST(IniText, AByteOrderMarkHidesNothingAndStays) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string text = bom + "[DIRECTORIES]\r\norcdir=/a/\r\n";
+    EXPECT_EQ(IniTextGet(text, "DIRECTORIES", "orcdir"), "/a/");
+    EXPECT_EQ(IniIndex(text).get("directories", "orcdir"), "/a/");
+    EXPECT_EQ(IniTextSet(text, "DIRECTORIES", "orcdir", "/b/"),
+              bom + "[DIRECTORIES]\r\norcdir=/b/\r\n");
+    EXPECT_EQ(IniTextSet(text, "MIDI", "midisus", "5"), text + "[MIDI]\r\nmidisus=5\r\n");
+    EXPECT_EQ(IniTextSet(bom, "A", "y", "2"), bom + "[A]\ny=2\n");
+}
+
 TEST(IniText, RefusesWhatWouldBreakTheFile) {
     EXPECT_FALSE(IniValueIsStorable("two\nlines"));
     EXPECT_FALSE(IniValueIsStorable("cr\r"));
@@ -95,27 +112,87 @@ TEST(AtomicReplace, KeepsModeAndFollowsLinks) {
     EXPECT_FALSE(ReplaceFileAtomically(cfg.root() + "/missing/dir/x.ini", "x"));
 }
 
-// A writer killed at random moments must leave the old or the new file whole.
-TEST(AtomicReplace, SurvivesACrashMidWrite) {
+// A Preferences OK killed at any moment, before any of its system calls,
+// leaves exactly one of the files a complete OK passes through: the old file,
+// or the file after one more of its 39 writes. Never a mix, never empty.
+TEST(AtomicReplace, PreferencesOkKilledAnywhereLeavesAWholeFile) {
+    // On tmpfs flushing costs nothing; what a kill leaves is the same.
+    std::optional<testutil::EnvGuard> tmp;
+    if (std::filesystem::is_directory("/dev/shm"))
+        tmp.emplace("TMPDIR", "/dev/shm");
     TempConfig cfg;
-    const std::string oldText(200000, 'o');
-    const std::string newText(300000, 'n');
-    for (int round = 0; round < 12; ++round) {
-        cfg.writeIni(oldText);
-        pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            for (;;) {
-                ReplaceFileAtomically(cfg.ini(), newText);
-                ReplaceFileAtomically(cfg.ini(), oldText);
-            }
-        }
-        ::usleep(2000 + round * 1500);
-        ::kill(pid, SIGKILL);
-        int status = 0;
-        ::waitpid(pid, &status, 0);
+    const std::string before = "\xEF\xBB\xBF; written in Notepad\r\n"
+                               "[DIRECTORIES]\r\n"
+                               "orcdir=/home/ann/orc\r\n"
+                               "editor=/usr/bin/audacity\r\n"
+                               "\r\n"
+                               "[DISPLAY]\r\n"
+                               "display=505\r\n"
+                               "[WAVE]\r\n"
+                               "WaveOutDev=1\r\n";
+    cfg.writeIni(before);
+    INISTRUCT local{};
+    InitAppInto(local);
+    std::strcpy(local.szOrcDir, "/home/ann/orc/"); // the dialog adds the slash
+    local.nDisplay = 504;
+    const auto ok = [&] { prefs::RefreshIni(&local); };
+
+    // The files a complete OK passes through, looked at before each call.
+    std::vector<std::string> states{before};
+    const long calls = testutil::TraceChild(ok, [&](pid_t, const testutil::Syscall&, long) {
+        if (std::string now = cfg.readIni(); now != states.back())
+            states.push_back(now);
+        return true;
+    });
+    if (calls < 0)
+        GTEST_SKIP() << "system calls cannot be traced here";
+    if (std::string now = cfg.readIni(); now != states.back())
+        states.push_back(now);
+    ASSERT_EQ(states.size(), 40u); // every write changes the file
+
+    // Kill before every few calls, some 250 moments spread over the whole OK.
+    const long step = std::max(1L, calls / 250);
+    std::set<long> killPoints;
+    std::set<std::size_t> reached;
+    for (long at = 0; at < calls; at += step) {
+        cfg.writeIni(before);
+        testutil::TraceChild(ok, [at](pid_t, const testutil::Syscall&, long i) { return i < at; });
         const std::string now = cfg.readIni();
-        EXPECT_TRUE(now == oldText || now == newText) << "size " << now.size();
+        const auto it = std::find(states.begin(), states.end(), now);
+        ASSERT_NE(it, states.end()) << "killed before call " << at << ": " << now.size()
+                                    << " bytes that no complete OK passes through";
+        killPoints.insert(at);
+        reached.insert(static_cast<std::size_t>(it - states.begin()));
+    }
+    EXPECT_GE(killPoints.size(), 200u);
+    EXPECT_EQ(reached.size(), states.size()); // the kills fall between every two writes
+    std::printf("kill points: %zu of %ld system calls\n", killPoints.size(), calls);
+}
+
+// After the rename that puts a new tk3.ini or TK3.bat in place, the folder is
+// flushed, so a power loss cannot bring back the old name or lose the file.
+TEST(AtomicReplace, TheFolderIsFlushedAfterTheRename) {
+    TempConfig cfg;
+    cfg.writeIni("[A]\nb=1\n");
+    const std::vector<std::function<void()>> writers = {
+        [] { WriteIni("A", "b", "2"); },
+        [&] { csound::WriteBatchScript(cfg.dir() + "/TK3.bat", "Exit"); }};
+    for (const auto& write : writers) {
+        std::vector<std::string> events;
+        const long calls =
+            testutil::TraceChild(write, [&](pid_t pid, const testutil::Syscall& c, long) {
+                if (c.nr == SYS_rename || c.nr == SYS_renameat || c.nr == SYS_renameat2)
+                    events.push_back("rename");
+                else if (c.nr == SYS_fsync || c.nr == SYS_fdatasync)
+                    events.push_back("flush " + testutil::TracedFdPath(pid, c.args[0]));
+                return true;
+            });
+        if (calls < 0)
+            GTEST_SKIP() << "system calls cannot be traced here";
+        const auto rename = std::find(events.begin(), events.end(), "rename");
+        ASSERT_NE(rename, events.end());
+        ASSERT_NE(rename + 1, events.end());
+        EXPECT_EQ(rename[1], "flush " + cfg.dir());
     }
 }
 
