@@ -23,14 +23,12 @@ pulseaudio --daemonize=yes -n --exit-idle-time=-1 --use-pid-file=yes \
   --load=module-native-protocol-unix >/dev/null 2>&1 || echo "warning: PulseAudio did not start" >&2
 for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 
-for n in $(seq 91 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    break
-  fi
-done
+# Xvfb takes the first free display itself and says which: two runs side by
+# side never share one.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$rt/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$rt/display" ] && break; sleep 0.05; done
+export DISPLAY=":$(head -n1 "$rt/display")"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 export TONSMITH_SERVICES=1

@@ -41,9 +41,10 @@ HOLDERS = {"xfce4-terminal": ["--title", "holder", "-x", "sleep", "600"],
            "lxterminal": ["-t", "holder", "-e", "sleep", "600"]}
 name = os.path.basename(terminal).split(".")[0]
 holder = subprocess.Popen([name] + HOLDERS[name]) if name in HOLDERS else None
-if holder:
-    wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "^holder$"],
-                                    capture_output=True).returncode == 0, 20)
+if holder and not wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "^holder$"],
+                                                  capture_output=True).returncode == 0, 20):
+    print("failed_at=the holder terminal")
+    sys.exit(1)
 
 s = Session(binary)
 s.find_window()
