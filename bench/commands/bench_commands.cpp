@@ -13,8 +13,8 @@
 #include "menuids.h"
 #include "settings/ini.h"
 
+#include "mainwindow/filelistbox.h"
 #include <QApplication>
-#include <QListWidget>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdlib>

@@ -8,14 +8,13 @@
 #include "dialogs/tab.h"
 #include "mainwindow/bitobj.h"
 #include "mainwindow/cdacsound.h"
+#include "mainwindow/filelistbox.h"
 #include "mainwindow/tonsm32.h"
 #include "mainwindow/winmsg.h"
 #include "menuids.h"
 #include "platform/launcher.h"
 #include "platform/wavedev.h"
 #include "settings/ini.h"
-
-#include <QListWidget>
 
 namespace {
 // The menu commands; the window maps each skin button to one of them.
@@ -45,12 +44,11 @@ WindowCommands::~WindowCommands() {
 }
 
 bool WindowCommands::ListSelection(int nList, std::string* szName) {
-    const QListWidget* lb = m_window.hWndListBox[static_cast<std::size_t>(nList)];
-    const auto selected = lb->selectedItems();
-    if (selected.isEmpty())
+    const FileListBox* lb = m_window.hWndListBox[static_cast<std::size_t>(nList)];
+    const int nRow = lb->CurSel();
+    if (nRow < 0)
         return false;
-    // The listed name's own bytes, whatever their encoding.
-    *szName = selected.first()->data(Qt::UserRole).toByteArray().toStdString();
+    *szName = lb->Name(nRow);
     return true;
 }
 

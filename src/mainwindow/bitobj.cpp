@@ -21,12 +21,11 @@ BitObj::BitObj(const QString& lpString) {
         std::copy_n(dib->pixels.data() + static_cast<std::size_t>(y) * dib->nWidth, dib->nWidth,
                     reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
     m_image = std::move(image);
-    m_bitmap = QPixmap::fromImage(m_image);
 }
 
 void BitObj::PaintBitmap(QPainter& hDC, int x, int y) const {
     if (IsValid())
-        hDC.drawPixmap(0, 0, m_bitmap, x, y, nButtonSide, nButtonSide);
+        hDC.drawImage(0, 0, m_image, x, y, nButtonSide, nButtonSide);
 }
 
 namespace {

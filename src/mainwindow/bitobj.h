@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QImage>
-#include <QPixmap>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -27,7 +26,6 @@ public:
 
 private:
     QImage m_image;
-    QPixmap m_bitmap;
     std::vector<std::uint32_t> m_palette;
 };
 

@@ -3,11 +3,14 @@
 #include "platform/dirscan.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <limits.h>
 
 namespace {
+constexpr int AsciiLower(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
+}
+
 struct ListKind {
     const char* szTitle;
     std::vector<const char*> patterns;
@@ -55,7 +58,7 @@ bool ListNameLess(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
         const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        const int lx = std::tolower(x), ly = std::tolower(y);
+        const int lx = AsciiLower(x), ly = AsciiLower(y);
         if (lx != ly)
             return lx < ly;
         if (nExact == 0 && x != y)

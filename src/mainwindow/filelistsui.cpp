@@ -1,40 +1,16 @@
 // The main window's five file lists: refilling, selection handling, the
 // remembered Orchestras and Scores positions, and the status bar texts of
 // the selected sound file.
+#include "mainwindow/filelistbox.h"
 #include "mainwindow/filelists.h"
 #include "mainwindow/statusbar.h"
 #include "mainwindow/tonsm32.h"
 #include "platform/messagebox.h"
 
-#include <QListWidget>
-#include <QSignalBlocker>
 #include <climits>
 #include <cstring>
 
 namespace {
-// The listed name's bytes, kept beside its display text so that a name in
-// any encoding comes back exactly.
-constexpr int nNameRole = Qt::UserRole;
-
-int CurSel(const QListWidget* lb) {
-    const auto selected = lb->selectedItems();
-    return selected.isEmpty() ? -1 : lb->row(selected.first());
-}
-
-void SetCurSel(QListWidget* lb, int nRow) {
-    const QSignalBlocker block(lb);
-    if (nRow >= 0 && nRow < lb->count()) {
-        lb->setCurrentRow(nRow);
-    } else {
-        lb->clearSelection();
-        lb->setCurrentRow(-1);
-    }
-}
-
-QByteArray ItemName(const QListWidget* lb, int nRow) {
-    return lb->item(nRow)->data(nNameRole).toByteArray();
-}
-
 void TooLong(const char* szWhat, const char* szName, std::size_t nCapacity) {
     MessageBox(std::string("The ") + szWhat + " \"" + szName + "\" is too long: at most " +
                    std::to_string(nCapacity - 1) + " characters fit.",
@@ -44,14 +20,7 @@ void TooLong(const char* szWhat, const char* szName, std::size_t nCapacity) {
 
 void MainWindow::RefreshLists() {
     for (int nList : aRefillOrder) {
-        QListWidget* lb = hWndListBox[static_cast<std::size_t>(nList)];
-        const QSignalBlocker block(lb);
-        lb->clear();
-        for (const std::string& szName : ListEntries(IniStruct, nList)) {
-            auto* item = new QListWidgetItem(QString::fromLocal8Bit(szName.c_str()));
-            item->setData(nNameRole, QByteArray::fromStdString(szName));
-            lb->addItem(item);
-        }
+        hWndListBox[static_cast<std::size_t>(nList)]->SetEntries(ListEntries(IniStruct, nList));
     }
     const bool bShowAnalysis = IniStruct.nShowAnalysis == 2;
     hWndListBox[LIST_ORC]->setGeometry(20, 70, 115, bShowAnalysis ? 125 : 250);
@@ -65,13 +34,12 @@ const char* MainWindow::GetListFileName(std::uintptr_t wParam) {
     static char szFileName[NAME_MAX + 3];
     const std::size_t nList = wParam & 0xFFFF;
     if (nList < hWndListBox.size()) {
-        const QListWidget* lb = hWndListBox[nList];
-        const int nRow = CurSel(lb);
+        const FileListBox* lb = hWndListBox[nList];
+        const int nRow = lb->CurSel();
         if (nRow >= 0) {
-            const QByteArray name = ItemName(lb, nRow);
-            if (static_cast<std::size_t>(name.size()) < sizeof szFileName)
-                std::memcpy(szFileName, name.constData(),
-                            static_cast<std::size_t>(name.size()) + 1);
+            const std::string& name = lb->Name(nRow);
+            if (name.size() < sizeof szFileName)
+                std::memcpy(szFileName, name.c_str(), name.size() + 1);
         }
     }
     return szFileName;
@@ -87,7 +55,7 @@ void MainWindow::OnListSelChange(int nList) {
         if (!CopyIntoField(szField, sizeof IniStruct.szOrc, szName))
             TooLong(bOrc ? "orchestra name" : "score name", szName, sizeof IniStruct.szOrc);
         wLBindex[bOrc ? 0 : 1] =
-            static_cast<std::uint16_t>(CurSel(hWndListBox[static_cast<std::size_t>(nList)]));
+            static_cast<std::uint16_t>(hWndListBox[static_cast<std::size_t>(nList)]->CurSel());
         break;
     }
     case LIST_SOURCE:
@@ -109,7 +77,7 @@ void MainWindow::OnListSelChange(int nList) {
         } else {
             ShowInvalidWave();
         }
-        SetCurSel(hWndListBox[nList == LIST_SOURCE ? LIST_OUTPUT : LIST_SOURCE], -1);
+        hWndListBox[nList == LIST_SOURCE ? LIST_OUTPUT : LIST_SOURCE]->SetCurSel(-1);
         break;
     }
     default:
@@ -120,13 +88,13 @@ void MainWindow::OnListSelChange(int nList) {
 void MainWindow::ReapplySelections() {
     for (int i = 0; i < 2; ++i) {
         char* szField = i == 0 ? IniStruct.szOrc : IniStruct.szScore;
-        QListWidget* lb = hWndListBox[static_cast<std::size_t>(i)];
+        FileListBox* lb = hWndListBox[static_cast<std::size_t>(i)];
         szField[0] = '\0';
-        SetCurSel(lb, wLBindex[static_cast<std::size_t>(i)]);
-        const int nRow = CurSel(lb);
+        lb->SetCurSel(wLBindex[static_cast<std::size_t>(i)]);
+        const int nRow = lb->CurSel();
         // A name too long for the field leaves it empty (told on selection).
         if (nRow >= 0)
-            CopyIntoField(szField, sizeof IniStruct.szOrc, ItemName(lb, nRow).constData());
+            CopyIntoField(szField, sizeof IniStruct.szOrc, lb->Name(nRow).c_str());
     }
 }
 

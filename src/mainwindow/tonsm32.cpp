@@ -1,6 +1,7 @@
 #include "mainwindow/tonsm32.h"
 
 #include "mainwindow/bitobj.h"
+#include "mainwindow/filelistbox.h"
 #include "mainwindow/filelists.h"
 #include "mainwindow/skinbutton.h"
 #include "mainwindow/skincells.h"
@@ -14,11 +15,12 @@
 #include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QImage>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QShortcut>
 #include <algorithm>
@@ -113,7 +115,9 @@ MainWindow::MainWindow(SoundPort* sound) : m_sound(sound) {
     setObjectName(szAppName);
     setWindowTitle(szWindowTitle);
     setAccessibleName(szWindowTitle);
-    setWindowIcon(QIcon(":/ICON_1"));
+    // The icon's format is named: left to guess, Qt would load the whole MIME
+    // database at start to find it.
+    setWindowIcon(QIcon(QPixmap::fromImage(QImage(":/ICON_1", "PNG"))));
     // Caption, system menu and minimise box; no sizing, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -135,21 +139,19 @@ int MainWindow::OnCreate() {
     hClient->setGeometry(0, nMenuHeight, nWindowWidth, nWindowHeight - nMenuHeight);
 
     for (int i = 0; i < nLists; ++i) {
-        auto* lb = new QListWidget(hClient);
+        auto* lb = new FileListBox(hClient);
         const ListPlace& p = aListPlaces[i];
         lb->setGeometry(p.x, p.y, p.w, p.h);
         lb->setObjectName(QStringLiteral("list%1").arg(i));
         lb->setAccessibleName(ListTitle(i));
-        lb->setSelectionMode(QAbstractItemView::SingleSelection);
         lb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         lb->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         // A click moves the current row before it selects the entry: the
         // selection itself is what the handler reads.
-        connect(lb, &QListWidget::itemSelectionChanged, this, [this, i, lb] {
-            if (!lb->selectedItems().isEmpty())
-                SendMessage(this, WM_COMMAND, MakeCommandParam(unsigned(i), LBN_SELCHANGE), 0);
+        connect(lb, &FileListBox::EntrySelected, this, [this, i] {
+            SendMessage(this, WM_COMMAND, MakeCommandParam(unsigned(i), LBN_SELCHANGE), 0);
         });
-        connect(lb, &QListWidget::itemDoubleClicked, this, [this, i] {
+        connect(lb, &FileListBox::EntryActivated, this, [this, i] {
             SendMessage(this, WM_COMMAND, MakeCommandParam(unsigned(i), LBN_DBLCLK), 0);
         });
         lb->installEventFilter(this);
@@ -235,8 +237,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
     }
     if (t == QEvent::KeyPress) {
         const int nKey = static_cast<QKeyEvent*>(e)->key();
-        if ((nKey == Qt::Key_Return || nKey == Qt::Key_Enter) &&
-            !(*list)->selectedItems().isEmpty()) {
+        if ((nKey == Qt::Key_Return || nKey == Qt::Key_Enter) && (*list)->CurSel() >= 0) {
             // Enter on an entry does what a double-click does.
             const auto nList = static_cast<unsigned>(list - hWndListBox.begin());
             SendMessage(this, WM_COMMAND, MakeCommandParam(nList, LBN_DBLCLK), 0);

@@ -13,8 +13,8 @@
 #include <memory>
 
 class BitObj;
+class FileListBox;
 class QAbstractButton;
-class QListWidget;
 class QMenuBar;
 class StatusBar;
 
@@ -67,7 +67,7 @@ public:
     void ShowInvalidWave();
 
     // Children, by the layout's numbering.
-    std::array<QListWidget*, 5> hWndListBox{};
+    std::array<FileListBox*, 5> hWndListBox{};
     std::array<QAbstractButton*, 12> hWndButton{};
     StatusBar* hWndStatus = nullptr;
     QMenuBar* hMenu = nullptr;

@@ -1,13 +1,17 @@
 #include "platform/dirscan.h"
 
-#include <cctype>
 #include <dirent.h>
 #include <sys/stat.h>
 
 namespace {
+// ASCII folding: the locale's tolower costs a call per character and, in a
+// single-byte locale, would fold letters the lists never fold.
+constexpr char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool SameLetter(char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
+    return a == b || AsciiLower(a) == AsciiLower(b);
 }
 
 bool IsDirectory(const std::string& szPath) {

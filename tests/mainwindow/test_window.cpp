@@ -78,7 +78,7 @@ TEST_F(WindowTest, CommandsAndDoubleClicksReachTheirHandlers) {
     EXPECT_EQ(ran, (std::vector<int>{CM_ABOUT, CM_NEWORC, CM_COMPILE, CM_ANALYSIS}));
     int clicked = -1;
     w.SetListDoubleClickHandler([&](int n) { clicked = n; });
-    emit List(1)->itemDoubleClicked(List(1)->item(0));
+    emit List(1)->doubleClicked(List(1)->model()->index(0, 0));
     EXPECT_EQ(clicked, 1);
     clicked = -1;
     QTest::keyClick(List(2), Qt::Key_Return); // nothing selected there
@@ -124,11 +124,10 @@ TEST_F(WindowTest, RightClickEscapeAndClosingStopPlayback) {
     QTest::mouseClick(w.hClient, Qt::LeftButton, {}, QPoint(540, 340));
     EXPECT_EQ(sound.nStops, 1);
     // On a list entry the right button stops too, and selects nothing.
-    QListWidget* orc = List(0);
+    FileListBox* orc = List(0);
     orc->setCurrentRow(0);
     const std::string szOrc = IniStruct.szOrc;
-    QTest::mouseClick(orc->viewport(), Qt::RightButton, {},
-                      orc->visualItemRect(orc->item(1)).center());
+    QTest::mouseClick(orc->viewport(), Qt::RightButton, {}, orc->RowRect(1).center());
     EXPECT_EQ(sound.nStops, 2);
     EXPECT_EQ(orc->currentRow(), 0);
     EXPECT_EQ(IniStruct.szOrc, szOrc);

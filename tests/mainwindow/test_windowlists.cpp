@@ -62,7 +62,7 @@ TEST_F(WindowTest, SelectionRememberedByPosition) {
     SendMessage(&w, WM_REFRESHLISTS, 0, 0);
     Paint();
     EXPECT_STREQ(IniStruct.szOrc, "");
-    EXPECT_TRUE(List(0)->selectedItems().isEmpty());
+    EXPECT_TRUE(List(0)->CurSel() < 0);
 }
 
 TEST_F(WindowTest, NameTooLongForTheSettingIsRefusedNotCut) {
@@ -96,7 +96,7 @@ TEST_F(WindowTest, SoundSelectionReadsFormatStopsPlaybackClearsOtherList) {
     EXPECT_EQ(sound.nStops, 1);
 
     List(2)->setCurrentRow(0); // take1.wav clears the Output selection
-    EXPECT_TRUE(List(3)->selectedItems().isEmpty());
+    EXPECT_TRUE(List(3)->CurSel() < 0);
     EXPECT_STREQ(IniStruct.szCurSoundFile, (Dir("src") + "take1.wav").c_str());
     EXPECT_EQ(w.dacinit.dwSampleRate, 44100u);
     EXPECT_EQ(Status()[3], "Sample Frames - 44100");
@@ -110,7 +110,7 @@ TEST_F(WindowTest, SoundSelectionReadsFormatStopsPlaybackClearsOtherList) {
     EXPECT_EQ(sound.nStops, 2);
     EXPECT_EQ(w.dacinit.dwSampleRate, 44100u);
     EXPECT_STREQ(IniStruct.szCurSoundFile, (Dir("out") + "broken.wav").c_str());
-    EXPECT_TRUE(List(2)->selectedItems().isEmpty());
+    EXPECT_TRUE(List(2)->CurSel() < 0);
 }
 
 TEST_F(WindowTest, SkinButtonsShowTheirCellReleasedAndPressed) {
@@ -144,8 +144,8 @@ TEST_F(WindowTest, MouseClickOnAnEntrySelectsThatFile) {
     File("out", "b.wav");
     sound.files[Dir("out") + "b.wav"] = {22050, 1, 16, 44100};
     Open();
-    QListWidget* out = List(3);
-    const QRect second = out->visualItemRect(out->item(1));
+    FileListBox* out = List(3);
+    const QRect second = out->RowRect(1);
     QTest::mouseClick(out->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_STREQ(IniStruct.szCurSoundFile, (Dir("out") + "b.wav").c_str());
     EXPECT_EQ(Status()[0], "22050");

@@ -3,12 +3,12 @@
 #pragma once
 
 #include "common/tempconfig.h"
+#include "mainwindow/filelistbox.h"
 #include "mainwindow/statusbar.h"
 #include "mainwindow/tonsm32.h"
 #include "mainwindow/winmsg.h"
 
 #include <QApplication>
-#include <QListWidget>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -72,11 +72,11 @@ protected:
         window = std::make_unique<MainWindow>(&sound);
         return *window;
     }
-    QListWidget* List(int n) const { return window->hWndListBox[static_cast<std::size_t>(n)]; }
+    FileListBox* List(int n) const { return window->hWndListBox[static_cast<std::size_t>(n)]; }
     QStringList Items(int n) const {
         QStringList out;
         for (int i = 0; i < List(n)->count(); ++i)
-            out << List(n)->item(i)->text();
+            out << List(n)->Text(i);
         return out;
     }
     QStringList Status() const {
@@ -88,9 +88,9 @@ protected:
     // Paints the window once, as the screen would.
     void Paint() const { window->grab(); }
     void Select(int n, const QString& name) const {
-        const auto found = List(n)->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1);
-        List(n)->setCurrentItem(found.first());
+        const int nRow = List(n)->FindRow(name);
+        ASSERT_GE(nRow, 0) << name.toStdString();
+        List(n)->setCurrentRow(nRow);
     }
     void Command(int nId) const { SendMessage(window.get(), WM_COMMAND, unsigned(nId), 0); }
     void DoubleClick(int n) const {
