@@ -3,6 +3,7 @@
 #include "platform/dirscan.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits.h>
 
@@ -69,13 +70,55 @@ bool ListNameLess(const std::string& a, const std::string& b) {
     return nExact < 0;
 }
 
+void SortListNames(std::vector<std::string>& names) {
+    // Each name's first eight letters, folded, as one number: most
+    // comparisons end there, and only ties read the names themselves. A
+    // name shorter than eight is padded with 0, which no name contains, so
+    // it sorts before the longer names it begins, as ListNameLess has it.
+    struct Key {
+        std::uint64_t nPrefix;
+        std::uint32_t nIndex;
+    };
+    std::vector<Key> keys(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::uint64_t nPrefix = 0;
+        const std::string& s = names[i];
+        for (std::size_t c = 0; c < 8; ++c)
+            nPrefix = (nPrefix << 8) | (c < s.size() ? static_cast<std::uint64_t>(AsciiLower(
+                                                           static_cast<unsigned char>(s[c])))
+                                                     : 0U);
+        keys[i] = {nPrefix, static_cast<std::uint32_t>(i)};
+    }
+    std::sort(keys.begin(), keys.end(), [&names](const Key& a, const Key& b) {
+        if (a.nPrefix != b.nPrefix)
+            return a.nPrefix < b.nPrefix;
+        return ListNameLess(names[a.nIndex], names[b.nIndex]);
+    });
+    // Puts each name in its place by following the permutation's cycles,
+    // so the names are neither copied nor held twice.
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i].nIndex == i)
+            continue;
+        std::string held = std::move(names[i]);
+        std::size_t j = i;
+        while (keys[j].nIndex != i) {
+            const std::size_t from = keys[j].nIndex;
+            names[j] = std::move(names[from]);
+            keys[j].nIndex = static_cast<std::uint32_t>(j);
+            j = from;
+        }
+        names[j] = std::move(held);
+        keys[j].nIndex = static_cast<std::uint32_t>(j);
+    }
+}
+
 std::vector<std::string> ListEntries(const INISTRUCT& ini, int nList) {
     // An empty folder setting means the current folder, as a bare pattern
     // would.
     std::vector<std::string> entries =
         ScanDirectory(ListDirectory(ini, nList), ListPatterns(nList));
     // A name matched by two patterns ("soundin.wav") is one file, listed once.
-    std::sort(entries.begin(), entries.end(), ListNameLess);
+    SortListNames(entries);
     return entries;
 }
 

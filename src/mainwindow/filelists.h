@@ -27,6 +27,8 @@ const std::vector<const char*>& ListPatterns(int nList);
 // Orders names as the lists show them: without regard to ASCII case, ties
 // broken by the exact text so the order never depends on the fill order.
 bool ListNameLess(const std::string& a, const std::string& b);
+// Sorts names into that order.
+void SortListNames(std::vector<std::string>& names);
 
 // The list's entries: every pattern's matches in its folder, each name once,
 // sorted for display.

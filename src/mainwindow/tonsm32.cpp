@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -109,15 +110,24 @@ void ClientArea::mousePressEvent(QMouseEvent* e) {
     QWidget::mousePressEvent(e);
 }
 
+namespace {
+// The icon is a PNG of our own: told so and not to guess, Qt reads it with
+// its built-in reader instead of loading the MIME database and every image
+// plug-in at start to find out.
+QImage LoadIcon() {
+    QImageReader reader(":/ICON_1", "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+} // namespace
+
 MainWindow::MainWindow(SoundPort* sound) : m_sound(sound) {
     static const bool bAccessibleFrame = (QAccessible::installFactory(MainWindowAccessible), true);
     (void)bAccessibleFrame;
     setObjectName(szAppName);
     setWindowTitle(szWindowTitle);
     setAccessibleName(szWindowTitle);
-    // The icon's format is named: left to guess, Qt would load the whole MIME
-    // database at start to find it.
-    setWindowIcon(QIcon(QPixmap::fromImage(QImage(":/ICON_1", "PNG"))));
+    setWindowIcon(QIcon(QPixmap::fromImage(LoadIcon())));
     // Caption, system menu and minimise box; no sizing, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -71,6 +71,7 @@ std::vector<std::string> ScanDirectory(const std::string& szDir,
     DIR* dir = ::opendir(szDir.empty() ? "." : szDir.c_str());
     if (!dir)
         return entries;
+    entries.reserve(64);
     while (const dirent* ent = ::readdir(dir)) {
         const std::string_view szName = ent->d_name;
         if (szName == "." || szName == "..")

@@ -69,6 +69,18 @@ TEST(ListEntries, PatternsCaseSortAndDuplicates) {
     EXPECT_TRUE(ListNameLess("ABC", "abc"));
     EXPECT_FALSE(ListNameLess("abc", "ABC"));
     EXPECT_FALSE(ListNameLess("x", "x"));
+
+    // The quick sort by folded prefixes orders exactly as the comparison:
+    // names alike in their first eight letters, ties of case, names that
+    // begin others, bytes above ASCII.
+    std::vector<std::string> names{"take10.wav", "Take10.wav", "take1.wav", "take100.wav",
+                                   "TAKE1",      "take",       "Take",      "takes",
+                                   "t\xc3\xa9",  "T\xc3\xa9",  "zz",        "_x",
+                                   "abcdefghA",  "abcdefgha",  "ABCDEFGH",  "abcdefgh~"};
+    std::vector<std::string> expected = names;
+    std::sort(expected.begin(), expected.end(), ListNameLess);
+    SortListNames(names);
+    EXPECT_EQ(names, expected);
 }
 
 TEST(JoinAndCopy, RefuseWhatDoesNotFitNeverCut) {
