@@ -112,8 +112,8 @@ void ClientArea::mousePressEvent(QMouseEvent* e) {
 
 namespace {
 // The icon is a PNG of our own: told so and not to guess, Qt reads it with
-// its built-in reader instead of loading the MIME database and every image
-// plug-in at start to find out.
+// its built-in reader instead of loading the MIME database at start to find
+// out what it is.
 QImage LoadIcon() {
     QImageReader reader(":/ICON_1", "png");
     reader.setAutoDetectImageFormat(false);
