@@ -30,8 +30,6 @@ TEST(InitApp, NoFileGivesEveryDefault) {
     EXPECT_EQ(+ini.nShowAnalysis, 2);
     // The sound, display and analysis defaults show in the command lines.
     EXPECT_STREQ(ini.szCsoundPath, "");
-    EXPECT_EQ(+ini.nOutputFilenameCheck, 0);
-    EXPECT_EQ(ini.szOptions[0][0] + ini.szOptions[1][0], 0);
     EXPECT_TRUE(IgnoredIniKeys().empty());
     EXPECT_FALSE(std::filesystem::exists(cfg.ini())); // loading never creates the file
 }
@@ -186,17 +184,6 @@ TEST(RefreshIni, WritesTheThirtyNinePreferenceKeysInOrder) {
     EXPECT_EQ(kept.rfind("[CSOUND]\ncsound path=/usr/bin/csound\n; keep me\nitime=0\n", 0), 0u)
         << kept;
     EXPECT_NE(kept.find("[WAVE]\nWaveOutDev=1\n[DIRECTORIES]\norcdir=/o/\n"), std::string::npos);
-}
-
-TEST(SlashPath, AppendsOnlyWhenMissing) {
-    char a[16] = "";
-    EXPECT_STREQ(SlashPath(a), "/");
-    char b[16] = "/home/x";
-    EXPECT_EQ(SlashPath(b), b);
-    EXPECT_STREQ(b, "/home/x/");
-    EXPECT_STREQ(SlashPath(b), "/home/x/");
-    char c[16] = "Kl\xc3\xa4nge";
-    EXPECT_STREQ(SlashPath(c), "Kl\xc3\xa4nge/");
 }
 
 } // namespace
