@@ -8,10 +8,6 @@
 #include <limits.h>
 
 namespace {
-constexpr int AsciiLower(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
-}
-
 struct ListKind {
     const char* szTitle;
     std::vector<const char*> patterns;
@@ -59,7 +55,8 @@ bool ListNameLess(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
         const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        const int lx = AsciiLower(x), ly = AsciiLower(y);
+        const int lx = static_cast<unsigned char>(AsciiLower(static_cast<char>(x)));
+        const int ly = static_cast<unsigned char>(AsciiLower(static_cast<char>(y)));
         if (lx != ly)
             return lx < ly;
         if (nExact == 0 && x != y)
@@ -84,9 +81,8 @@ void SortListNames(std::vector<std::string>& names) {
         std::uint64_t nPrefix = 0;
         const std::string& s = names[i];
         for (std::size_t c = 0; c < 8; ++c)
-            nPrefix = (nPrefix << 8) | (c < s.size() ? static_cast<std::uint64_t>(AsciiLower(
-                                                           static_cast<unsigned char>(s[c])))
-                                                     : 0U);
+            nPrefix =
+                (nPrefix << 8) | (c < s.size() ? static_cast<unsigned char>(AsciiLower(s[c])) : 0U);
         keys[i] = {nPrefix, static_cast<std::uint32_t>(i)};
     }
     std::sort(keys.begin(), keys.end(), [&names](const Key& a, const Key& b) {

@@ -4,12 +4,6 @@
 #include <sys/stat.h>
 
 namespace {
-// ASCII folding: the locale's tolower costs a call per character and, in a
-// single-byte locale, would fold letters the lists never fold.
-constexpr char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameLetter(char a, char b) {
     return a == b || AsciiLower(a) == AsciiLower(b);
 }

@@ -7,6 +7,13 @@
 #include <string_view>
 #include <vector>
 
+// ASCII folding, as names are compared in listings: the locale's tolower
+// costs a call per character and, in a single-byte locale, would fold
+// letters the lists never fold.
+constexpr char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // True when the name matches the pattern: '*' any run of characters (also
 // none), '?' exactly one; letters compared without regard to ASCII case.
 bool WildcardMatch(std::string_view szPattern, std::string_view szName);
