@@ -3,10 +3,10 @@
 // the engine directly on the same file, in the same run (null wave device,
 // so the figure is the program's own work, not the sound server's).
 #include "audio/cdac32.h"
-#include "commands/windowcommands.h"
 #include "mainwindow/cdacsound.h"
 #include "mainwindow/runwatch.h"
 #include "mainwindow/tonsm32.h"
+#include "mainwindow/windowcommands.h"
 #include "mainwindow/winmsg.h"
 #include "platform/messagebox.h"
 

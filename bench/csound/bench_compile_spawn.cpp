@@ -7,7 +7,7 @@
 #include "csound/compile.h"
 #include "csound/runargs.h"
 #include "platform/messagebox.h"
-#include "platform/spawn.h"
+#include "platform/process/spawn.h"
 #include "settings/ini.h"
 
 #include <benchmark/benchmark.h>

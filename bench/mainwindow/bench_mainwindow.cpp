@@ -4,7 +4,7 @@
 #include "mainwindow/filelists.h"
 #include "mainwindow/tonsm32.h"
 #include "mainwindow/winmsg.h"
-#include "platform/dirscan.h"
+#include "platform/files/dirscan.h"
 #include "settings/ini.h"
 
 #include <QApplication>

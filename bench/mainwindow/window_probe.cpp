@@ -3,10 +3,10 @@
 // window with all that the program starts beside it (the sound engine, the
 // run watch, the commands). The benchmark times the whole process from
 // outside.
-#include "commands/windowcommands.h"
 #include "mainwindow/cdacsound.h"
 #include "mainwindow/runwatch.h"
 #include "mainwindow/tonsm32.h"
+#include "mainwindow/windowcommands.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -4,7 +4,7 @@
 //
 // The engine has no thread and no timer. The device posts each finished
 // buffer to the owner named in dac_init::hWnd (a WaveOwner, see
-// platform/wavedev.h), on the owner's thread. The owner hands it back:
+// platform/sound/wavedev.h), on the owner's thread. The owner hands it back:
 //
 //     MM_WOM_DONE -> cdac.PlaybackBufferCycle(lpHdr, owner), then refresh the
 //                    status bar ("Status - Playing" while GetbActiveDevice()).
@@ -15,8 +15,8 @@
 // "CDac".
 #pragma once
 
-#include "platform/riff.h"
-#include "platform/wavedev.h"
+#include "audio/riff.h"
+#include "platform/sound/wavedev.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -2,8 +2,8 @@
 // data and the sampler chunk of a RIFF WAVE file.
 #pragma once
 
-#include "platform/riff.h"
-#include "platform/waveformat.h"
+#include "audio/riff.h"
+#include "platform/sound/waveformat.h"
 
 #include <cstdint>
 #include <memory>
@@ -66,6 +66,10 @@ using SAMPLERDATA = SampMmio::samplerdata_tag;
 using SAMPLELOOP = SampMmio::sampleloop_tag;
 static_assert(sizeof(SAMPLELOOP) == 24);
 static_assert(sizeof(SAMPLERDATA) == 84);
+
+// Decodes the first n (at most 18) bytes of a format chunk over *wf; the
+// fields the bytes do not reach keep their values.
+void DecodeWaveFormat(WAVEFORMATEX* wf, const unsigned char* bytes, unsigned n);
 
 // Decodes the first n (at most 84) bytes of a "smpl" chunk over *sd.
 void DecodeSamplerData(SAMPLERDATA* sd, const unsigned char* bytes, unsigned n);

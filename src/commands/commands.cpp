@@ -1,9 +1,9 @@
 #include "commands/commands.h"
 
 #include "commands/filecmds.h"
-#include "platform/fileops.h"
+#include "platform/files/fileops.h"
+#include "platform/files/trash.h"
 #include "platform/messagebox.h"
-#include "platform/trash.h"
 #include "settings/ini.h"
 
 #include <cstring>

@@ -1,8 +1,8 @@
 #include "commands/filecmds.h"
 
-#include "platform/argsplit.h"
-#include "platform/fileops.h"
+#include "platform/files/fileops.h"
 #include "platform/messagebox.h"
+#include "platform/process/argsplit.h"
 #include "settings/ini.h"
 
 #include <cerrno>

@@ -3,8 +3,8 @@
 #include "csound/analysiscmd.h"
 #include "csound/compile.h"
 #include "csound/runargs.h"
-#include "platform/launcher.h"
 #include "platform/messagebox.h"
+#include "platform/process/launcher.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "csound/batchscript.h"
 
-#include "platform/fileops.h"
+#include "platform/files/fileops.h"
 
 namespace csound {
 std::string TrimmedDirectory(const char* szDir) {

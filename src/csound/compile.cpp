@@ -3,10 +3,10 @@
 #include "csound/batchscript.h"
 #include "csound/cmdline.h"
 #include "csound/runargs.h"
-#include "platform/argsplit.h"
-#include "platform/configdir.h"
-#include "platform/environment.h"
+#include "platform/files/configdir.h"
 #include "platform/messagebox.h"
+#include "platform/process/argsplit.h"
+#include "platform/process/environment.h"
 
 #include <cstring>
 

@@ -14,7 +14,7 @@
 // in a fake window, and may plug in a fake process starter.
 #pragma once
 
-#include "platform/launcher.h"
+#include "platform/process/launcher.h"
 #include "settings/inistruct.h"
 
 #include <functional>
@@ -46,7 +46,7 @@ public:
 using ProcessStarter =
     std::function<int(const LaunchRequest& request, std::unique_ptr<WatchedProcess>* process)>;
 
-// The real starter: the launcher of platform/launcher.h.
+// The real starter: the launcher of platform/process/launcher.h.
 int StartWithLauncher(const LaunchRequest& request, std::unique_ptr<WatchedProcess>* process);
 
 class CompileRun {

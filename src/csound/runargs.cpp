@@ -1,7 +1,7 @@
 #include "csound/runargs.h"
 
 #include "csound/analysiscmd.h"
-#include "platform/argsplit.h"
+#include "platform/process/argsplit.h"
 
 namespace csound {
 namespace {

@@ -1,8 +1,8 @@
 #include "mainwindow/cmdline.h"
 
 #include "csound/batchscript.h"
-#include "platform/configdir.h"
-#include "platform/launcher.h"
+#include "platform/files/configdir.h"
+#include "platform/process/launcher.h"
 #include "settings/ini.h"
 
 #include <cstring>

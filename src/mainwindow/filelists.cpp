@@ -1,6 +1,6 @@
 #include "mainwindow/filelists.h"
 
-#include "platform/dirscan.h"
+#include "platform/files/dirscan.h"
 
 #include <algorithm>
 #include <cstdint>

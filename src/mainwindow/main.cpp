@@ -1,11 +1,11 @@
 // Tonsmith: a front end for Csound. Answers --help and --version; takes no
 // other arguments.
-#include "commands/windowcommands.h"
 #include "mainwindow/cdacsound.h"
 #include "mainwindow/cmdline.h"
 #include "mainwindow/qtmessagebox.h"
 #include "mainwindow/runwatch.h"
 #include "mainwindow/tonsm32.h"
+#include "mainwindow/windowcommands.h"
 #include "platform/messagebox.h"
 #include "settings/ini.h"
 

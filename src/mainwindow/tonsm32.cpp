@@ -8,7 +8,7 @@
 #include "mainwindow/statusbar.h"
 #include "mainwindow/winmsg.h"
 #include "menuids.h"
-#include "platform/wavedev.h"
+#include "platform/sound/wavedev.h"
 #include "settings/ini.h"
 
 #include <QAccessible>

@@ -1,6 +1,6 @@
 #include "settings/ini.h"
 
-#include "platform/configdir.h"
+#include "platform/files/configdir.h"
 #include "settings/inifile.h"
 
 #include <cstring>

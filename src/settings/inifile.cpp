@@ -1,6 +1,6 @@
 #include "settings/inifile.h"
 
-#include "platform/fileops.h"
+#include "platform/files/fileops.h"
 
 #include <climits>
 #include <cstdio>

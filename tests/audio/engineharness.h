@@ -3,7 +3,7 @@
 
 #include "audio/cdac32.h"
 #include "audio/wavfixture.h"
-#include "platform/nullwave.h"
+#include "platform/sound/nullwave.h"
 
 using namespace fixture;
 

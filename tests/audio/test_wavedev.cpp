@@ -1,6 +1,6 @@
 #include "common/testutil.h"
-#include "platform/nullwave.h"
-#include "platform/wavedev.h"
+#include "platform/sound/nullwave.h"
+#include "platform/sound/wavedev.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "common/tempconfig.h"
 #include "common/testutil.h"
 #include "fakewindow.h"
-#include "platform/fileops.h"
+#include "platform/files/fileops.h"
 #include "settings/ini.h"
 
 #include <cstring>

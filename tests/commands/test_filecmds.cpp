@@ -2,8 +2,8 @@
 #include "common/tempconfig.h"
 #include "common/testutil.h"
 #include "fakewindow.h"
-#include "platform/argsplit.h"
-#include "platform/fileops.h"
+#include "platform/files/fileops.h"
+#include "platform/process/argsplit.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

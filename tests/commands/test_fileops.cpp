@@ -1,6 +1,6 @@
 #include "common/testutil.h"
-#include "platform/fileops.h"
-#include "platform/trash.h"
+#include "platform/files/fileops.h"
+#include "platform/files/trash.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>

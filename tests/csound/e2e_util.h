@@ -3,7 +3,7 @@
 #pragma once
 
 #include "compile_fakes.h"
-#include "platform/spawn.h"
+#include "platform/process/spawn.h"
 
 #include <atomic>
 

@@ -2,7 +2,7 @@
 #include "common/tempconfig.h"
 #include "common/testutil.h"
 #include "dialogs/small/filedlg.h"
-#include "platform/fileops.h"
+#include "platform/files/fileops.h"
 #include "qtapp.h"
 
 #include <cstring>

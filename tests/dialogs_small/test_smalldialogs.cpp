@@ -3,7 +3,7 @@
 #include "common/testutil.h"
 #include "dialogs/small/filedlg.h"
 #include "dialogs/small/smalldialogs.h"
-#include "platform/fileops.h"
+#include "platform/files/fileops.h"
 #include "qtapp.h"
 #include "settings/ini.h"
 

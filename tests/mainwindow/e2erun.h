@@ -5,7 +5,7 @@
 
 #include "common/tempconfig.h"
 #include "common/testutil.h"
-#include "platform/wavedev.h"
+#include "platform/sound/wavedev.h"
 
 #include <QProcess>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Directory scans, list contents and the joining of folder and name.
 #include "common/testutil.h"
 #include "mainwindow/filelists.h"
-#include "platform/dirscan.h"
+#include "platform/files/dirscan.h"
 
 #include <algorithm>
 #include <filesystem>

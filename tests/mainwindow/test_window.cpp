@@ -2,7 +2,7 @@
 #include "mainwindow/qtmessagebox.h"
 #include "mainwindow/winmsg.h"
 #include "menuids.h"
-#include "platform/wavedev.h"
+#include "platform/sound/wavedev.h"
 #include "settings/inistruct.h"
 #include "windowfixture.h"
 

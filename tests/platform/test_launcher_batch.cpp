@@ -1,7 +1,7 @@
 // The batch interpreter, run as the program it is, on scripts in temporary
 // folders.
 #include "common/testutil.h"
-#include "platform/launcher.h"
+#include "platform/process/launcher.h"
 
 #include <poll.h>
 #include <pty.h>

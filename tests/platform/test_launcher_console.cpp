@@ -2,7 +2,7 @@
 // end, whatever the terminal does with its own process.
 #include "common/tempconfig.h"
 #include "common/testutil.h"
-#include "platform/launcher.h"
+#include "platform/process/launcher.h"
 
 #include <filesystem>
 #include <sys/stat.h>

@@ -1,5 +1,5 @@
 #include "common/testutil.h"
-#include "platform/launcher.h"
+#include "platform/process/launcher.h"
 
 #include <cerrno>
 #include <sys/stat.h>

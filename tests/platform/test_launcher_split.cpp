@@ -1,5 +1,5 @@
 #include "common/testutil.h"
-#include "platform/argsplit.h"
+#include "platform/process/argsplit.h"
 
 using Args = std::vector<std::string>;
 

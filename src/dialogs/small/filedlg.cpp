@@ -1,6 +1,6 @@
 #include "dialogs/small/filedlg.h"
 
-#include "platform/fileops.h"
+#include "platform/files/fileops.h"
 #include "platform/messagebox.h"
 
 #include <QDir>

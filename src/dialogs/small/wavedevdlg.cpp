@@ -1,6 +1,6 @@
 #include "dialogs/small/smalldialogs.h"
 
-#include "platform/wavedev.h"
+#include "platform/sound/wavedev.h"
 #include "settings/ini.h"
 
 #include <QFrame>

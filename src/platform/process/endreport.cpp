@@ -1,4 +1,4 @@
-#include "platform/endreport.h"
+#include "platform/process/endreport.h"
 
 #include <atomic>
 #include <cerrno>

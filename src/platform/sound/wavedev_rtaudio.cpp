@@ -1,6 +1,6 @@
 // The wave-device layer over RtAudio: PulseAudio when a sound server is
 // reachable, ALSA otherwise.
-#include "platform/wavedev_impl.h"
+#include "platform/sound/wavedev_impl.h"
 
 #include <RtAudio.h>
 #include <alsa/asoundlib.h>

@@ -1,6 +1,6 @@
-#include "platform/trash.h"
+#include "platform/files/trash.h"
 
-#include "platform/fileops.h"
+#include "platform/files/fileops.h"
 
 #include <QFile>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // tonsmith-batch SCRIPT: runs a batch script written by Tonsmith.
-#include "platform/batch/interpreter.h"
+#include "platform/process/batch/interpreter.h"
 
 #include <cstdio>
 #include <cstring>

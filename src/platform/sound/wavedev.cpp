@@ -1,4 +1,4 @@
-#include "platform/wavedev_impl.h"
+#include "platform/sound/wavedev_impl.h"
 
 #include <QMetaObject>
 

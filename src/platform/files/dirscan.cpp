@@ -1,4 +1,4 @@
-#include "platform/dirscan.h"
+#include "platform/files/dirscan.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

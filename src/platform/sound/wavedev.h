@@ -15,10 +15,10 @@
 //
 // Two backends: RtAudio (PulseAudio when a sound server is reachable, ALSA
 // otherwise) and a null device whose completions tests step by hand
-// (platform/nullwave.h).
+// (platform/sound/nullwave.h).
 #pragma once
 
-#include "platform/waveformat.h"
+#include "platform/sound/waveformat.h"
 
 #include <QObject>
 

@@ -1,10 +1,10 @@
-#include "platform/launcher.h"
+#include "platform/process/launcher.h"
 
-#include "platform/argsplit.h"
-#include "platform/configdir.h"
-#include "platform/endreport.h"
+#include "platform/files/configdir.h"
 #include "platform/messagebox.h"
-#include "platform/spawn.h"
+#include "platform/process/argsplit.h"
+#include "platform/process/endreport.h"
+#include "platform/process/spawn.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "platform/spawn.h"
+#include "platform/process/spawn.h"
 
 #include <cerrno>
 #include <csignal>

@@ -2,8 +2,8 @@
 // header flags and the completion messages, all under one lock per device.
 #pragma once
 
-#include "platform/fifo.h"
-#include "platform/wavedev.h"
+#include "platform/sound/fifo.h"
+#include "platform/sound/wavedev.h"
 
 #include <cstddef>
 #include <mutex>

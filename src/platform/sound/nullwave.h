@@ -4,7 +4,7 @@
 // a real device, so the owner's event loop must run to deliver them.
 #pragma once
 
-#include "platform/waveformat.h"
+#include "platform/sound/waveformat.h"
 
 #include <cstddef>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "platform/environment.h"
+#include "platform/process/environment.h"
 
 #include <cstdlib>
 

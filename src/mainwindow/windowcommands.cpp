@@ -1,4 +1,4 @@
-#include "commands/windowcommands.h"
+#include "mainwindow/windowcommands.h"
 
 #include "audio/cdac32.h"
 #include "audio/sampmmio.h"
@@ -12,8 +12,8 @@
 #include "mainwindow/tonsm32.h"
 #include "mainwindow/winmsg.h"
 #include "menuids.h"
-#include "platform/launcher.h"
-#include "platform/wavedev.h"
+#include "platform/process/launcher.h"
+#include "platform/sound/wavedev.h"
 #include "settings/ini.h"
 
 namespace {

@@ -25,7 +25,3 @@ enum : std::uint16_t {
     WAVE_FORMAT_MULAW = 0x0007,
     WAVE_FORMAT_EXTENSIBLE = 0xFFFE,
 };
-
-// Decodes the first n (at most 18) bytes of a format chunk over *wf; the
-// fields the bytes do not reach keep their values.
-void DecodeWaveFormat(WAVEFORMATEX* wf, const unsigned char* bytes, unsigned n);

@@ -7,7 +7,7 @@
 // end whatever the terminal does with its own process. When the program
 // fails, the console stays open until a key is pressed, so its output can
 // still be read.
-#include "platform/spawn.h"
+#include "platform/process/spawn.h"
 
 #include <cerrno>
 #include <csignal>

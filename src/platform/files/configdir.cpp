@@ -1,4 +1,4 @@
-#include "platform/configdir.h"
+#include "platform/files/configdir.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,7 +1,7 @@
-#include "platform/batch/interpreter.h"
+#include "platform/process/batch/interpreter.h"
 
-#include "platform/argsplit.h"
-#include "platform/spawn.h"
+#include "platform/process/argsplit.h"
+#include "platform/process/spawn.h"
 
 #include <cerrno>
 #include <cstdio>

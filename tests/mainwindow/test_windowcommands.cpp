@@ -2,13 +2,13 @@
 #include "../audio/wavfixture.h"
 #include "../mainwindow/windowfixture.h"
 #include "commands/filecmds.h"
-#include "commands/windowcommands.h"
 #include "dialogs/small/smalldialogs.h"
 #include "mainwindow/cdacsound.h"
 #include "mainwindow/filelists.h"
+#include "mainwindow/windowcommands.h"
 #include "mainwindow/winmsg.h"
 #include "menuids.h"
-#include "platform/nullwave.h"
+#include "platform/sound/nullwave.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "platform/argsplit.h"
+#include "platform/process/argsplit.h"
 
 namespace {
 bool isBlank(char c) {

@@ -1,4 +1,4 @@
-#include "platform/riff.h"
+#include "audio/riff.h"
 
 #include <sys/stat.h>
 

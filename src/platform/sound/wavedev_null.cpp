@@ -1,5 +1,5 @@
-#include "platform/nullwave.h"
-#include "platform/wavedev_impl.h"
+#include "platform/sound/nullwave.h"
+#include "platform/sound/wavedev_impl.h"
 
 namespace {
 
