@@ -28,6 +28,3 @@ void OpenPreferences(QWidget* hwndParent, INISTRUCT* lpIniStruct,
 
 // The open Preferences dialog, or nullptr when none is open.
 QDialog* PreferencesDialog();
-
-// Copies the 39 fields kept under the Preferences keys from src to dst.
-void CopyPreferenceFields(INISTRUCT& dst, const INISTRUCT& src);

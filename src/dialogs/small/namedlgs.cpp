@@ -9,7 +9,7 @@
 namespace {
 // The edit's text in the program's byte encoding.
 std::string EditText(const smalldlg::SmallDialog* dlg, int nId) {
-    return dlg->GetDlgItemText(nId).toLocal8Bit().toStdString();
+    return GetDlgItemText(dlg, nId).toLocal8Bit().toStdString();
 }
 } // namespace
 

@@ -38,7 +38,7 @@ void SelectCsndDlg::OnCommand(int nId) {
             static_assert(sizeof szCsound <= sizeof m_ini.szCsoundPath);
             std::memcpy(m_ini.szCsoundPath, szCsound, std::strlen(szCsound) + 1);
             WriteIni("CSOUND", "csound path", szCsound);
-            SetDlgItemText(IDC_CSOUNDPATH, QString::fromLocal8Bit(szCsound));
+            SetDlgItemText(this, IDC_CSOUNDPATH, QString::fromLocal8Bit(szCsound));
         }
         break;
     case smalldlg::IDCANCEL:
