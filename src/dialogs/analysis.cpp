@@ -78,17 +78,14 @@ void OnExit() {
     m.hwndTabDlg = nullptr;
     if (m.refreshLists)
         m.refreshLists();
-    frame->hide();
-    frame->deleteLater();
+    frame->Discard();
 }
 } // namespace
 
 void OpenAnalysis(QWidget* parent, INISTRUCT* lpIniStruct, std::function<void()> refreshLists) {
     AnalysisModule& m = Module();
     if (TabFrame* open = m.hwndTabDlg) {
-        open->show();
-        open->raise();
-        open->activateWindow();
+        open->BringToFront();
         return;
     }
     m.lpExtIniStruct = lpIniStruct;

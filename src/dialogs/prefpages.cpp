@@ -82,22 +82,24 @@ void DispCommand(DlgPage* hDlg, INISTRUCT* lpLocal, int nId) {
         break;
     }
 }
+
+// A page whose check boxes are all flags, each kept at its click.
+DlgPage* CreateFlagPage(TabFrame* frame, const char* szTab, int nPage, std::span<const CtlDef> defs,
+                        std::span<const PageFlag> flags, INISTRUCT* lpLocal) {
+    DlgPage* hDlg = frame->AddPage(szTab, 8);
+    hDlg->Build(defs);
+    FillPage(hDlg, nPage, lpLocal, flags);
+    hDlg->onCommand = [hDlg, lpLocal, flags](int nId) { ClickFlag(hDlg, lpLocal, flags, nId); };
+    return hDlg;
+}
 } // namespace
 
 DlgPage* CreateOrcScoPage(TabFrame* frame, INISTRUCT* lpLocal) {
-    DlgPage* hDlg = frame->AddPage("Orc/Sco", 8);
-    hDlg->Build(kOrcScoTab);
-    FillPage(hDlg, PAGE_ORCSCO, lpLocal, kOrcScoFlags);
-    hDlg->onCommand = [hDlg, lpLocal](int nId) { ClickFlag(hDlg, lpLocal, kOrcScoFlags, nId); };
-    return hDlg;
+    return CreateFlagPage(frame, "Orc/Sco", PAGE_ORCSCO, kOrcScoTab, kOrcScoFlags, lpLocal);
 }
 
 DlgPage* CreateMIDIPage(TabFrame* frame, INISTRUCT* lpLocal) {
-    DlgPage* hDlg = frame->AddPage("MIDI", 8);
-    hDlg->Build(kMidiTab);
-    FillPage(hDlg, PAGE_MIDI, lpLocal, kMidiFlags);
-    hDlg->onCommand = [hDlg, lpLocal](int nId) { ClickFlag(hDlg, lpLocal, kMidiFlags, nId); };
-    return hDlg;
+    return CreateFlagPage(frame, "MIDI", PAGE_MIDI, kMidiTab, kMidiFlags, lpLocal);
 }
 
 DlgPage* CreateDispPage(TabFrame* frame, INISTRUCT* lpLocal) {

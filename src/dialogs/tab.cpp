@@ -30,16 +30,14 @@ void OnOk() {
     if (m.refreshLists)
         m.refreshLists();
     m.hwndTabDlg = nullptr;
-    frame->hide();
-    frame->deleteLater();
+    frame->Discard();
 }
 
 void OnCancel() {
     PrefsModule& m = Module();
     if (TabFrame* frame = m.hwndTabDlg) {
         m.hwndTabDlg = nullptr;
-        frame->hide();
-        frame->deleteLater();
+        frame->Discard();
     }
 }
 } // namespace
@@ -48,9 +46,7 @@ void OpenPreferences(QWidget* hwndParent, INISTRUCT* lpIniStruct,
                      std::function<void()> refreshLists) {
     PrefsModule& m = Module();
     if (TabFrame* open = m.hwndTabDlg) {
-        open->show();
-        open->raise();
-        open->activateWindow();
+        open->BringToFront();
         return;
     }
     // The copy is complete before any page exists: each page fills its

@@ -127,3 +127,14 @@ bool TabFrame::CheckFieldBox(int nPage, int nId, std::size_t nCapacity, bool bDi
                "Error", MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
+
+void TabFrame::BringToFront() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void TabFrame::Discard() {
+    hide();
+    deleteLater();
+}

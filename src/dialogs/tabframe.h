@@ -47,6 +47,11 @@ public:
     // closing slash a directory gets when bDir).
     bool CheckFieldBox(int nPage, int nId, std::size_t nCapacity, bool bDir, const char* szName);
 
+    // Shows the open dialog in front, as a second command to open it does.
+    void BringToFront();
+    // Hides the dialog and lets the event loop delete it.
+    void Discard();
+
     TabControl* Tabs() const { return tabs_; }
     DlgPage* Page(int nIndex) const { return pages_.at(static_cast<std::size_t>(nIndex)); }
     int PageCount() const { return static_cast<int>(pages_.size()); }

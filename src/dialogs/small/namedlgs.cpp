@@ -75,16 +75,3 @@ void RenameDlg::OnCommand(int nId) {
         EndDialog();
     }
 }
-
-int RunNewFileDialog(QWidget* hWndOwner, bool bScore, char* szNewFile) {
-    NewFileDlg dlg(hWndOwner, bScore, szNewFile);
-    dlg.exec();
-    return 1;
-}
-
-int RunRenameDialog(QWidget* hWndOwner, INISTRUCT& ini, int nrenameswitch,
-                    const std::string& szOldName, std::function<void()> refreshLists) {
-    RenameDlg dlg(hWndOwner, ini, nrenameswitch, szOldName, std::move(refreshLists));
-    dlg.exec();
-    return 1;
-}

@@ -48,9 +48,3 @@ void SelectCsndDlg::OnCommand(int nId) {
         break;
     }
 }
-
-int RunSelectCsndDialog(QWidget* hWndOwner, INISTRUCT& ini) {
-    SelectCsndDlg dlg(hWndOwner, ini);
-    dlg.exec();
-    return 1;
-}
