@@ -119,10 +119,6 @@ void OpenAnalysis(QWidget* parent, INISTRUCT* lpIniStruct, std::function<void()>
     frame->onPageShown(0);
 }
 
-QDialog* AnalysisDialog() {
-    return Module().hwndTabDlg.data();
-}
-
 AnalysisLauncher SetAnalysisLauncher(AnalysisLauncher launcher) {
     AnalysisLauncher old = std::move(Module().launcher);
     Module().launcher = std::move(launcher);

@@ -69,7 +69,3 @@ void OpenPreferences(QWidget* hwndParent, INISTRUCT* lpIniStruct,
     frame->ShowFirstPage(PAGE_PATH);
     frame->show();
 }
-
-QDialog* PreferencesDialog() {
-    return Module().hwndTabDlg.data();
-}

@@ -30,6 +30,14 @@ inline QApplication& TestApp() {
     return *app;
 }
 
+// The shown dialog of that caption, or null.
+inline QDialog* ShownDialog(const QString& caption) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible() && d->windowTitle() == caption)
+            return d;
+    return nullptr;
+}
+
 inline QTabBar* TabBarOf(QWidget* dlg) {
     return dlg->findChild<QTabBar*>();
 }

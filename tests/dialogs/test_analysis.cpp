@@ -20,14 +20,14 @@ protected:
             [this](int iPage) { launched.emplace_back(analysis::MakeCommandLine(iPage)); });
     }
     void TearDown() override {
-        if (QDialog* d = AnalysisDialog())
+        if (QDialog* d = ShownDialog("Tonsmith32 Analysis"))
             d->reject();
         FlushDeletes();
         SetAnalysisLauncher({});
     }
     QDialog* Open() {
         OpenAnalysis(nullptr, &ini, [this] { ++nRefresh; });
-        return AnalysisDialog();
+        return ShownDialog("Tonsmith32 Analysis");
     }
     std::vector<std::string> launched;
 };
@@ -69,7 +69,7 @@ TEST_F(AnalysisTest, OkSavesAllPagesStartsTheVisibleUtilityAndStaysOpen) {
     EXPECT_EQ(launched[0], "/opt/cs/csound -U lpanal -s10000 -c1 -b0.0 -d0.0 -p34 -h200 -P70 "
                            "-Q200 -v0 /snd/voice.wav /ana2/test.lpc");
     EXPECT_EQ(nRefresh, 1);
-    EXPECT_EQ(AnalysisDialog(), dlg);
+    EXPECT_EQ(ShownDialog("Tonsmith32 Analysis"), dlg);
     EXPECT_STREQ(ReadIni("HTR", "srate"), "22050");
     EXPECT_STREQ(ini.htrStruct.srate, "22050");
     EXPECT_STREQ(ini.szCurSoundFile, "/snd/other.wav");
@@ -126,7 +126,7 @@ TEST_F(AnalysisTest, ExitEscapeAndCloseBoxSaveNothingAndRefresh) {
         QDialog* dlg = Open();
         Edit(dlg, 200)->setText("8000");
         Dismiss(dlg, nWay);
-        EXPECT_EQ(AnalysisDialog(), nullptr) << nWay;
+        EXPECT_EQ(ShownDialog("Tonsmith32 Analysis"), nullptr) << nWay;
         EXPECT_EQ(nRefresh, nWay + 1);
     }
     EXPECT_TRUE(launched.empty());
@@ -156,6 +156,6 @@ TEST_F(AnalysisTest, TooLongTextOrCommandLineIsReportedNotStarted) {
     ASSERT_EQ(boxes.boxes.size(), 2u);
     EXPECT_NE(boxes.boxes[1].find("not started"), std::string::npos) << boxes.boxes[1];
     EXPECT_STREQ(ReadIni("LPC", "npoles"), "34");
-    EXPECT_EQ(AnalysisDialog(), dlg);
+    EXPECT_EQ(ShownDialog("Tonsmith32 Analysis"), dlg);
 }
 } // namespace

@@ -15,13 +15,13 @@ enum { PATH, SOUND, ORCSCO, MIDI, DISP };
 class PrefsTest : public DialogTest {
 protected:
     void TearDown() override {
-        if (QDialog* d = PreferencesDialog())
+        if (QDialog* d = ShownDialog("Tonsmith32 Preferences"))
             d->reject();
         FlushDeletes();
     }
     QDialog* Open() {
         OpenPreferences(nullptr, &ini, [this] { ++nRefresh; });
-        return PreferencesDialog();
+        return ShownDialog("Tonsmith32 Preferences");
     }
     void Ok(QDialog* dlg) {
         Click(dlg, 100);
@@ -196,7 +196,7 @@ TEST_F(PrefsTest, OkReadsTheBoxesWritesAll39KeysAndKeepsWhatChangedMeanwhile) {
     EXPECT_EQ(GetDlgItemText(dlg, 313), QStringLiteral("voice.wav"));
     QTest::keyClick(Edit(dlg, 313), Qt::Key_Return);
     FlushDeletes();
-    EXPECT_EQ(PreferencesDialog(), nullptr);
+    EXPECT_EQ(ShownDialog("Tonsmith32 Preferences"), nullptr);
     EXPECT_EQ(nRefresh, 1);
     EXPECT_STREQ(ini.szOrcDir, "/music/orc/");
     EXPECT_STREQ(ini.szScoreDir, "/");
@@ -226,7 +226,7 @@ TEST_F(PrefsTest, CancelEscapeAndCloseBoxDropTheCopy) {
         Click(dlg, 300);
         Edit(dlg, 313)->setText("x.wav");
         Dismiss(dlg, nWay);
-        EXPECT_EQ(PreferencesDialog(), nullptr) << nWay;
+        EXPECT_EQ(ShownDialog("Tonsmith32 Preferences"), nullptr) << nWay;
     }
     EXPECT_EQ(std::memcmp(&before, &ini, sizeof ini), 0);
     EXPECT_FALSE(std::filesystem::exists(cfg.ini()));
@@ -243,7 +243,7 @@ TEST_F(PrefsTest, TextTooLongForItsFieldIsRefusedAndNothingSaved) {
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0], "Error: The Analysis Output Directory is too long: it can hold at "
                               "most 126 bytes with its closing slash. Nothing was saved.");
-    EXPECT_EQ(PreferencesDialog(), dlg);
+    EXPECT_EQ(ShownDialog("Tonsmith32 Preferences"), dlg);
     EXPECT_EQ(TabBarOf(dlg)->currentIndex(), PATH);
     EXPECT_EQ(std::memcmp(&before, &ini, sizeof ini), 0);
     EXPECT_FALSE(std::filesystem::exists(cfg.ini()));
@@ -261,7 +261,7 @@ TEST_F(PrefsTest, TextTooLongForItsFieldIsRefusedAndNothingSaved) {
     Edit(dlg, 313)->setText(QString::fromUtf8("\xc3\xa9t\xc3\xa9.wav"));
     Edit(dlg, 212)->setText(QString(125, 'd'));
     Ok(dlg);
-    EXPECT_EQ(PreferencesDialog(), nullptr);
+    EXPECT_EQ(ShownDialog("Tonsmith32 Preferences"), nullptr);
     EXPECT_EQ(std::string(ini.szSADIR), std::string(125, 'd') + "/");
     EXPECT_STREQ(ini.szOutputFilename, "\xc3\xa9t\xc3\xa9.wav");
 }
