@@ -101,20 +101,21 @@ TEST(IniText, RefusesWhatWouldBreakTheFileAndReadsNumbersPredictably) {
 
     // The settings reader skips blanks and tabs only; the number boxes skip
     // all white space (dialog tests).
-    const std::pair<const char*, int> numbers[] = {{"504", 504},
-                                                   {" \t42abc", 42},
-                                                   {"abc", 0},
-                                                   {"-17", -17},
-                                                   {"+8", 8},
-                                                   {"", 0},
-                                                   {"- 5", 0},
-                                                   {"\n5", 0},
-                                                   {"44.1", 44},
-                                                   {"2147483647", 2147483647},
-                                                   {"99999999999999999999", 2147483647},
-                                                   {"-99999999999999999999", -2147483647 - 1}};
-    for (auto [text, value] : numbers)
-        EXPECT_EQ(IniParseInt(text), value) << text;
+    const char* texts[] = {"504",
+                           " \t42abc",
+                           "abc",
+                           "-17",
+                           "+8",
+                           "",
+                           "- 5",
+                           "\n5",
+                           "44.1",
+                           "2147483647",
+                           "99999999999999999999",
+                           "-99999999999999999999"};
+    const int values[] = {504, 42, 0, -17, 8, 0, 0, 0, 44, 2147483647, 2147483647, -2147483647 - 1};
+    for (std::size_t i = 0; i < std::size(texts); ++i)
+        EXPECT_EQ(IniParseInt(texts[i]), values[i]) << texts[i];
     EXPECT_EQ(DecimalText(-2147483647 - 1), "-2147483648");
 }
 
