@@ -47,6 +47,17 @@ TEST(AtoL, ReadsLikeTheRuntimeLibrary) {
         EXPECT_EQ(AtoL(QString::fromUtf8(texts[i])), values[i]) << texts[i];
 }
 
+// A field takes text whole or not at all: a cut name could name another file.
+TEST(StoreText, RefusesWhatDoesNotFitAndNeverCuts) {
+    char field[4] = "old";
+    EXPECT_FALSE(StoreText(field, QStringLiteral("abcd")));
+    EXPECT_FALSE(StoreText(field, QString::fromUtf8("ab\xc3\xa9"))); // three characters, four bytes
+    EXPECT_FALSE(StoreText(field, QString(QChar(0)) + "a"));
+    EXPECT_STREQ(field, "old");
+    EXPECT_TRUE(StoreText(field, QStringLiteral("abc")));
+    EXPECT_STREQ(field, "abc");
+}
+
 TEST(DialogUnits, MapLikeThePlatform) {
     TestApp();
     EXPECT_EQ(MulDiv(5, 6, 4), 8);   // 7.5 rounds up
@@ -213,6 +224,12 @@ TEST_F(PrefsTest, OkReadsTheBoxesWritesAll39KeysAndKeepsWhatChangedMeanwhile) {
     EXPECT_EQ(std::string(ini.szCsoundPath) + ini.szCurSoundFile + ini.lpcStruct.npoles,
               "/opt/csound7/bin/csound/music/out/take2.wav50");
     EXPECT_EQ(+ini.nCSoundVer, 2);
+}
+
+TEST_F(PrefsTest, OkWithoutAListRefreshStillSaves) {
+    OpenPreferences(nullptr, &ini, {});
+    Ok(ShownDialog("Tonsmith32 Preferences"));
+    ExpectIni("DISPLAY/display=504");
 }
 
 TEST_F(PrefsTest, CancelEscapeAndCloseBoxDropTheCopy) {

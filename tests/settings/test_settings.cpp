@@ -307,6 +307,15 @@ TEST(InitApp, StartupFolderTooLongLeavesDirectoriesEmpty) {
     EXPECT_STREQ(ini.szOrcDir, "");
     EXPECT_EQ(ini.szSFDIR, deep + "/");
     EXPECT_EQ(UnusableStartupDirectory(), deep + "/");
+
+    // A start-up folder that no longer exists has no name: the root stands in.
+    const std::string gone = cfg.root() + "/gone";
+    std::filesystem::create_directories(gone);
+    ASSERT_EQ(::chdir(gone.c_str()), 0);
+    std::filesystem::remove(gone);
+    ini = load();
+    ASSERT_EQ(::chdir(here), 0);
+    EXPECT_STREQ(ini.szOrcDir, "/");
 }
 
 // A Preferences OK killed at any moment, before any of its system calls,
