@@ -139,7 +139,14 @@ TEST_F(PrefsTest, ClicksFollowThePageRules) {
          {-211, 214},
          "PREFERENCES/showcmdline=1 PREFERENCES/showanalysis=2 DIRECTORIES/scoremode=1 "
          "DIRECTORIES/sfmode=0"},
-        {"[DIRECTORIES]\nscoremode=1\nsfmode=1\n", {}, {-204, -200}, {208, 209}, ""},
+        // The boxes show what the record holds, and OK keeps it.
+        {"[DIRECTORIES]\nscoremode=1\nsfmode=1\n[SOUND]\nhardbuffer=512\nsoftbuffer=-3\n"
+         "[CSOUND]\nsrate=44100\nkrate=-1\ntempo=96\nextract=x.ext\n[MIDI]\nmidisus=7\n",
+         {},
+         {-204, -200},
+         {208, 209},
+         "SOUND/hardbuffer=512 SOUND/softbuffer=-3 CSOUND/srate=44100 CSOUND/krate=-1 "
+         "CSOUND/tempo=96 CSOUND/extract=x.ext MIDI/midisus=7"},
         {"[CSOUND]\nextractck=1\n[SOUND]\noutfilecheck=1\nhbuffercheck=1\nformat=300\n",
          {601, 603, 607, 608, 600, 605, 606, 400, 403, 405},
          {602, 604, -610, 609, 401, 404, 313, 311, 309},
