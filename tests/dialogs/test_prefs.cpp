@@ -83,7 +83,9 @@ TEST_F(PrefsTest, PagesTemplatesAndFreshDefaults) {
         {405, "Terminate Performance at the end of the MIDI file"},
         {206, ""},
         {610, ""},
-        {401, ""}}; // no file stored: empty, not the template text
+        {401, ""},
+        {311, "0"},
+        {404, "0"}}; // no file stored: empty, not the template text
     for (const auto& [nId, text] : texts)
         EXPECT_EQ(GetDlgItemText(dlg, nId),
                   nId == 206 ? QString::fromUtf8(ini.szOrcDir) : QString::fromUtf8(text))
