@@ -27,8 +27,8 @@ struct IniKey {
     std::size_t size;   // of the field in bytes
     IniKind kind;
     IniWriter writer;
-    const char* textDefault; // Text: taken when the loaded text is empty (or nullptr)
-    int numberDefault;       // Number: taken when the loaded value is 0 (or 0)
+    const char* textDefault = nullptr; // Text: taken when the loaded text is empty
+    int numberDefault = 0;             // Number: taken when the loaded value is 0
 };
 
 // In load order. The rows of each writer are in the order it writes them: a
