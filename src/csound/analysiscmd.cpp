@@ -1,9 +1,9 @@
 // Command lines of Csound's analysis utilities (lpanal, hetro, pvanal) and
-// the write-back of their settings.
+// the write-back of their settings (the keys are in the settings table).
 #include "csound/analysiscmd.h"
 
-#include "settings/ini.h"
 #include "settings/inifile.h"
+#include "settings/settingstable.h"
 
 #include <cstring>
 #include <string>
@@ -85,48 +85,8 @@ const char* MakeCommandLine(int iType) {
     return MakeCommandLineFrom(&LocalIniStruct, iType);
 }
 
-int RefreshIniFrom(const INISTRUCT* lp) {
-    const LPC& a = lp->lpcStruct;
-    WriteIni("LPC", "srate", a.srate);
-    WriteIni("LPC", "channel", a.channel);
-    WriteIni("LPC", "begin", a.begin);
-    WriteIni("LPC", "duration", a.duration);
-    WriteIni("LPC", "npoles", a.npoles);
-    WriteIni("LPC", "hopsize", a.hopsize);
-    WriteIni("LPC", "string", a.string);
-    WriteIni("LPC", "mincps", a.mincps);
-    WriteIni("LPC", "maxcps", a.maxcps);
-    WriteIni("LPC", "verbosity", a.verbosity);
-    WriteIni("LPC", "outputfile", a.szOutputFile);
-
-    const HETRO& h = lp->htrStruct;
-    WriteIni("HTR", "srate", h.srate);
-    WriteIni("HTR", "channel", h.channel);
-    WriteIni("HTR", "begin", h.begin);
-    WriteIni("HTR", "duration", h.duration);
-    WriteIni("HTR", "begfreq", h.begfreq);
-    WriteIni("HTR", "partials", h.partials);
-    WriteIni("HTR", "maxamp", h.maxamp);
-    WriteIni("HTR", "minamp", h.minamp);
-    WriteIni("HTR", "brkpts", h.brkpts);
-    WriteIni("HTR", "cutfreq", h.cutfreq);
-    WriteIni("HTR", "outputfile", h.szOutputFile);
-
-    const PVOC& p = lp->pvcStruct;
-    WriteIni("PVC", "srate", p.srate);
-    WriteIni("PVC", "channel", p.channel);
-    WriteIni("PVC", "begin", p.begin);
-    WriteIni("PVC", "duration", p.duration);
-    WriteIni("PVC", "frmsize", p.frmsize);
-    WriteIni("PVC", "windfact", p.windfact);
-    WriteIni("PVC", "hopsize", p.hopsize);
-    WriteIni("PVC", "type", DecimalText(p.iType).c_str());
-    WriteIni("PVC", "outputfile", p.szOutputFile);
-    return 1;
-}
-
 int RefreshIni() {
-    return RefreshIniFrom(&LocalIniStruct);
+    return WriteIniKeys(LocalIniStruct, IniWriter::Analysis);
 }
 
 } // namespace analysis

@@ -23,5 +23,4 @@ const char* CommandLineFault();
 
 // Writes the 31 analysis keys from LocalIniStruct; returns 1.
 int RefreshIni();
-int RefreshIniFrom(const INISTRUCT* lpIni);
 } // namespace analysis

@@ -5,10 +5,9 @@
 #include "dialogs/analysispages.h"
 #include "dialogs/tabframe.h"
 #include "dialogs/textfields.h"
-#include "platform/messagebox.h"
+#include "settings/settingstable.h"
 
 #include <QPointer>
-#include <QTabBar>
 #include <cstring>
 #include <string>
 
@@ -28,18 +27,9 @@ AnalysisModule& Module() {
 }
 
 bool CheckTextBoxes(TabFrame* frame) {
-    for (const AnalysisBox& box : AnalysisBoxes()) {
-        const QString text = GetDlgItemText(frame->Page(box.nPage), box.nId);
-        if (FieldBytes(text) < box.nCapacity && !text.contains(QChar(0)))
-            continue;
-        frame->Tabs()->Bar()->setCurrentIndex(box.nPage);
-        if (QWidget* edit = GetDlgItem(frame->Page(box.nPage), box.nId))
-            edit->setFocus();
-        MessageBox("The " + std::string(box.szLabel) + " is too long: it can hold at most " +
-                       std::to_string(box.nCapacity - 1) + " bytes. Nothing was saved.",
-                   "Error", MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
+    for (const AnalysisBox& box : AnalysisBoxes())
+        if (!frame->CheckFieldBox(box.nPage, box.nId, box.nCapacity, false, box.szLabel))
+            return false;
     return true;
 }
 
@@ -65,9 +55,7 @@ void OnOk() {
     // live record, which may have changed since the dialog opened (another
     // Csound program, other directories). The input file stays the one shown.
     INISTRUCT& live = *m.lpExtIniStruct;
-    live.lpcStruct = local.lpcStruct;
-    live.pvcStruct = local.pvcStruct;
-    live.htrStruct = local.htrStruct;
+    CopyIniFields(live, local, IniWriter::Analysis);
     char szShown[sizeof local.szCurSoundFile];
     std::memcpy(szShown, local.szCurSoundFile, sizeof szShown);
     local = live;
@@ -90,17 +78,14 @@ void OnExit() {
     m.hwndTabDlg = nullptr;
     if (m.refreshLists)
         m.refreshLists();
-    frame->hide();
-    frame->deleteLater();
+    frame->Discard();
 }
 } // namespace
 
 void OpenAnalysis(QWidget* parent, INISTRUCT* lpIniStruct, std::function<void()> refreshLists) {
     AnalysisModule& m = Module();
     if (TabFrame* open = m.hwndTabDlg) {
-        open->show();
-        open->raise();
-        open->activateWindow();
+        open->BringToFront();
         return;
     }
     m.lpExtIniStruct = lpIniStruct;
@@ -132,10 +117,6 @@ void OpenAnalysis(QWidget* parent, INISTRUCT* lpIniStruct, std::function<void()>
     frame->show();
     // A hidden window takes no focus, so the first box gets it once shown.
     frame->onPageShown(0);
-}
-
-QDialog* AnalysisDialog() {
-    return Module().hwndTabDlg.data();
 }
 
 AnalysisLauncher SetAnalysisLauncher(AnalysisLauncher launcher) {

@@ -7,7 +7,6 @@
 
 #include <functional>
 
-class QDialog;
 class QWidget;
 
 // Opens the dialog, owned by parent (the main window), on a copy of
@@ -25,9 +24,6 @@ class QWidget;
 // refreshLists and close the dialog; edits since the last OK are dropped.
 // Enter presses OK.
 void OpenAnalysis(QWidget* parent, INISTRUCT* lpIniStruct, std::function<void()> refreshLists);
-
-// The open analysis dialog, or nullptr when none is open.
-QDialog* AnalysisDialog();
 
 // Starts the utility of page iPage (0 LPC, 1 hetro, 2 pvanal) as the working
 // copy analysis::LocalIniStruct describes it, and does not wait for it. OK

@@ -117,7 +117,7 @@ QWidget* CreateControl(QWidget* parent, const CtlDef& def, DialogBaseUnits units
         break;
     }
     w->setGeometry(MapDialogRect(def.x, def.y, def.cx, def.cy, units));
-    w->setProperty(kIdProperty, def.id);
+    SetControlId(w, def.id);
     if (def.id >= 0)
         w->setObjectName(QStringLiteral("id%1").arg(def.id));
     if (def.szName)
@@ -144,10 +144,22 @@ QWidget* CreateControl(QWidget* parent, const CtlDef& def, DialogBaseUnits units
     return w;
 }
 
+void SetControlId(QWidget* w, int nId) {
+    w->setProperty(kIdProperty, nId);
+}
+
 QWidget* GetDlgItem(const QWidget* hDlg, int nId) {
     if (!hDlg || nId < 0)
         return nullptr;
-    return hDlg->findChild<QWidget*>(QStringLiteral("id%1").arg(nId));
+    // A window's own controls come before those of its pages.
+    const auto children = hDlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* w : children)
+        if (const QVariant v = w->property(kIdProperty); v.isValid() && v.toInt() == nId)
+            return w;
+    for (QWidget* w : children)
+        if (QWidget* found = GetDlgItem(w, nId))
+            return found;
+    return nullptr;
 }
 
 int IsDlgButtonChecked(const QWidget* hDlg, int nId) {

@@ -65,7 +65,10 @@ private:
 QWidget* CreateControl(QWidget* parent, const CtlDef& def, DialogBaseUnits units,
                        QButtonGroup* group, const std::function<void(int)>& onClick);
 
-// The control with this id among the children of hDlg (searched in depth).
+// Gives a control the id GetDlgItem finds it by (-1 for none).
+void SetControlId(QWidget* w, int nId);
+// The control with this id among the children of hDlg, searched in depth,
+// or null.
 QWidget* GetDlgItem(const QWidget* hDlg, int nId);
 int IsDlgButtonChecked(const QWidget* hDlg, int nId);
 // Checks (1) or clears (0) a check box or radio button; a radio button of a

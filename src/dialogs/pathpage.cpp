@@ -1,6 +1,5 @@
 // The Directories page.
 #include "dialogs/prefpages.h"
-#include "dialogs/textfields.h"
 
 namespace {
 constexpr int kDir = sizeof(INISTRUCT::szOrcDir) - 1;
@@ -60,11 +59,7 @@ DlgPage* CreatePathPage(TabFrame* frame, INISTRUCT* lpLocal) {
         EnableDlgItem(hDlg, 200, false);
     CheckDlgButton(hDlg, 211, lpLocal->nShowCmdLine == 2);
     CheckDlgButton(hDlg, 214, lpLocal->nShowAnalysis == 2);
-    SetDlgItemText(hDlg, 206, FieldText(lpLocal->szOrcDir));
-    SetDlgItemText(hDlg, 204, FieldText(lpLocal->szScoreDir));
-    SetDlgItemText(hDlg, 202, FieldText(lpLocal->szSFDIR));
-    SetDlgItemText(hDlg, 200, FieldText(lpLocal->szSSDIR));
-    SetDlgItemText(hDlg, 212, FieldText(lpLocal->szSADIR));
+    FillPage(hDlg, PAGE_PATH, lpLocal, {});
     hDlg->onCommand = [hDlg, lpLocal](int nId) { PathCommand(hDlg, lpLocal, nId); };
     return hDlg;
 }

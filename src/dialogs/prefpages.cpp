@@ -1,6 +1,5 @@
 // The Orc/Sco, MIDI and Display pages.
 #include "dialogs/prefpages.h"
-#include "dialogs/textfields.h"
 
 namespace {
 constexpr int kPath = sizeof(INISTRUCT::szScoExtract) - 1;
@@ -50,58 +49,17 @@ const CtlDef kDispTab[] = {
     {IDC_GRAPHIC, CtlKind::Radio, "Graphic Display", 73, 129, 68, 12, kDisplayGroup},
 };
 
-// A check box that switches an option with a value greys the value's box
-// while off; returns the state for the flag.
-int FlagWithBox(DlgPage* hDlg, int nCheckId, int nBoxId) {
-    const int nState = IsDlgButtonChecked(hDlg, nCheckId);
-    EnableDlgItem(hDlg, nBoxId, nState != 0);
-    return nState;
-}
-
-void OrcScoCommand(DlgPage* hDlg, INISTRUCT* lpLocal, int nId) {
-    const int nState = IsDlgButtonChecked(hDlg, nId);
-    switch (nId) {
-    case 600:
-        lpLocal->nITimeOnly = nState;
-        break;
-    case 601:
-        lpLocal->nOrcSRateCheck = FlagWithBox(hDlg, 601, 602);
-        break;
-    case 603:
-        lpLocal->nOrcKRateCheck = FlagWithBox(hDlg, 603, 604);
-        break;
-    case 605:
-        lpLocal->nVerboseOrcCheck = nState;
-        break;
-    case 606:
-        lpLocal->nScoScotCheck = nState;
-        break;
-    case 607:
-        lpLocal->nScoExtractCheck = FlagWithBox(hDlg, 607, 610);
-        break;
-    case 608:
-        lpLocal->nScoTempCheck = FlagWithBox(hDlg, 608, 609);
-        break;
-    default:
-        break;
-    }
-}
-
-void MIDICommand(DlgPage* hDlg, INISTRUCT* lpLocal, int nId) {
-    switch (nId) {
-    case 400:
-        lpLocal->nMidiInFileCheck = FlagWithBox(hDlg, 400, 401);
-        break;
-    case 403:
-        lpLocal->nMidiSusCheck = FlagWithBox(hDlg, 403, 404);
-        break;
-    case 405:
-        lpLocal->nMidiTerminate = IsDlgButtonChecked(hDlg, 405);
-        break;
-    default:
-        break;
-    }
-}
+const PageFlag kOrcScoFlags[] = {
+    PAGE_FLAG(600, nITimeOnly, 0),       PAGE_FLAG(601, nOrcSRateCheck, 602),
+    PAGE_FLAG(603, nOrcKRateCheck, 604), PAGE_FLAG(605, nVerboseOrcCheck, 0),
+    PAGE_FLAG(606, nScoScotCheck, 0),    PAGE_FLAG(607, nScoExtractCheck, 610),
+    PAGE_FLAG(608, nScoTempCheck, 609),
+};
+const PageFlag kMidiFlags[] = {
+    PAGE_FLAG(400, nMidiInFileCheck, 401),
+    PAGE_FLAG(403, nMidiSusCheck, 404),
+    PAGE_FLAG(405, nMidiTerminate, 0),
+};
 
 void DispCommand(DlgPage* hDlg, INISTRUCT* lpLocal, int nId) {
     const int nState = IsDlgButtonChecked(hDlg, nId);
@@ -124,42 +82,24 @@ void DispCommand(DlgPage* hDlg, INISTRUCT* lpLocal, int nId) {
         break;
     }
 }
+
+// A page whose check boxes are all flags, each kept at its click.
+DlgPage* CreateFlagPage(TabFrame* frame, const char* szTab, int nPage, std::span<const CtlDef> defs,
+                        std::span<const PageFlag> flags, INISTRUCT* lpLocal) {
+    DlgPage* hDlg = frame->AddPage(szTab, 8);
+    hDlg->Build(defs);
+    FillPage(hDlg, nPage, lpLocal, flags);
+    hDlg->onCommand = [hDlg, lpLocal, flags](int nId) { ClickFlag(hDlg, lpLocal, flags, nId); };
+    return hDlg;
+}
 } // namespace
 
 DlgPage* CreateOrcScoPage(TabFrame* frame, INISTRUCT* lpLocal) {
-    DlgPage* hDlg = frame->AddPage("Orc/Sco", 8);
-    hDlg->Build(kOrcScoTab);
-    CheckDlgButton(hDlg, 600, lpLocal->nITimeOnly);
-    CheckDlgButton(hDlg, 601, lpLocal->nOrcSRateCheck);
-    CheckDlgButton(hDlg, 603, lpLocal->nOrcKRateCheck);
-    CheckDlgButton(hDlg, 605, lpLocal->nVerboseOrcCheck);
-    CheckDlgButton(hDlg, 606, lpLocal->nScoScotCheck);
-    CheckDlgButton(hDlg, 607, lpLocal->nScoExtractCheck);
-    CheckDlgButton(hDlg, 608, lpLocal->nScoTempCheck);
-    EnableDlgItem(hDlg, 602, lpLocal->nOrcSRateCheck != 0);
-    EnableDlgItem(hDlg, 604, lpLocal->nOrcKRateCheck != 0);
-    EnableDlgItem(hDlg, 610, lpLocal->nScoExtractCheck != 0);
-    EnableDlgItem(hDlg, 609, lpLocal->nScoTempCheck != 0);
-    SetDlgItemText(hDlg, 602, NumberText(lpLocal->nOrcSrate));
-    SetDlgItemText(hDlg, 604, NumberText(lpLocal->nOrcKrate));
-    SetDlgItemText(hDlg, 610, FieldText(lpLocal->szScoExtract));
-    SetDlgItemText(hDlg, 609, NumberText(lpLocal->nScoTempo));
-    hDlg->onCommand = [hDlg, lpLocal](int nId) { OrcScoCommand(hDlg, lpLocal, nId); };
-    return hDlg;
+    return CreateFlagPage(frame, "Orc/Sco", PAGE_ORCSCO, kOrcScoTab, kOrcScoFlags, lpLocal);
 }
 
 DlgPage* CreateMIDIPage(TabFrame* frame, INISTRUCT* lpLocal) {
-    DlgPage* hDlg = frame->AddPage("MIDI", 8);
-    hDlg->Build(kMidiTab);
-    CheckDlgButton(hDlg, 400, lpLocal->nMidiInFileCheck);
-    CheckDlgButton(hDlg, 403, lpLocal->nMidiSusCheck);
-    CheckDlgButton(hDlg, 405, lpLocal->nMidiTerminate);
-    EnableDlgItem(hDlg, 401, lpLocal->nMidiInFileCheck != 0);
-    EnableDlgItem(hDlg, 404, lpLocal->nMidiSusCheck != 0);
-    SetDlgItemText(hDlg, 401, FieldText(lpLocal->szMidiInFile));
-    SetDlgItemText(hDlg, 404, NumberText(lpLocal->nMidiSus));
-    hDlg->onCommand = [hDlg, lpLocal](int nId) { MIDICommand(hDlg, lpLocal, nId); };
-    return hDlg;
+    return CreateFlagPage(frame, "MIDI", PAGE_MIDI, kMidiTab, kMidiFlags, lpLocal);
 }
 
 DlgPage* CreateDispPage(TabFrame* frame, INISTRUCT* lpLocal) {

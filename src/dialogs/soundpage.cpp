@@ -1,6 +1,5 @@
 // The Sound page: output format, sample type, output file and buffers.
 #include "dialogs/prefpages.h"
-#include "dialogs/textfields.h"
 
 namespace {
 constexpr int kName = sizeof(INISTRUCT::szOutputFilename) - 1;
@@ -29,6 +28,12 @@ const CtlDef kFileTab[] = {
     {312, CtlKind::Edit, "", 135, 145, 47, 12, 0, kNumberBoxChars, false, "Software buffer frames"},
 };
 
+const PageFlag kFileFlags[] = {
+    PAGE_FLAG(310, nOutputFilenameCheck, 313), PAGE_FLAG(314, nRewriteHeaderCheck, 0),
+    PAGE_FLAG(315, nHardwareBufferCheck, 311), PAGE_FLAG(316, nSoftwareBufferCheck, 312),
+    PAGE_FLAG(317, nDeferFileLoad, 0),
+};
+
 // AIFF and Wave files take only 8-bit signed, short and long integer samples.
 void GreyHeaderlessTypes(DlgPage* hDlg, bool bGrey) {
     EnableDlgItem(hDlg, IDC_ALAW, !bGrey);
@@ -37,7 +42,6 @@ void GreyHeaderlessTypes(DlgPage* hDlg, bool bGrey) {
 }
 
 void FileCommand(DlgPage* hDlg, INISTRUCT* lpLocal, int nId) {
-    const int nState = IsDlgButtonChecked(hDlg, nId);
     switch (nId) {
     case IDC_NOSOUND:
     case IDC_NOHEADER:
@@ -59,25 +63,8 @@ void FileCommand(DlgPage* hDlg, INISTRUCT* lpLocal, int nId) {
     case IDC_FLOAT:
         lpLocal->nSoundType = nId;
         break;
-    case 310:
-        lpLocal->nOutputFilenameCheck = nState;
-        EnableDlgItem(hDlg, 313, nState);
-        break;
-    case 314:
-        lpLocal->nRewriteHeaderCheck = nState;
-        break;
-    case 315:
-        lpLocal->nHardwareBufferCheck = nState;
-        EnableDlgItem(hDlg, 311, nState);
-        break;
-    case 316:
-        lpLocal->nSoftwareBufferCheck = nState;
-        EnableDlgItem(hDlg, 312, nState);
-        break;
-    case 317:
-        lpLocal->nDeferFileLoad = nState;
-        break;
     default:
+        ClickFlag(hDlg, lpLocal, kFileFlags, nId);
         break;
     }
 }
@@ -93,20 +80,7 @@ DlgPage* CreateFilePage(TabFrame* frame, INISTRUCT* lpLocal) {
         CheckDlgButton(hDlg, lpLocal->nSoundType, 1);
     if (lpLocal->nSoundFormat == IDC_AIFF || lpLocal->nSoundFormat == IDC_WAVE)
         GreyHeaderlessTypes(hDlg, true);
-    CheckDlgButton(hDlg, 310, lpLocal->nOutputFilenameCheck);
-    CheckDlgButton(hDlg, 315, lpLocal->nHardwareBufferCheck);
-    CheckDlgButton(hDlg, 316, lpLocal->nSoftwareBufferCheck);
-    CheckDlgButton(hDlg, 314, lpLocal->nRewriteHeaderCheck);
-    CheckDlgButton(hDlg, 317, lpLocal->nDeferFileLoad);
-    if (lpLocal->nOutputFilenameCheck == 0)
-        EnableDlgItem(hDlg, 313, false);
-    if (lpLocal->nHardwareBufferCheck == 0)
-        EnableDlgItem(hDlg, 311, false);
-    if (lpLocal->nSoftwareBufferCheck == 0)
-        EnableDlgItem(hDlg, 312, false);
-    SetDlgItemText(hDlg, 313, FieldText(lpLocal->szOutputFilename));
-    SetDlgItemText(hDlg, 311, NumberText(lpLocal->nHardwareBuffer));
-    SetDlgItemText(hDlg, 312, NumberText(lpLocal->nSoftwareBuffer));
+    FillPage(hDlg, PAGE_FILE, lpLocal, kFileFlags);
     hDlg->onCommand = [hDlg, lpLocal](int nId) { FileCommand(hDlg, lpLocal, nId); };
     return hDlg;
 }

@@ -7,7 +7,6 @@
 
 #include <functional>
 
-class QDialog;
 class QWidget;
 
 // Opens the dialog, owned by hwndParent (the main window), on a copy of
@@ -25,9 +24,3 @@ class QWidget;
 // Enter presses OK.
 void OpenPreferences(QWidget* hwndParent, INISTRUCT* lpIniStruct,
                      std::function<void()> refreshLists);
-
-// The open Preferences dialog, or nullptr when none is open.
-QDialog* PreferencesDialog();
-
-// Copies the 39 fields kept under the Preferences keys from src to dst.
-void CopyPreferenceFields(INISTRUCT& dst, const INISTRUCT& src);

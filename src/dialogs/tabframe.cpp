@@ -1,6 +1,8 @@
 #include "dialogs/tabframe.h"
 
 #include "dialogs/clickaccess.h"
+#include "dialogs/textfields.h"
+#include "platform/messagebox.h"
 
 #include <QCloseEvent>
 #include <QPainter>
@@ -108,4 +110,31 @@ void TabFrame::closeEvent(QCloseEvent* event) {
     // The close box does what Cancel or Exit does; the module destroys us.
     event->ignore();
     reject();
+}
+
+bool TabFrame::CheckFieldBox(int nPage, int nId, std::size_t nCapacity, bool bDir,
+                             const char* szName) {
+    const QString text = GetDlgItemText(Page(nPage), nId);
+    const bool bSlash = bDir && !text.endsWith(QLatin1Char('/'));
+    if (FieldBytes(text) + (bSlash ? 1 : 0) < nCapacity && !text.contains(QChar(0)))
+        return true;
+    tabs_->Bar()->setCurrentIndex(nPage);
+    if (QWidget* edit = GetDlgItem(Page(nPage), nId))
+        edit->setFocus();
+    MessageBox("The " + std::string(szName) + " is too long: it can hold at most " +
+                   std::to_string(nCapacity - 1) +
+                   (bDir ? " bytes with its closing slash." : " bytes.") + " Nothing was saved.",
+               "Error", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+void TabFrame::BringToFront() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void TabFrame::Discard() {
+    hide();
+    deleteLater();
 }

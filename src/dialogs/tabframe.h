@@ -42,6 +42,16 @@ public:
     // tab control and come last in the Tab order.
     void FinishButtons();
 
+    // False, after showing the box's page, focusing the box and saying why,
+    // when the box's text does not fit a field of nCapacity bytes (with the
+    // closing slash a directory gets when bDir).
+    bool CheckFieldBox(int nPage, int nId, std::size_t nCapacity, bool bDir, const char* szName);
+
+    // Shows the open dialog in front, as a second command to open it does.
+    void BringToFront();
+    // Hides the dialog and lets the event loop delete it.
+    void Discard();
+
     TabControl* Tabs() const { return tabs_; }
     DlgPage* Page(int nIndex) const { return pages_.at(static_cast<std::size_t>(nIndex)); }
     int PageCount() const { return static_cast<int>(pages_.size()); }

@@ -1,34 +1,16 @@
 #include "dialogs/textfields.h"
 
-#include <QByteArray>
-#include <cstdint>
-#include <cstring>
-#include <limits>
+#include "settings/inifile.h"
 
-LONG32 AtoL(const char* sz) {
-    if (!sz)
-        return 0;
-    while (*sz == ' ' || *sz == '\t' || *sz == '\n' || *sz == '\r' || *sz == '\f' || *sz == '\v')
-        ++sz;
-    bool bNegative = false;
-    if (*sz == '+' || *sz == '-')
-        bNegative = *sz++ == '-';
-    std::int64_t n = 0;
-    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<LONG32>::max()} + 1;
-    for (; *sz >= '0' && *sz <= '9'; ++sz) {
-        n = n * 10 + (*sz - '0');
-        if (n > kLimit)
-            n = kLimit;
-    }
-    if (bNegative)
-        n = -n;
-    if (n > std::numeric_limits<LONG32>::max())
-        n = std::numeric_limits<LONG32>::max();
-    return static_cast<LONG32>(n);
-}
+#include <QByteArray>
+#include <cstring>
 
 LONG32 AtoL(const QString& text) {
-    return AtoL(text.toUtf8().constData());
+    // The run-time library skips every C white-space character, the settings
+    // file's reader only blanks and tabs.
+    const QByteArray bytes = text.toUtf8();
+    return ParseLeadingInt(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), " \t\n\r\f\v");
 }
 
 QString NumberText(long long n) {

@@ -9,7 +9,6 @@
 // The run-time library's decimal reading: leading white space, an optional
 // sign, then the digits up to the first other character; no digits gives 0.
 // Values beyond the 32-bit range saturate.
-LONG32 AtoL(const char* sz);
 LONG32 AtoL(const QString& text);
 
 // Decimal text of a number, as shown in a number box.

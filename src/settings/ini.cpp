@@ -1,6 +1,7 @@
 #include "settings/ini.h"
 
 #include "platform/files/configdir.h"
+#include "platform/files/fileops.h"
 #include "settings/inifile.h"
 
 #include <cstring>
@@ -16,7 +17,7 @@ std::optional<std::string> readRaw(const char* section, const char* key) {
     auto text = ReadWholeFile(path);
     if (!text)
         return std::nullopt;
-    return IniTextGet(*text, section, key);
+    return IniIndex(*text).get(section, key);
 }
 } // namespace
 
@@ -62,7 +63,7 @@ int WriteIni(const char* lpszSection, const char* lpszKey, const char* lpszStrin
         return 0;
     std::string updated =
         IniTextSet(text.value_or(std::string{}), lpszSection, lpszKey, lpszString);
-    return ReplaceFileAtomically(path, updated) ? 1 : 0;
+    return ReplaceFileWhole(path, updated, LinkPolicy::FollowLink) == 0 ? 1 : 0;
 }
 
 char* SlashPath(char* szPath) {

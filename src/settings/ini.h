@@ -21,7 +21,8 @@ const char* ReadIni(const char* lpszSection, const char* lpszKey);
 int ReadIniInt(const char* lpszSection, const char* lpszKey);
 
 // Stores the text under the key, creating file, section and key as needed.
-// The file is replaced atomically. 1 on success, 0 on failure.
+// The file is replaced atomically, through a symbolic link to its target.
+// 1 on success, 0 on failure.
 int WriteIni(const char* lpszSection, const char* lpszKey, const char* lpszString);
 
 // Loads the whole settings file into IniStruct and applies the defaults.

@@ -1,7 +1,5 @@
 #include "settings/inifile.h"
 
-#include "platform/files/fileops.h"
-
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -123,29 +121,6 @@ template <typename F> void forEachLine(std::string_view text, F&& f) {
 
 } // namespace
 
-std::optional<std::string> IniTextGet(std::string_view text, std::string_view section,
-                                      std::string_view key) {
-    bool inSection = false, seenSection = false;
-    std::optional<std::string> found;
-    forEachLine(text, [&](std::string_view body) {
-        if (auto name = sectionName(body)) {
-            // The first matching section is the one read and written.
-            if (inSection)
-                return false;
-            inSection = !seenSection && equalNoCase(*name, section);
-            seenSection = seenSection || inSection;
-            return true;
-        }
-        if (inSection)
-            if (auto kv = keyLine(body); kv && equalNoCase(kv->first, key)) {
-                found = unquote(kv->second);
-                return false;
-            }
-        return true;
-    });
-    return found;
-}
-
 IniIndex::IniIndex(std::string_view text) {
     std::string current;
     bool skipping = false;
@@ -231,9 +206,9 @@ std::string IniTextSet(std::string_view text, std::string_view section, std::str
     return out;
 }
 
-int IniParseInt(std::string_view text) {
+int ParseLeadingInt(std::string_view text, std::string_view blanks) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+    while (i < text.size() && blanks.find(text[i]) != std::string_view::npos)
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+'))
@@ -281,17 +256,4 @@ std::optional<std::string> ReadWholeFile(const std::string& path, bool* exists) 
     if (failed)
         return std::nullopt;
     return data;
-}
-
-bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::path target = path;
-    if (fs::is_symlink(target, ec)) {
-        fs::path resolved = fs::weakly_canonical(target, ec);
-        if (ec)
-            return false;
-        target = resolved;
-    }
-    return ReplaceFileWhole(target.string(), content) == 0;
 }

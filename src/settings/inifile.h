@@ -13,12 +13,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
-// The value of a key in INI text, or nothing when the section or key is missing.
-std::optional<std::string> IniTextGet(std::string_view text, std::string_view section,
-                                      std::string_view key);
-
-// All keys of an INI text, looked up by name: for reading many keys of one
-// file. Same rules as IniTextGet.
+// All keys of an INI text, looked up by name; get gives nothing when the
+// section or key is missing.
 class IniIndex {
 public:
     explicit IniIndex(std::string_view text);
@@ -35,10 +31,15 @@ private:
 std::string IniTextSet(std::string_view text, std::string_view section, std::string_view key,
                        std::string_view value);
 
-// Reads a number as the profile reader does: optional blanks, an optional
-// sign, then decimal digits up to the first other character. No digits read
-// as 0; values beyond the int range saturate.
-int IniParseInt(std::string_view text);
+// Reads a number: leading characters of `blanks` skipped, an optional sign,
+// then decimal digits up to the first other character. No digits read as 0;
+// values beyond the 32-bit range saturate.
+int ParseLeadingInt(std::string_view text, std::string_view blanks);
+
+// As the profile reader does: only spaces and tabs are blanks.
+inline int IniParseInt(std::string_view text) {
+    return ParseLeadingInt(text, " \t");
+}
 
 // Decimal text of a number, as the settings file stores it.
 std::string DecimalText(long long value);
@@ -51,10 +52,3 @@ bool IniValueIsStorable(std::string_view value);
 // Reads a whole file. Nothing when it does not exist or cannot be read; sets
 // *exists (when given) to whether the path exists at all.
 std::optional<std::string> ReadWholeFile(const std::string& path, bool* exists = nullptr);
-
-// Replaces the file atomically: a temporary file in the same folder is
-// written, flushed and renamed over the target, so a crash leaves the old or
-// the new content, never a mix, and the folder is flushed after the rename so
-// a power loss cannot lose the new name. A symbolic link is followed and its target
-// replaced; an existing file keeps its permissions.
-bool ReplaceFileAtomically(const std::string& path, std::string_view content);

@@ -1,23 +1,17 @@
 // The analysis dialog: its pages, OK that saves and starts a utility, Exit.
-#include "common/tempconfig.h"
-#include "common/testutil.h"
 #include "csound/analysiscmd.h"
 #include "dialogs/analysis.h"
 #include "dialogtest.h"
-#include "settings/ini.h"
 
-#include <QTest>
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
-class AnalysisTest : public ::testing::Test {
+class AnalysisTest : public DialogTest {
 protected:
-    void SetUp() override {
-        InitAppInto(ini);
+    AnalysisTest() {
         std::strcpy(ini.szCsoundPath, "/usr/bin/csound");
         std::strcpy(ini.szCurSoundFile, "/snd/voice.wav");
         std::strcpy(ini.szSADIR, "/ana/");
@@ -26,23 +20,17 @@ protected:
             [this](int iPage) { launched.emplace_back(analysis::MakeCommandLine(iPage)); });
     }
     void TearDown() override {
-        if (QDialog* d = AnalysisDialog())
+        if (QDialog* d = ShownDialog("Tonsmith32 Analysis"))
             d->reject();
         FlushDeletes();
         SetAnalysisLauncher({});
     }
     QDialog* Open() {
         OpenAnalysis(nullptr, &ini, [this] { ++nRefresh; });
-        return AnalysisDialog();
+        return ShownDialog("Tonsmith32 Analysis");
     }
-
-    TempConfig cfg;
-    testutil::BoxRecorder boxes;
-    INISTRUCT ini{};
-    int nRefresh = 0;
     std::vector<std::string> launched;
 };
-} // namespace
 
 TEST_F(AnalysisTest, PagesShowTheInputFileFocusTheirFirstBoxAndLimitLengths) {
     QDialog* dlg = Open();
@@ -52,18 +40,14 @@ TEST_F(AnalysisTest, PagesShowTheInputFileFocusTheirFirstBoxAndLimitLengths) {
     EXPECT_EQ(TabBarOf(dlg)->tabText(2), QStringLiteral("PVANAL"));
     EXPECT_EQ(GetDlgItemText(dlg, 102), QStringLiteral("/snd/voice.wav"));
     EXPECT_EQ(GetDlgItemText(dlg, 320), QStringLiteral("test.htr"));
-    // Every box stops at its field's width.
+    EXPECT_EQ(GetDlgItemText(dlg, 411), QStringLiteral("Window Overlap Factor"));
     const std::pair<int, int> kMax[] = {{202, 1}, {200, 9}, {212, 126}, {318, 9}, {414, 126}};
     for (auto [nId, nMax] : kMax)
         EXPECT_EQ(Edit(dlg, nId)->maxLength(), nMax) << nId;
-    QTest::keyClicks(Edit(dlg, 202), "12");
-    EXPECT_EQ(GetDlgItemText(dlg, 202), QStringLiteral("1"));
     // Window Overlap from the defaults; the hop size box and label are greyed.
     EXPECT_EQ(IsDlgButtonChecked(dlg, 417), 1);
-    EXPECT_FALSE(Enabled(dlg, 412));
-    EXPECT_FALSE(Enabled(dlg, 413));
-    EXPECT_TRUE(Enabled(dlg, 410));
-
+    EXPECT_FALSE(Enabled(dlg, 412) || Enabled(dlg, 413));
+    EXPECT_TRUE(Enabled(dlg, 410) && Enabled(dlg, 411));
     EXPECT_EQ(dlg->focusWidget(), GetDlgItem(dlg, 200));
     SelectTab(dlg, 2);
     EXPECT_EQ(dlg->focusWidget(), GetDlgItem(dlg, 400));
@@ -75,50 +59,59 @@ TEST_F(AnalysisTest, PagesShowTheInputFileFocusTheirFirstBoxAndLimitLengths) {
 TEST_F(AnalysisTest, OkSavesAllPagesStartsTheVisibleUtilityAndStaysOpen) {
     QDialog* dlg = Open();
     Edit(dlg, 300)->setText("22050"); // on the hidden heterodyne page
+    // Meanwhile the user picks another Csound, folder and sound file.
+    std::strcpy(ini.szCsoundPath, "/opt/cs/csound");
+    std::strcpy(ini.szSADIR, "/ana2/");
+    std::strcpy(ini.szCurSoundFile, "/snd/other.wav");
+    ini.nShowCmdLine = 1;
     Click(dlg, 100);
     ASSERT_EQ(launched.size(), 1u);
-    EXPECT_EQ(launched[0], "/usr/bin/csound -U lpanal -s10000 -c1 -b0.0 -d0.0 -p34 -h200 -P70 "
-                           "-Q200 -v0 /snd/voice.wav /ana/test.lpc");
+    EXPECT_EQ(launched[0], "/opt/cs/csound -U lpanal -s10000 -c1 -b0.0 -d0.0 -p34 -h200 -P70 "
+                           "-Q200 -v0 /snd/voice.wav /ana2/test.lpc");
     EXPECT_EQ(nRefresh, 1);
-    EXPECT_EQ(AnalysisDialog(), dlg);
+    EXPECT_EQ(ShownDialog("Tonsmith32 Analysis"), dlg);
     EXPECT_STREQ(ReadIni("HTR", "srate"), "22050");
     EXPECT_STREQ(ini.htrStruct.srate, "22050");
+    EXPECT_STREQ(ini.szCurSoundFile, "/snd/other.wav");
+    EXPECT_EQ(+ini.nShowCmdLine, 1);
+    EXPECT_EQ(Open(), dlg); // a second command brings this one forward, file unchanged
+    EXPECT_EQ(GetDlgItemText(dlg, 102), QStringLiteral("/snd/voice.wav"));
 
     SelectTab(dlg, 1);
     Edit(dlg, 318)->setText("");
     QTest::keyClick(dlg, Qt::Key_Return); // Enter is OK
     ASSERT_EQ(launched.size(), 2u);
-    EXPECT_EQ(launched[1], "/usr/bin/csound -U hetro -s22050 -c1 -b0.0 -d0.0 -f100 -h10 -M32767 "
-                           "-m64 -n256 -l /snd/voice.wav /ana/test.htr");
+    EXPECT_EQ(launched[1], "/opt/cs/csound -U hetro -s22050 -c1 -b0.0 -d0.0 -f100 -h10 -M32767 "
+                           "-m64 -n256 -l /snd/voice.wav /ana2/test.htr");
     EXPECT_STREQ(ReadIni("HTR", "cutfreq"), "");
     EXPECT_EQ(nRefresh, 2);
+    const std::string file = cfg.readIni();
+    EXPECT_EQ(std::count(file.begin(), file.end(), '='), 31) << file;
 }
 
 TEST_F(AnalysisTest, HopsizeChoiceIsSavedAndShownAgain) {
     QDialog* dlg = Open();
     SelectTab(dlg, 2);
     Click(dlg, 416);
-    EXPECT_FALSE(Enabled(dlg, 410));
-    EXPECT_FALSE(Enabled(dlg, 411));
-    EXPECT_TRUE(Enabled(dlg, 412));
+    EXPECT_FALSE(Enabled(dlg, 410) || Enabled(dlg, 411));
+    EXPECT_TRUE(Enabled(dlg, 412) && Enabled(dlg, 413));
     Edit(dlg, 412)->setText("128");
     Click(dlg, 100);
     ASSERT_EQ(launched.size(), 1u);
-    EXPECT_NE(launched[0].find(" -U pvanal "), std::string::npos);
-    EXPECT_NE(launched[0].find(" -h128 "), std::string::npos) << launched[0];
-    EXPECT_EQ(launched[0].find(" -w"), std::string::npos) << launched[0];
+    EXPECT_NE(launched[0].find(" -U pvanal -s10000 -c1 -b0.0 -d0.0 -n16 -h128 "), std::string::npos)
+        << launched[0];
     EXPECT_EQ(+ini.pvcStruct.iType, 416);
+    Click(dlg, 417);
+    EXPECT_TRUE(Enabled(dlg, 410) && !Enabled(dlg, 412));
 
-    Click(dlg, 101);
-    FlushDeletes();
+    Dismiss(dlg, 0);
     dlg = Open();
     EXPECT_EQ(IsDlgButtonChecked(dlg, 416), 1);
     EXPECT_FALSE(Enabled(dlg, 410));
     EXPECT_EQ(GetDlgItemText(dlg, 412), QStringLiteral("128"));
 
     // A stored type of neither button checks none, greys nothing and OK saves 416.
-    Click(dlg, 101);
-    FlushDeletes();
+    Dismiss(dlg, 0);
     ini.pvcStruct.iType = 5;
     dlg = Open();
     EXPECT_EQ(IsDlgButtonChecked(dlg, 416) + IsDlgButtonChecked(dlg, 417), 0);
@@ -133,8 +126,7 @@ TEST_F(AnalysisTest, ExitEscapeAndCloseBoxSaveNothingAndRefresh) {
         QDialog* dlg = Open();
         Edit(dlg, 200)->setText("8000");
         Dismiss(dlg, nWay);
-        FlushDeletes();
-        EXPECT_EQ(AnalysisDialog(), nullptr) << nWay;
+        EXPECT_EQ(ShownDialog("Tonsmith32 Analysis"), nullptr) << nWay;
         EXPECT_EQ(nRefresh, nWay + 1);
     }
     EXPECT_TRUE(launched.empty());
@@ -142,32 +134,28 @@ TEST_F(AnalysisTest, ExitEscapeAndCloseBoxSaveNothingAndRefresh) {
     EXPECT_EQ(std::memcmp(&before, &ini, sizeof ini), 0);
 }
 
-TEST_F(AnalysisTest, OkUsesTheShownFileAndKeepsOtherSettingsChangedMeanwhile) {
+TEST_F(AnalysisTest, TooLongTextOrCommandLineIsReportedNotStarted) {
     QDialog* dlg = Open();
-    std::strcpy(ini.szCsoundPath, "/opt/cs/csound");
-    std::strcpy(ini.szSADIR, "/ana2/");
-    std::strcpy(ini.szCurSoundFile, "/snd/other.wav");
-    ini.nShowCmdLine = 1;
+    SelectTab(dlg, 1);
+    Edit(dlg, 220)->setText(QString(125, 'o') + QString::fromUtf8("\xc3\xa9"));
     Click(dlg, 100);
-    ASSERT_EQ(launched.size(), 1u);
-    EXPECT_EQ(launched[0].rfind("/opt/cs/csound -U lpanal", 0), 0u) << launched[0];
-    EXPECT_NE(launched[0].find(" /snd/voice.wav /ana2/test.lpc"), std::string::npos);
-    EXPECT_STREQ(ini.szCurSoundFile, "/snd/other.wav");
-    EXPECT_EQ(+ini.nShowCmdLine, 1);
-    EXPECT_EQ(GetDlgItemText(dlg, 102), QStringLiteral("/snd/voice.wav"));
-    EXPECT_EQ(Open(), dlg); // a second command brings this one forward, file unchanged
-    EXPECT_EQ(GetDlgItemText(dlg, 102), QStringLiteral("/snd/voice.wav"));
-}
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0], "Error: The Output File Name is too long: it can hold at most 126 "
+                              "bytes. Nothing was saved.");
+    EXPECT_EQ(TabBarOf(dlg)->currentIndex(), 0);
+    EXPECT_FALSE(std::filesystem::exists(cfg.ini()));
 
-TEST_F(AnalysisTest, OverlongCommandLineIsReportedNotStarted) {
-    std::strcpy(ini.szCurSoundFile, ("/" + std::string(120, 's')).c_str());
+    Edit(dlg, 220)->setText("test.lpc");
     std::strcpy(ini.szSADIR, ("/" + std::string(100, 'a') + "/").c_str());
+    std::strcpy(ini.szCurSoundFile, ("/" + std::string(120, 's')).c_str());
+    Dismiss(dlg, 0);
     SetAnalysisLauncher({}); // the default launcher forms the line itself
-    QDialog* dlg = Open();
+    dlg = Open();
     Click(dlg, 100);
     EXPECT_TRUE(launched.empty());
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_NE(boxes.boxes[0].find("not started"), std::string::npos) << boxes.boxes[0];
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_NE(boxes.boxes[1].find("not started"), std::string::npos) << boxes.boxes[1];
     EXPECT_STREQ(ReadIni("LPC", "npoles"), "34");
-    EXPECT_EQ(AnalysisDialog(), dlg);
+    EXPECT_EQ(ShownDialog("Tonsmith32 Analysis"), dlg);
 }
+} // namespace

@@ -1,11 +1,34 @@
+// The settings file: reading and writing INI text as the profile functions
+// do, the load with its defaults and refusals, the exact bytes each dialog
+// writes, and what a crash or a power loss can leave.
+#include "common/syscalltrace.h"
 #include "common/tempconfig.h"
+#include "csound/analysiscmd.h"
+#include "csound/batchscript.h"
 #include "settings/ini.h"
+#include "settings/inifile.h"
+#include "settings/settingstable.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <set>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
+const char* kUserFile = "; my Csound setup\r\n"
+                        "[Directories]\r\n"
+                        "  OrcDir = /home/ann/orc/  \r\n"
+                        "orcdir=/ignored/second/\r\n"
+                        "color=blue\r\n"
+                        "\r\n"
+                        "[SOUND]\r\n"
+                        "outputfile=\"my out.wav\"\r\n"
+                        "quoted='x'\r\n"
+                        "half=\"open\r\n"
+                        "; a comment=with equals\r\n";
+const std::string kBom = "\xEF\xBB\xBF";
 
 std::string cwdSlash() {
     char buf[4096];
@@ -19,99 +42,84 @@ INISTRUCT load() {
     return ini;
 }
 
-TEST(InitApp, NoFileGivesEveryDefault) {
-    TempConfig cfg;
-    INISTRUCT ini = load();
-    const std::string start = cwdSlash();
-    for (const char* d : {ini.szOrcDir, ini.szScoreDir, ini.szSFDIR, ini.szSSDIR, ini.szSADIR})
-        EXPECT_EQ(d, start);
-    EXPECT_EQ(+ini.nShowCmdLine, 2);
-    EXPECT_EQ(+ini.nCSoundVer, 1);
-    EXPECT_EQ(+ini.nShowAnalysis, 2);
-    // The sound, display and analysis defaults show in the command lines.
-    EXPECT_STREQ(ini.szCsoundPath, "");
-    EXPECT_TRUE(IgnoredIniKeys().empty());
-    EXPECT_FALSE(std::filesystem::exists(cfg.ini())); // loading never creates the file
+TEST(IniText, ReadsLikeTheProfileFunctions) {
+    struct Case {
+        std::string text;
+        const char *section, *key;
+        std::optional<std::string> value;
+    } const cases[] = {
+        {kUserFile, "DIRECTORIES", "orcdir", "/home/ann/orc/"}, // trimmed, first key wins
+        {kUserFile, "directories", "ORCDIR", "/home/ann/orc/"},
+        {kUserFile, "SOUND", "outputfile", "my out.wav"},
+        {kUserFile, "SOUND", "quoted", "x"},
+        {kUserFile, "SOUND", "half", "\"open"},
+        {kUserFile, "SOUND", "; a comment", std::nullopt},
+        {kUserFile, "SOUND", "color", std::nullopt},
+        {kUserFile, "MIDI", "midifile", std::nullopt},
+        {"", "A", "b", std::nullopt},
+        {"[A]\nb=\n", "A", "b", ""},
+        {"[A]\nx=1\n[B]\n[a]\nb=2\n", "A", "b", std::nullopt}, // only the first [A] counts
+        {kBom + "[DIRECTORIES]\r\norcdir=/a/\r\n", "directories", "orcdir", "/a/"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IniIndex(c.text).get(c.section, c.key), c.value) << c.text << c.key;
 }
 
-TEST(InitApp, ReadsAHandEditedFile) {
-    TempConfig cfg;
-    cfg.writeIni("; written by hand\r\n"
-                 "[directories]\r\n"
-                 "ORCDIR=/home/ann/orc\r\n"
-                 "scoredir = /home/ann/sco/\r\n"
-                 "sfdir=\r\n"
-                 "Csound Path=/wrong/section\r\n"
-                 "[Preferences]\r\n"
-                 "showcmdline=0\r\n"
-                 "csoundver=2\r\n"
-                 "showanalysis=1\r\n"
-                 "[SOUND]\r\n"
-                 "format=0\r\n"
-                 "type=309\r\n"
-                 "outputfile=voice.wav\r\n"
-                 "[CSOUND]\r\n"
-                 "csound path=/usr/bin/csound\r\n"
-                 "tempo=120bpm\r\n"
-                 "[DISPLAY]\r\n"
-                 "display=505\r\n"
-                 "[PVC]\r\n"
-                 "type=416\r\n"
-                 "hopsize=\r\n");
-    INISTRUCT ini = load();
-    EXPECT_STREQ(ini.szOrcDir, "/home/ann/orc"); // taken unchanged, no slash added
-    EXPECT_STREQ(ini.szScoreDir, "/home/ann/sco/");
-    EXPECT_EQ(ini.szSFDIR, cwdSlash()); // an empty value counts as missing
-    EXPECT_STREQ(ini.szCsoundPath, "/usr/bin/csound");
-    EXPECT_EQ(+ini.nShowCmdLine, 2); // a stored 0 cannot be told from a missing key
-    EXPECT_EQ(+ini.nCSoundVer, 2);
-    EXPECT_EQ(+ini.nShowAnalysis, 1);
-    EXPECT_EQ(+ini.nSoundFormat, 302);
-    EXPECT_EQ(+ini.nSoundType, 309);
-    EXPECT_EQ(+ini.nScoTempo, 120);
-    EXPECT_EQ(+ini.nDisplay, 505);
-    EXPECT_EQ(+ini.pvcStruct.iType, 416);
-    EXPECT_STREQ(ini.pvcStruct.hopsize, "0");
-    EXPECT_STREQ(ini.szOutputFilename, "voice.wav");
+TEST(IniText, WriteReplacesInPlaceOrAddsAtTheEndAndKeepsEverythingElse) {
+    std::string replaced = kUserFile;
+    replaced.replace(replaced.find("  OrcDir = /home/ann/orc/  "), 27, "orcdir=/new/");
+    std::string added = kUserFile;
+    added.insert(added.find("\r\n[SOUND]"), "sfdir=/snd/\r\n");
+    const std::string bomFile = kBom + "[DIRECTORIES]\r\norcdir=/a/\r\n";
+    struct Case {
+        std::string text;
+        const char *section, *key, *value;
+        std::string expected;
+    } const cases[] = {
+        {kUserFile, "directories", "orcdir", "/new/", replaced},
+        {kUserFile, "DIRECTORIES", "sfdir", "/snd/", added},
+        {kUserFile, "MIDI", "midisus", "5", std::string(kUserFile) + "[MIDI]\r\nmidisus=5\r\n"},
+        {"[A]\nx=1", "A", "y", "2", "[A]\nx=1\ny=2\n"}, // LF stays LF, the last line gets its end
+        {"", "A", "y", "2", "[A]\ny=2\n"},
+        {"[A]\nx=1", "B", "y", "2", "[A]\nx=1\n[B]\ny=2\n"},
+        {bomFile, "DIRECTORIES", "orcdir", "/b/", kBom + "[DIRECTORIES]\r\norcdir=/b/\r\n"},
+        {bomFile, "MIDI", "midisus", "5", bomFile + "[MIDI]\r\nmidisus=5\r\n"},
+        {kBom, "A", "y", "2", kBom + "[A]\ny=2\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IniTextSet(c.text, c.section, c.key, c.value), c.expected) << c.text;
 }
 
-TEST(InitApp, RefusesTextTooLongForItsField) {
-    TempConfig cfg;
-    const std::string longDir = "/" + std::string(130, 'd') + "/";
-    cfg.writeIni("[DIRECTORIES]\norcdir=" + longDir + "\nsfdir=" + longDir +
-                 "\n[SOUND]\noutputfile=longname.wav\n[LPC]\nchannel=12\n[CSOUND]\ncsound path=/" +
-                 std::string(300, 'c') + "\n");
-    INISTRUCT ini = load();
-    EXPECT_EQ(ini.szOrcDir, cwdSlash());    // 132 characters do not fit 126: default
-    EXPECT_EQ(ini.szSFDIR, longDir);        // the output folder holds 255
-    EXPECT_STREQ(ini.szOutputFilename, ""); // 12 characters do not fit 11
-    EXPECT_STREQ(ini.lpcStruct.channel, "1");
-    EXPECT_STREQ(ini.szCsoundPath, "");
-    ASSERT_EQ(IgnoredIniKeys().size(), 4u);
-    EXPECT_EQ(IgnoredIniKeys()[0].key, "orcdir");
-    EXPECT_EQ(IgnoredIniKeys()[0].length, 132u);
-    EXPECT_EQ(IgnoredIniKeys()[0].capacity, 126u);
-    EXPECT_EQ(IgnoredIniKeys()[1].key, "outputfile");
-    EXPECT_EQ(IgnoredIniKeys()[2].key, "csound path");
-    EXPECT_EQ(IgnoredIniKeys()[3].key, "channel");
-    EXPECT_EQ(ReadIni("CSOUND", "csound path"), std::string()); // never a cut value
+TEST(IniText, RefusesWhatWouldBreakTheFileAndReadsNumbersPredictably) {
+    EXPECT_FALSE(IniValueIsStorable("two\nlines"));
+    EXPECT_FALSE(IniValueIsStorable("cr\r"));
+    EXPECT_FALSE(IniValueIsStorable(std::string_view("nul\0", 4)));
+    EXPECT_TRUE(IniValueIsStorable("/a b/c;d=e"));
+    for (const char* name : {"a=b", "[x]", "", " a", ";a", "#a"})
+        EXPECT_FALSE(IniNameIsStorable(name)) << name;
+    EXPECT_TRUE(IniNameIsStorable("csound path"));
+
+    // The settings reader skips blanks and tabs only; the number boxes skip
+    // all white space (dialog tests).
+    const char* texts[] = {"504",
+                           " \t42abc",
+                           "abc",
+                           "-17",
+                           "+8",
+                           "",
+                           "- 5",
+                           "\n5",
+                           "44.1",
+                           "2147483647",
+                           "99999999999999999999",
+                           "-99999999999999999999"};
+    const int values[] = {504, 42, 0, -17, 8, 0, 0, 0, 44, 2147483647, 2147483647, -2147483647 - 1};
+    for (std::size_t i = 0; i < std::size(texts); ++i)
+        EXPECT_EQ(IniParseInt(texts[i]), values[i]) << texts[i];
+    EXPECT_EQ(DecimalText(-2147483647 - 1), "-2147483648");
 }
 
-TEST(InitApp, StartupFolderTooLongLeavesDirectoriesEmpty) {
-    TempConfig cfg;
-    char here[4096];
-    ASSERT_NE(::getcwd(here, sizeof here), nullptr);
-    std::string deep = cfg.root() + "/" + std::string(100, 'a') + "/" + std::string(60, 'b');
-    std::filesystem::create_directories(deep);
-    ASSERT_EQ(::chdir(deep.c_str()), 0);
-    INISTRUCT ini = load();
-    ASSERT_EQ(::chdir(here), 0);
-    EXPECT_STREQ(ini.szOrcDir, "");
-    EXPECT_EQ(ini.szSFDIR, deep + "/");
-    EXPECT_EQ(UnusableStartupDirectory(), deep + "/");
-}
-
-TEST(IniAccess, WritesCreateFileAndReadBack) {
+TEST(IniAccess, WritesCreateFileReadBackAndFollowLinks) {
     TempConfig cfg;
     EXPECT_STREQ(ReadIni("CSOUND", "csound path"), "");
     EXPECT_EQ(ReadIniInt("WAVE", "WaveOutDev"), 0);
@@ -122,7 +130,25 @@ TEST(IniAccess, WritesCreateFileAndReadBack) {
     EXPECT_STREQ(ReadIni("csound", "CSOUND PATH"), "/usr/bin/csound");
     EXPECT_EQ(ReadIniInt("wave", "waveoutdev"), 3);
     EXPECT_EQ(WriteIni("CSOUND", "csound path", "two\nlines"), 0);
+    EXPECT_EQ(WriteIni("CSOUND", "a=b", "x"), 0);
     EXPECT_STREQ(ReadIni("CSOUND", "csound path"), "/usr/bin/csound");
+    // A value longer than 255 characters reads as missing, never cut.
+    EXPECT_EQ(WriteIni("A", "long", std::string(256, 'x').c_str()), 1);
+    EXPECT_STREQ(ReadIni("A", "long"), "");
+    EXPECT_EQ(WriteIni("A", "long", std::string(255, 'x').c_str()), 1);
+    EXPECT_EQ(std::strlen(ReadIni("A", "long")), 255u);
+
+    // A link to the settings file stays a link; its target gets the new text
+    // and keeps its permissions.
+    const std::string real = cfg.root() + "/real.ini";
+    testutil::WriteFile(real, "[A]\nb=1\n");
+    std::filesystem::permissions(real, std::filesystem::perms(0600));
+    std::filesystem::remove(cfg.ini());
+    std::filesystem::create_symlink(real, cfg.ini());
+    EXPECT_EQ(WriteIni("A", "b", "2"), 1);
+    EXPECT_TRUE(std::filesystem::is_symlink(cfg.ini()));
+    EXPECT_EQ(testutil::ReadFile(real), "[A]\nb=2\n");
+    EXPECT_EQ(std::filesystem::status(real).permissions(), std::filesystem::perms(0600));
 }
 
 TEST(IniAccess, UnreadableFileIsNeverReplaced) {
@@ -141,49 +167,231 @@ TEST(IniAccess, NoConfigFolderReadsEmptyAndWritesNothing) {
     EXPECT_EQ(IniFilePath(), "");
     EXPECT_EQ(WriteIni("A", "b", "c"), 0);
     EXPECT_STREQ(ReadIni("A", "b"), "");
-    INISTRUCT ini = load();
-    EXPECT_EQ(+ini.nDisplay, 504);
+    EXPECT_EQ(+load().nDisplay, 504);
 }
 
-TEST(RefreshIni, WritesTheThirtyNinePreferenceKeysInOrder) {
+// Without a file every key takes its default; written back, each writer's
+// keys come in its write order, byte for byte, and load back unchanged.
+TEST(InitApp, DefaultsAndTheBytesEachWriterWrites) {
     TempConfig cfg;
-    INISTRUCT local = load();
-    local.nDisplay = 504;
-    local.nHardwareBuffer = -2147483647 - 1;
-    local.nScoTempo = 96;
-    std::memset(local.szOrcDir, 0, sizeof local.szOrcDir); // compared byte for byte below
-    std::strcpy(local.szOrcDir, "/o/");
-    EXPECT_EQ(prefs::RefreshIni(&local), 1);
-    const std::string text = cfg.readIni();
-    const char* keys[] = {
-        "orcdir",     "scoredir",     "sfdir",        "ssdir",        "sadir",         "scoremode",
-        "sfmode",     "prefscreen",   "showcmdline",  "showanalysis", "format",        "type",
-        "outputfile", "outfilecheck", "hbuffercheck", "sbuffercheck", "rewriteheader", "deferload",
-        "hardbuffer", "softbuffer",   "itime",        "srateck",      "srate",         "krateck",
-        "krate",      "verbose",      "scot",         "extractck",    "extract",       "tempock",
-        "tempo",      "midifileck",   "midifile",     "midisusck",    "midisus",       "terminate",
-        "warnings",   "display",      "heartbeat"};
-    std::size_t pos = 0, count = 0;
-    for (const char* k : keys) {
-        std::size_t at = text.find(std::string("\n") + k + "=", pos);
-        ASSERT_NE(at, std::string::npos) << k;
-        pos = at + 1;
-        ++count;
-    }
-    EXPECT_EQ(count, 39u);
-    EXPECT_NE(text.find("display=504\n"), std::string::npos);
-    EXPECT_NE(text.find("hardbuffer=-2147483648\n"), std::string::npos);
-    EXPECT_EQ(text.find("csoundver"), std::string::npos);
-    INISTRUCT back = load();
-    EXPECT_EQ(std::memcmp(&back, &local, sizeof back), 0);
+    INISTRUCT ini;
+    std::memset(&ini, 'x', sizeof ini);
+    InitAppInto(ini);
+    EXPECT_TRUE(IgnoredIniKeys().empty());
+    EXPECT_FALSE(std::filesystem::exists(cfg.ini())); // loading never creates the file
+    const std::pair<const char*, const char*> others[] = {
+        {ini.szCsoundPath, ""}, {ini.szEditorPath, ""}, {ini.szTextEditorPath, ""}};
+    for (auto [got, expected] : others)
+        EXPECT_STREQ(got, expected);
+    EXPECT_EQ(+ini.nCSoundVer, 1);
+    ini.nHardwareBuffer = -2147483647 - 1;
+    ini.nSFMode = 1;
+    ini.pvcStruct.iType = 416;
+    std::strcpy(ini.szScoExtract, "x.ext");
+    std::strcpy(ini.lpcStruct.string, "voice");
+    EXPECT_EQ(prefs::RefreshIni(&ini), 1);
+    analysis::LocalIniStruct = ini;
+    EXPECT_EQ(analysis::RefreshIni(), 1);
+    const std::string d = cwdSlash();
+    EXPECT_EQ(cfg.readIni(),
+              "[DIRECTORIES]\norcdir=" + d + "\nscoredir=" + d + "\nsfdir=" + d + "\nssdir=" + d +
+                  "\nsadir=" + d +
+                  "\nscoremode=0\nsfmode=1\n[PREFERENCES]\nprefscreen=0\nshowcmdline=2\n"
+                  "showanalysis=2\n[SOUND]\nformat=302\ntype=307\noutputfile=\noutfilecheck=0\n"
+                  "hbuffercheck=0\nsbuffercheck=0\nrewriteheader=0\ndeferload=0\n"
+                  "hardbuffer=-2147483648\nsoftbuffer=0\n[CSOUND]\nitime=0\nsrateck=0\nsrate=0\n"
+                  "krateck=0\nkrate=0\nverbose=0\nscot=0\nextractck=0\nextract=x.ext\ntempock=0\n"
+                  "tempo=0\n[MIDI]\nmidifileck=0\nmidifile=\nmidisusck=0\nmidisus=0\n"
+                  "terminate=0\n[DISPLAY]\nwarnings=0\ndisplay=504\nheartbeat=0\n"
+                  "[LPC]\nsrate=10000\nchannel=1\nbegin=0.0\nduration=0.0\nnpoles=34\nhopsize=200\n"
+                  "string=voice\nmincps=70\nmaxcps=200\nverbosity=0\noutputfile=test.lpc\n"
+                  "[HTR]\nsrate=10000\nchannel=1\nbegin=0.0\nduration=0.0\nbegfreq=100\n"
+                  "partials=10\nmaxamp=32767\nminamp=64\nbrkpts=256\ncutfreq=0\n"
+                  "outputfile=test.htr\n[PVC]\nsrate=10000\nchannel=1\nbegin=0.0\nduration=0.0\n"
+                  "frmsize=16\nwindfact=4\nhopsize=0\ntype=416\noutputfile=test.pvc\n");
+    INISTRUCT back;
+    std::memset(&back, 'x', sizeof back);
+    InitAppInto(back);
+    EXPECT_EQ(std::memcmp(&back, &ini, sizeof back), 0);
 
-    // Keys the Preferences do not own, and comments, survive.
+    // Keys no dialog owns, and comments, survive; new keys join their section.
     cfg.writeIni("[CSOUND]\ncsound path=/usr/bin/csound\n; keep me\n[WAVE]\nWaveOutDev=1\n");
-    prefs::RefreshIni(&local);
+    prefs::RefreshIni(&ini);
     const std::string kept = cfg.readIni();
     EXPECT_EQ(kept.rfind("[CSOUND]\ncsound path=/usr/bin/csound\n; keep me\nitime=0\n", 0), 0u)
         << kept;
-    EXPECT_NE(kept.find("[WAVE]\nWaveOutDev=1\n[DIRECTORIES]\norcdir=/o/\n"), std::string::npos);
+    EXPECT_NE(kept.find("[WAVE]\nWaveOutDev=1\n[DIRECTORIES]\norcdir=/"), std::string::npos);
+
+    // The copies between records take exactly the writer's fields, whole.
+    INISTRUCT dst{}, src;
+    std::memset(&src, 'z', sizeof src);
+    CopyIniFields(dst, src, IniWriter::Analysis);
+    EXPECT_EQ(std::string(dst.lpcStruct.srate, 2) + dst.pvcStruct.szOutputFile[126], "zzz");
+    EXPECT_EQ(dst.szOrcDir[0], '\0');
+    CopyIniFields(dst, src, IniWriter::Preferences);
+    EXPECT_EQ(std::string(1, dst.szSFDIR[255]) + dst.szMidiInFile[0], "zz");
+    EXPECT_EQ(dst.nHeartbeat, src.nHeartbeat);
+    EXPECT_EQ(dst.szCsoundPath[0] + dst.szCurSoundFile[0] + dst.nCSoundVer, 0);
 }
 
+TEST(InitApp, ReadsAHandEditedFile) {
+    TempConfig cfg;
+    cfg.writeIni("; written by hand\r\n"
+                 "[directories]\r\nORCDIR=/home/ann/orc\r\nscoredir = /home/ann/sco/\r\nsfdir=\r\n"
+                 "Csound Path=/wrong/section\r\neditor=/usr/bin/ed\r\n"
+                 "[Preferences]\r\nshowcmdline=0\r\ncsoundver=2\r\nshowanalysis=1\r\n"
+                 "[SOUND]\r\nformat=0\r\ntype=309\r\noutputfile=voice.wav\r\nhardbuffer=-5\r\n"
+                 "[CSOUND]\r\ncsound path=/usr/bin/csound\r\ntempo=120bpm\r\n"
+                 "[MIDI]\r\nmidisus=64\r\n"
+                 "[DISPLAY]\r\ndisplay=505\r\nwarnings=3\r\n"
+                 "[LPC]\r\nstring=voice\r\n"
+                 "[PVC]\r\ntype=416\r\nhopsize=\r\n");
+    INISTRUCT ini = load();
+    EXPECT_STREQ(ini.szOrcDir, "/home/ann/orc"); // taken unchanged, no slash added
+    EXPECT_STREQ(ini.szScoreDir, "/home/ann/sco/");
+    EXPECT_EQ(ini.szSFDIR, cwdSlash()); // an empty value counts as missing
+    EXPECT_STREQ(ini.szCsoundPath, "/usr/bin/csound");
+    EXPECT_STREQ(ini.szEditorPath, "/usr/bin/ed");
+    EXPECT_STREQ(ini.szOutputFilename, "voice.wav");
+    EXPECT_STREQ(ini.lpcStruct.string, "voice");
+    EXPECT_STREQ(ini.pvcStruct.hopsize, "0");
+    const std::pair<int, int> numbers[] = {
+        {ini.nShowCmdLine, 2}, // a stored 0 cannot be told from a missing key
+        {ini.nCSoundVer, 2},       {ini.nShowAnalysis, 1},    {ini.nSoundFormat, 302},
+        {ini.nSoundType, 309},     {ini.nHardwareBuffer, -5}, {ini.nScoTempo, 120},
+        {ini.nMidiSus, 64},        {ini.nDisplay, 505},       {ini.nWarningsCheck, 3},
+        {ini.pvcStruct.iType, 416}};
+    for (auto [got, expected] : numbers)
+        EXPECT_EQ(got, expected);
+}
+
+TEST(InitApp, RefusesTextTooLongForItsField) {
+    TempConfig cfg;
+    const std::string longDir = "/" + std::string(130, 'd') + "/";
+    cfg.writeIni("[DIRECTORIES]\norcdir=" + longDir + "\nsfdir=" + longDir + "\nssdir=/" +
+                 std::string(124, 's') +
+                 "/\n[SOUND]\noutputfile=longname.wav\n"
+                 "[LPC]\nchannel=12\n[CSOUND]\ncsound path=/" +
+                 std::string(300, 'c') + "\n[HTR]\noutputfile=" + std::string(127, 'h') + "\n");
+    INISTRUCT ini = load();
+    EXPECT_EQ(ini.szOrcDir, cwdSlash());       // 132 characters do not fit 126: default
+    EXPECT_EQ(ini.szSFDIR, longDir);           // the output folder holds 255
+    EXPECT_EQ(std::strlen(ini.szSSDIR), 126u); // exactly full still fits
+    EXPECT_STREQ(ini.szOutputFilename, "");    // 12 characters do not fit 11
+    EXPECT_STREQ(ini.lpcStruct.channel, "1");
+    EXPECT_STREQ(ini.szCsoundPath, "");
+    EXPECT_STREQ(ini.htrStruct.szOutputFile, "test.htr");
+    const std::tuple<const char*, std::size_t, std::size_t> ignored[] = {{"orcdir", 132, 126},
+                                                                         {"outputfile", 12, 11},
+                                                                         {"csound path", 301, 126},
+                                                                         {"channel", 2, 1},
+                                                                         {"outputfile", 127, 126}};
+    ASSERT_EQ(IgnoredIniKeys().size(), std::size(ignored));
+    for (std::size_t i = 0; i < std::size(ignored); ++i) {
+        EXPECT_EQ(IgnoredIniKeys()[i].key, std::get<0>(ignored[i])) << i;
+        EXPECT_EQ(IgnoredIniKeys()[i].length, std::get<1>(ignored[i])) << i;
+        EXPECT_EQ(IgnoredIniKeys()[i].capacity, std::get<2>(ignored[i])) << i;
+    }
+    EXPECT_EQ(IgnoredIniKeys()[4].section, "HTR");
+}
+
+TEST(InitApp, StartupFolderTooLongLeavesDirectoriesEmpty) {
+    TempConfig cfg;
+    char here[4096];
+    ASSERT_NE(::getcwd(here, sizeof here), nullptr);
+    std::string deep = cfg.root() + "/" + std::string(100, 'a') + "/" + std::string(60, 'b');
+    std::filesystem::create_directories(deep);
+    ASSERT_EQ(::chdir(deep.c_str()), 0);
+    INISTRUCT ini = load();
+    ASSERT_EQ(::chdir(here), 0);
+    EXPECT_STREQ(ini.szOrcDir, "");
+    EXPECT_EQ(ini.szSFDIR, deep + "/");
+    EXPECT_EQ(UnusableStartupDirectory(), deep + "/");
+
+    // A start-up folder that no longer exists has no name: the root stands in.
+    const std::string gone = cfg.root() + "/gone";
+    std::filesystem::create_directories(gone);
+    ASSERT_EQ(::chdir(gone.c_str()), 0);
+    std::filesystem::remove(gone);
+    ini = load();
+    ASSERT_EQ(::chdir(here), 0);
+    EXPECT_STREQ(ini.szOrcDir, "/");
+}
+
+// A Preferences OK killed at any moment, before any of its system calls,
+// leaves exactly one of the files a complete OK passes through: the old file,
+// or the file after one more of its 39 writes. Never a mix, never empty.
+TEST(AtomicReplace, PreferencesOkKilledAnywhereLeavesAWholeFile) {
+    // On tmpfs flushing costs nothing; what a kill leaves is the same.
+    std::optional<testutil::EnvGuard> tmp;
+    if (std::filesystem::is_directory("/dev/shm"))
+        tmp.emplace("TMPDIR", "/dev/shm");
+    TempConfig cfg;
+    const std::string before = kBom + "; written in Notepad\r\n[DIRECTORIES]\r\n"
+                                      "orcdir=/home/ann/orc\r\neditor=/usr/bin/audacity\r\n\r\n"
+                                      "[DISPLAY]\r\ndisplay=505\r\n[WAVE]\r\nWaveOutDev=1\r\n";
+    cfg.writeIni(before);
+    INISTRUCT local = load();
+    std::strcpy(local.szOrcDir, "/home/ann/orc/"); // the dialog adds the slash
+    local.nDisplay = 504;
+    const auto ok = [&] { prefs::RefreshIni(&local); };
+
+    // The files a complete OK passes through, looked at before each call.
+    std::vector<std::string> states{before};
+    const auto record = [&] {
+        if (std::string now = cfg.readIni(); now != states.back())
+            states.push_back(now);
+    };
+    const long calls = testutil::TraceChild(ok, [&](pid_t, const testutil::Syscall&, long) {
+        record();
+        return true;
+    });
+    if (calls < 0)
+        GTEST_SKIP() << "system calls cannot be traced here";
+    record();
+    ASSERT_EQ(states.size(), 40u); // every write changes the file
+
+    // Kill before every few calls, some 250 moments spread over the whole OK.
+    const long step = std::max(1L, calls / 250);
+    std::set<long> killPoints;
+    std::set<std::size_t> reached;
+    for (long at = 0; at < calls; at += step) {
+        cfg.writeIni(before);
+        testutil::TraceChild(ok, [at](pid_t, const testutil::Syscall&, long i) { return i < at; });
+        const std::string now = cfg.readIni();
+        const auto it = std::find(states.begin(), states.end(), now);
+        ASSERT_NE(it, states.end()) << "killed before call " << at << ": " << now.size()
+                                    << " bytes that no complete OK passes through";
+        killPoints.insert(at);
+        reached.insert(static_cast<std::size_t>(it - states.begin()));
+    }
+    EXPECT_GE(killPoints.size(), 200u);
+    EXPECT_EQ(reached.size(), states.size()); // the kills fall between every two writes
+}
+
+// After the rename that puts a new tk3.ini or TK3.bat in place, the folder is
+// flushed, so a power loss cannot bring back the old name or lose the file.
+TEST(AtomicReplace, TheFolderIsFlushedAfterTheRename) {
+    TempConfig cfg;
+    cfg.writeIni("[A]\nb=1\n");
+    const std::vector<std::function<void()>> writers = {
+        [] { WriteIni("A", "b", "2"); },
+        [&] { csound::WriteBatchScript(cfg.dir() + "/TK3.bat", "Exit"); }};
+    for (const auto& write : writers) {
+        std::vector<std::string> events;
+        const long calls =
+            testutil::TraceChild(write, [&](pid_t pid, const testutil::Syscall& c, long) {
+                if (c.nr == SYS_rename || c.nr == SYS_renameat || c.nr == SYS_renameat2)
+                    events.push_back("rename");
+                else if (c.nr == SYS_fsync || c.nr == SYS_fdatasync)
+                    events.push_back("flush " + testutil::TracedFdPath(pid, c.args[0]));
+                return true;
+            });
+        if (calls < 0)
+            GTEST_SKIP() << "system calls cannot be traced here";
+        const auto rename = std::find(events.begin(), events.end(), "rename");
+        ASSERT_TRUE(rename != events.end() && rename + 1 != events.end());
+        EXPECT_EQ(rename[1], "flush " + cfg.dir());
+    }
+}
 } // namespace

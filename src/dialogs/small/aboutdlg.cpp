@@ -29,9 +29,3 @@ void AboutDlg::paintEvent(QPaintEvent* e) {
     if (!m_skin.isNull())
         painter.drawImage(QPoint(0, 0), m_skin, QRect(nAboutX, nAboutY, width(), height()));
 }
-
-int RunAboutDialog(QWidget* hWndOwner, const QImage* skin) {
-    AboutDlg dlg(hWndOwner, skin);
-    dlg.exec();
-    return 1;
-}

@@ -9,7 +9,7 @@
 namespace {
 // The edit's text in the program's byte encoding.
 std::string EditText(const smalldlg::SmallDialog* dlg, int nId) {
-    return dlg->GetDlgItemText(nId).toLocal8Bit().toStdString();
+    return GetDlgItemText(dlg, nId).toLocal8Bit().toStdString();
 }
 } // namespace
 
@@ -74,17 +74,4 @@ void RenameDlg::OnCommand(int nId) {
     } else if (nId == smalldlg::IDCANCEL) {
         EndDialog();
     }
-}
-
-int RunNewFileDialog(QWidget* hWndOwner, bool bScore, char* szNewFile) {
-    NewFileDlg dlg(hWndOwner, bScore, szNewFile);
-    dlg.exec();
-    return 1;
-}
-
-int RunRenameDialog(QWidget* hWndOwner, INISTRUCT& ini, int nrenameswitch,
-                    const std::string& szOldName, std::function<void()> refreshLists) {
-    RenameDlg dlg(hWndOwner, ini, nrenameswitch, szOldName, std::move(refreshLists));
-    dlg.exec();
-    return 1;
 }

@@ -38,7 +38,7 @@ void SelectCsndDlg::OnCommand(int nId) {
             static_assert(sizeof szCsound <= sizeof m_ini.szCsoundPath);
             std::memcpy(m_ini.szCsoundPath, szCsound, std::strlen(szCsound) + 1);
             WriteIni("CSOUND", "csound path", szCsound);
-            SetDlgItemText(IDC_CSOUNDPATH, QString::fromLocal8Bit(szCsound));
+            SetDlgItemText(this, IDC_CSOUNDPATH, QString::fromLocal8Bit(szCsound));
         }
         break;
     case smalldlg::IDCANCEL:
@@ -47,10 +47,4 @@ void SelectCsndDlg::OnCommand(int nId) {
     default:
         break;
     }
-}
-
-int RunSelectCsndDialog(QWidget* hWndOwner, INISTRUCT& ini) {
-    SelectCsndDlg dlg(hWndOwner, ini);
-    dlg.exec();
-    return 1;
 }

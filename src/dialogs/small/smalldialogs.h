@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QLabel;
@@ -109,9 +110,24 @@ private:
 };
 
 // Modal runs, as the commands open them; all return 1.
-int RunAboutDialog(QWidget* hWndOwner, const QImage* skin);
-int RunWaveDevDialog(QWidget* hWndOwner, std::uint16_t* pwWaveDeviceId);
-int RunNewFileDialog(QWidget* hWndOwner, bool bScore, char* szNewFile);
-int RunSelectCsndDialog(QWidget* hWndOwner, INISTRUCT& ini);
-int RunRenameDialog(QWidget* hWndOwner, INISTRUCT& ini, int nrenameswitch,
-                    const std::string& szOldName, std::function<void()> refreshLists);
+template <class Dialog, class... Args> int RunModal(Args&&... args) {
+    Dialog dlg(std::forward<Args>(args)...);
+    dlg.exec();
+    return 1;
+}
+inline int RunAboutDialog(QWidget* hWndOwner, const QImage* skin) {
+    return RunModal<AboutDlg>(hWndOwner, skin);
+}
+inline int RunWaveDevDialog(QWidget* hWndOwner, std::uint16_t* pwWaveDeviceId) {
+    return RunModal<WaveDevDlg>(hWndOwner, pwWaveDeviceId);
+}
+inline int RunNewFileDialog(QWidget* hWndOwner, bool bScore, char* szNewFile) {
+    return RunModal<NewFileDlg>(hWndOwner, bScore, szNewFile);
+}
+inline int RunSelectCsndDialog(QWidget* hWndOwner, INISTRUCT& ini) {
+    return RunModal<SelectCsndDlg>(hWndOwner, ini);
+}
+inline int RunRenameDialog(QWidget* hWndOwner, INISTRUCT& ini, int nrenameswitch,
+                           const std::string& szOldName, std::function<void()> refreshLists) {
+    return RunModal<RenameDlg>(hWndOwner, ini, nrenameswitch, szOldName, std::move(refreshLists));
+}

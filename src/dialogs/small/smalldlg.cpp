@@ -10,9 +10,6 @@
 #include <QRadioButton>
 
 namespace smalldlg {
-namespace {
-constexpr char szIdProperty[] = "controlId";
-} // namespace
 
 SmallDialog::SmallDialog(QWidget* hWndOwner, const char* szCaption, int x, int y, int cx, int cy,
                          bool bGray)
@@ -33,35 +30,9 @@ SmallDialog::SmallDialog(QWidget* hWndOwner, const char* szCaption, int x, int y
 }
 
 void SmallDialog::Register(QWidget* w, int nId) {
-    w->setProperty(szIdProperty, nId);
+    SetControlId(w, nId);
     if (nId >= 0)
         w->setObjectName(QStringLiteral("ctl%1").arg(nId));
-}
-
-QWidget* SmallDialog::GetDlgItem(int nId) const {
-    for (QWidget* w : findChildren<QWidget*>())
-        if (const QVariant v = w->property(szIdProperty); v.isValid() && v.toInt() == nId)
-            return w;
-    return nullptr;
-}
-
-QString SmallDialog::GetDlgItemText(int nId) const {
-    QWidget* w = GetDlgItem(nId);
-    if (auto* e = qobject_cast<QLineEdit*>(w))
-        return e->text();
-    if (auto* b = qobject_cast<QAbstractButton*>(w))
-        return b->text();
-    if (auto* l = qobject_cast<QLabel*>(w))
-        return l->text();
-    return {};
-}
-
-void SmallDialog::SetDlgItemText(int nId, const QString& text) {
-    QWidget* w = GetDlgItem(nId);
-    if (auto* e = qobject_cast<QLineEdit*>(w))
-        e->setText(text);
-    else if (auto* l = qobject_cast<QLabel*>(w))
-        l->setText(text);
 }
 
 QPushButton* SmallDialog::AddButton(int nId, const char* szText, int x, int y, int cx, int cy,

@@ -1,9 +1,11 @@
 // The frame every small modal dialog is built on: a fixed-size dialog laid
 // out in dialog units of its 8 point font, whose controls are found again by
-// their control ids, and whose buttons, Esc and close box all arrive as one
-// command number, as a dialog procedure receives them.
+// their control ids (GetDlgItem and its kin in dialogs/controls.h), and whose
+// buttons, Esc and close box all arrive as one command number, as a dialog
+// procedure receives them.
 #pragma once
 
+#include "dialogs/controls.h"
 #include "dialogs/dlgunits.h"
 
 #include <QDialog>
@@ -25,11 +27,6 @@ public:
     // from the owner's top-left corner. bGray gives the gray dialog look.
     SmallDialog(QWidget* hWndOwner, const char* szCaption, int x, int y, int cx, int cy,
                 bool bGray);
-
-    // The control with this id, or null.
-    QWidget* GetDlgItem(int nId) const;
-    QString GetDlgItemText(int nId) const;
-    void SetDlgItemText(int nId, const QString& text);
 
     // Buttons, Esc (2) and the close box (2) arrive here.
     virtual void OnCommand(int nId) = 0;

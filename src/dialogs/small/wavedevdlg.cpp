@@ -108,9 +108,3 @@ void WaveDevDlg::OnCommand(int nId) {
         break;
     }
 }
-
-int RunWaveDevDialog(QWidget* hWndOwner, std::uint16_t* pwWaveDeviceId) {
-    WaveDevDlg dlg(hWndOwner, pwWaveDeviceId);
-    dlg.exec();
-    return 1;
-}

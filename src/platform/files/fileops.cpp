@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -73,7 +74,15 @@ int CreateNewFile(const std::string& szPath, std::string_view bytes) {
     return nError;
 }
 
-int ReplaceFileWhole(const std::string& szPath, std::string_view bytes) {
+int ReplaceFileWhole(const std::string& szLinkOrPath, std::string_view bytes, LinkPolicy link) {
+    std::string szPath = szLinkOrPath;
+    std::error_code ec;
+    if (link == LinkPolicy::FollowLink && std::filesystem::is_symlink(szPath, ec)) {
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(szPath, ec);
+        if (ec)
+            return ec.value();
+        szPath = resolved.string();
+    }
     struct stat st {};
     const bool bHadFile = ::stat(szPath.c_str(), &st) == 0;
     std::string szTemp = szPath + ".XXXXXX";

@@ -14,8 +14,13 @@ int CreateNewFile(const std::string& szPath, std::string_view bytes);
 // temporary file in the same folder, renames it over the old one and flushes
 // the folder, so neither a crash nor a power loss leaves the old file partly
 // overwritten or the new name lost. A new file gets mode 0644, an existing
-// one keeps its permissions. 0 on success, else an errno value.
-int ReplaceFileWhole(const std::string& szPath, std::string_view bytes);
+// one keeps its permissions. With FollowLink a symbolic link stays and its
+// target is replaced (the settings file may be a link into a dotfiles
+// folder); otherwise the link itself is replaced. 0 on success, else an
+// errno value.
+enum class LinkPolicy { ReplaceLink, FollowLink };
+int ReplaceFileWhole(const std::string& szPath, std::string_view bytes,
+                     LinkPolicy link = LinkPolicy::ReplaceLink);
 
 // Renames a file; never replaces an existing target (EEXIST then, both files
 // untouched). 0 on success, else an errno value.

@@ -1,0 +1,233 @@
+// The small modal dialogs and the open/save dialogs of the main window.
+#include "../dialogtest.h"
+#include "dialogs/small/filedlg.h"
+#include "dialogs/small/smalldialogs.h"
+#include "platform/files/fileops.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cstring>
+
+namespace {
+class SmallDialogs : public ::testing::Test {
+protected:
+    SmallDialogs() {
+        TestApp();
+        PopFileInitialize(nullptr);
+        m_old = SetFileDialogHandler([this](const FileDialogRequest& r) {
+            requests.push_back(r);
+            return answer;
+        });
+    }
+    ~SmallDialogs() override {
+        SetFileDialogHandler(m_old);
+        SetWaveOutDeviceSource(m_devices);
+    }
+    void Devices(std::vector<std::string> names) {
+        const auto old = SetWaveOutDeviceSource([names] { return names; });
+        if (!m_devices)
+            m_devices = old;
+    }
+    int Open() { return PopFileOpenDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle); }
+    std::string File(const std::string& name) {
+        testutil::WriteFile(t.root() + "/" + name, "");
+        return t.root() + "/" + name;
+    }
+
+    TempConfig t;
+    testutil::BoxAnswerer boxes;
+    std::optional<FileDialogAnswer> answer;
+    std::vector<FileDialogRequest> requests;
+    char szFile[127] = "/old/choice";
+    char szTitle[32] = "choice";
+
+private:
+    FileDialogHandler m_old;
+    WaveOutDeviceSource m_devices;
+};
+
+TEST_F(SmallDialogs, NewFileTakesANameThatFitsAndCancelEmptiesIt) {
+    char szNewFile[256] = "stale";
+    NewFileDlg orc(nullptr, false, szNewFile);
+    EXPECT_EQ(orc.windowTitle(), "New Orchestra");
+    EXPECT_EQ(Edit(&orc, IDC_ORCNAME)->accessibleName(), "Orchestra Name");
+    auto* ok = qobject_cast<QPushButton*>(GetDlgItem(&orc, smalldlg::IDOK));
+    EXPECT_TRUE(ok->isDefault());
+    orc.show();
+    Edit(&orc, IDC_ORCNAME)->setText(QString(256, 'a')); // one byte too many: refused, open
+    ok->click();
+    EXPECT_STREQ(szNewFile, "stale");
+    EXPECT_TRUE(orc.isVisible());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    Edit(&orc, IDC_ORCNAME)->setText(QString(255, 'a'));
+    ok->click();
+    EXPECT_EQ(std::strlen(szNewFile), 255u);
+    EXPECT_FALSE(orc.isVisible());
+    EXPECT_EQ(orc.result(), 1);
+
+    NewFileDlg again(nullptr, false, szNewFile);
+    again.reject(); // Esc or the close box
+    EXPECT_STREQ(szNewFile, "");
+    std::strcpy(szNewFile, "stale");
+    NewFileDlg sco(nullptr, true, szNewFile);
+    EXPECT_EQ(sco.windowTitle(), "New Score");
+    EXPECT_EQ(GetDlgItem(&sco, IDC_ORCNAME), nullptr);
+    Edit(&sco, IDC_SCONAME)->setText("tune");
+    sco.OnCommand(smalldlg::IDOK);
+    EXPECT_STREQ(szNewFile, "tune");
+}
+
+TEST_F(SmallDialogs, WaveDevicesStepWithinTheDevicesAndOkStoresTheChoice) {
+    Devices({"Null Output", "Built-in Audio", "USB Headset"});
+    std::uint16_t wDevice = 0;
+    WaveDevDlg dlg(nullptr, &wDevice);
+    EXPECT_EQ(dlg.ShownName(), "Null Output");
+    dlg.OnCommand(IDC_PREVIOUS);
+    EXPECT_EQ(dlg.deviceId, 0);
+    Click(&dlg, IDC_NEXT);
+    dlg.OnCommand(IDC_NEXT);
+    EXPECT_EQ(dlg.findChild<QLabel*>("devicename")->text(), "USB Headset");
+    dlg.OnCommand(IDC_NEXT);
+    EXPECT_EQ(dlg.deviceId, 2);
+    dlg.OnCommand(smalldlg::IDOK);
+    EXPECT_EQ(wDevice, 2);
+    EXPECT_EQ(ReadIniInt("WAVE", "WaveOutDev"), 2);
+
+    WaveDevDlg cancelled(nullptr, &wDevice);
+    EXPECT_EQ(cancelled.deviceId, 2); // read again from the settings file
+    cancelled.OnCommand(IDC_PREVIOUS);
+    cancelled.OnCommand(smalldlg::IDCANCEL);
+    EXPECT_EQ(wDevice, 2);
+    EXPECT_EQ(ReadIniInt("WAVE", "WaveOutDev"), 2);
+
+    // No devices, or a stored number beyond them, shows "None.".
+    Devices({});
+    WriteIni("WAVE", "WaveOutDev", "0");
+    WaveDevDlg none(nullptr, &wDevice);
+    EXPECT_EQ(none.ShownName(), "None.");
+    none.OnCommand(IDC_NEXT);
+    none.OnCommand(smalldlg::IDOK);
+    EXPECT_EQ(wDevice, 0);
+    EXPECT_STREQ(ReadIni("WAVE", "WaveOutDev"), "0");
+    WriteIni("WAVE", "WaveOutDev", "7");
+    Devices({"A", "B"});
+    WaveDevDlg stray(nullptr, &wDevice);
+    EXPECT_EQ(stray.ShownName(), "None.");
+    stray.OnCommand(IDC_NEXT);
+    EXPECT_EQ(stray.deviceId, 7);
+    stray.OnCommand(IDC_PREVIOUS);
+    EXPECT_EQ(stray.deviceId, 6);
+}
+
+TEST_F(SmallDialogs, SelectCsoundWritesEachChoiceAtOnce) {
+    INISTRUCT ini{};
+    ini.nCSoundVer = 2;
+    std::strcpy(ini.szCsoundPath, "/usr/bin/csound");
+    SelectCsndDlg dlg(nullptr, ini);
+    EXPECT_TRUE(qobject_cast<QRadioButton*>(GetDlgItem(&dlg, IDC_WINVERSION))->isChecked());
+    EXPECT_TRUE(Edit(&dlg, IDC_CSOUNDPATH)->isReadOnly());
+    Click(&dlg, IDC_DOSVERSION);
+    EXPECT_EQ(int{ini.nCSoundVer}, 1);
+    EXPECT_STREQ(ReadIni("PREFERENCES", "csoundver"), "1");
+    Click(&dlg, IDC_WINVERSION);
+    EXPECT_STREQ(ReadIni("PREFERENCES", "csoundver"), "2");
+
+    dlg.OnCommand(IDC_BROWSECSOUND); // cancelled
+    EXPECT_STREQ(ini.szCsoundPath, "/usr/bin/csound");
+    const std::string szProgram = File("csound6");
+    answer = FileDialogAnswer{szProgram, 0};
+    dlg.OnCommand(IDC_BROWSECSOUND);
+    EXPECT_EQ(std::string(ini.szCsoundPath), szProgram);
+    EXPECT_EQ(std::string(ReadIni("CSOUND", "csound path")), szProgram);
+    EXPECT_EQ(Edit(&dlg, IDC_CSOUNDPATH)->text().toStdString(), szProgram);
+    dlg.reject();
+    EXPECT_EQ(dlg.result(), 1);
+}
+
+// Renaming onto another entry is refused in the window command tests.
+TEST_F(SmallDialogs, RenameMovesTheFileAndRefreshesCancelDoesNeither) {
+    INISTRUCT ini{};
+    std::strcpy(ini.szSFDIR, (t.root() + "/").c_str());
+    const std::string mix = File("mix.wav");
+    int nRefreshes = 0;
+    RenameDlg ok(nullptr, ini, 3, "mix.wav", [&] { ++nRefreshes; });
+    EXPECT_EQ(Edit(&ok, IDC_OLDNAME)->text(), "mix.wav");
+    Edit(&ok, IDC_NEWNAME)->setText("final.wav");
+    ok.OnCommand(smalldlg::IDOK);
+    EXPECT_TRUE(PathExists(t.root() + "/final.wav") && !PathExists(mix));
+    RenameDlg cancelled(nullptr, ini, 3, "final.wav", [&] { ++nRefreshes; });
+    Edit(&cancelled, IDC_NEWNAME)->setText("other.wav");
+    cancelled.reject();
+    EXPECT_EQ(nRefreshes, 1);
+    EXPECT_TRUE(PathExists(t.root() + "/final.wav"));
+}
+
+TEST_F(SmallDialogs, AboutShowsTheSkinsAboutPicture) {
+    QImage skin(306, 281, QImage::Format_RGB32);
+    skin.fill(Qt::blue);
+    skin.setPixel(3, 105 + 4, qRgb(255, 0, 0));
+    AboutDlg dlg(nullptr, &skin);
+    EXPECT_TRUE(dlg.windowTitle().startsWith("Tonsmith32 V3.3"));
+    const QImage shot = dlg.grab().toImage();
+    EXPECT_EQ(shot.pixel(3, 4), qRgb(255, 0, 0));
+    EXPECT_EQ(shot.pixel(10, 10), qRgb(0, 0, 255));
+}
+
+TEST_F(SmallDialogs, FileDialogCancelKeepsTheBuffersAndAPickKeepsItsNameAndFilter) {
+    EXPECT_EQ(Open(), 0);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].szInitialFile, "/old/choice");
+    EXPECT_EQ(requests[0].Flags, unsigned(OFN_CREATEPROMPT));
+    EXPECT_STREQ(szFile, "/old/choice");
+    EXPECT_STREQ(szTitle, "choice");
+
+    const std::string p = File("csound");
+    answer = FileDialogAnswer{p, 1};
+    EXPECT_EQ(Open(), 1);
+    EXPECT_EQ(std::string(szFile), p);
+    EXPECT_STREQ(szTitle, "csound");
+    EXPECT_TRUE(boxes.shown.empty());
+    PopFileSaveDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle);
+    EXPECT_EQ(requests.back().nFilterIndex, 1);
+    EXPECT_TRUE(requests.back().bSave);
+    EXPECT_EQ(requests.back().Flags, unsigned(OFN_OVERWRITEPROMPT));
+}
+
+TEST_F(SmallDialogs, FileDialogNewNameOnlyOnYesAndChoicesTooLongRefusedWhole) {
+    answer = FileDialogAnswer{t.root() + "/newprog", 0};
+    boxes.answers = {IDNO};
+    EXPECT_EQ(Open(), 0);
+    EXPECT_STREQ(szFile, "/old/choice");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_NE(boxes.shown[0].text.find("Create the file?"), std::string::npos);
+    boxes.answers = {IDYES};
+    EXPECT_EQ(Open(), 1);
+    EXPECT_EQ(std::string(szFile), t.root() + "/newprog.EXE");
+    EXPECT_FALSE(PathExists(szFile));                    // nothing is created
+    answer = FileDialogAnswer{t.root() + "/out.wav", 0}; // the save dialog does not ask
+    EXPECT_EQ(PopFileSaveDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle), 1);
+    EXPECT_EQ(boxes.shown.size(), 2u);
+
+    std::strcpy(szFile, "/old/choice");
+    const std::string szDir = std::string(120, 'd');
+    std::filesystem::create_directories(t.root() + "/" + szDir);
+    answer = FileDialogAnswer{File(szDir + "/ed"), 0};
+    EXPECT_EQ(Open(), 0);
+    EXPECT_STREQ(szFile, "/old/choice");
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_EQ(boxes.shown[2].caption, "Error");
+    answer = FileDialogAnswer{File(std::string(32, 't')), 0}; // the title needs 33 bytes
+    EXPECT_EQ(Open(), 0);
+    EXPECT_STREQ(szTitle, "out.wav");
+    answer = FileDialogAnswer{File(std::string(31, 't')), 0};
+    EXPECT_EQ(Open(), 1);
+    EXPECT_EQ(std::strlen(szTitle), 31u);
+
+    boxes.answers = {IDCANCEL};
+    EXPECT_EQ(FileSaveMessage(nullptr), IDCANCEL);
+    EXPECT_EQ(nReturn, IDCANCEL);
+    EXPECT_EQ(boxes.shown.back().text, "Save Current File?");
+    EXPECT_EQ(boxes.shown.back().type, 0x0003u | MB_ICONQUESTION);
+}
+} // namespace
