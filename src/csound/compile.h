@@ -60,9 +60,6 @@ public:
 
     // Running from a successful start until the first poll that sees the end.
     bool IsRunning() const { return m_process != nullptr; }
-    // Csound path, one blank and the argument string of the last Compile that
-    // got that far.
-    const char* FinalCmdLine() const { return szFinalCmdLine; }
     // Where the batch script is written: TK3.bat in the configuration folder.
     static std::string ScriptPath();
 
@@ -73,7 +70,6 @@ private:
 
     CompileWindow& m_window;
     ProcessStarter m_starter;
-    char szFinalCmdLine[256] = {};
     std::unique_ptr<WatchedProcess> m_process; // proc_inf of the newest run
 };
 } // namespace csound

@@ -1,25 +1,16 @@
-// The Csound performance command line: one group of single-letter flags
-// behind a dash, the output file, the optional MIDI and extract files, then
-// the orchestra and score paths.
-#include "csound/cmdline.h"
+#include "csound/perfcmd.h"
 
-#include "csound/stringtable.h"
 #include "settings/inifile.h"
-
-#include <cstring>
-#include <string>
 
 namespace perf {
 namespace {
 
-char szCommandLine[256];
-std::string lastFault;
-
 constexpr std::size_t kPieceChars = 9; // a flag letter and at most 8 characters of number
+constexpr std::size_t kMaxArguments = 255;
 
 struct Builder {
     std::string group = "-";
-    bool ok = true;
+    std::string fault;
 
     void flag(bool on, const char* letter) {
         if (on)
@@ -28,24 +19,23 @@ struct Builder {
     // A flag with its number. A number too long for its piece is refused:
     // cutting digits would ask Csound for a different value.
     void flag(bool on, const char* letter, long long value, const char* what) {
-        if (!on || !ok)
+        if (!on || !fault.empty())
             return;
         std::string piece = std::string(letter) + DecimalText(value);
         if (piece.size() > kPieceChars) {
-            lastFault = std::string("The ") + what + " " + DecimalText(value) +
-                        " is too long for the Csound command line (at most 8 characters).";
-            ok = false;
+            fault = std::string("The ") + what + " " + DecimalText(value) +
+                    " is too long for the Csound command line (at most 8 characters).";
             return;
         }
         group += piece;
     }
 };
 
+// The Csound letter of a radio button of the Sound page; none for other ids.
 std::string letter(int id) {
-    char buf[128];
-    if (id < 0 || LoadString(unsigned(id), buf, sizeof buf) == 0)
+    if (id < IDC_NOSOUND || id > IDC_FLOAT)
         return {};
-    return buf;
+    return std::string(1, "nAWhcauslf"[id - IDC_NOSOUND]);
 }
 
 std::string soundFormat(const INISTRUCT& ini) {
@@ -55,64 +45,61 @@ std::string soundFormat(const INISTRUCT& ini) {
     return s;
 }
 
-} // namespace
-
-const char* CommandLineFault() {
-    return lastFault.c_str();
+// The arguments joined with single blanks, nothing quoted.
+std::string joined(const std::vector<std::string>& args) {
+    std::string text = args.front();
+    for (std::size_t i = 1; i < args.size(); ++i)
+        text += " " + args[i];
+    return text;
 }
 
-const char* MakeCommandLine(const INISTRUCT* lp) {
-    if (lp->szOrc[0] == '\0' || lp->szScore[0] == '\0')
-        return szCmdLineError;
-    lastFault.clear();
+CommandLine refused(std::string fault) {
+    return {{}, szLineTooLong, std::move(fault)};
+}
+
+} // namespace
+
+CommandLine MakeCommandLine(const INISTRUCT& ini) {
+    if (ini.szOrc[0] == '\0' || ini.szScore[0] == '\0')
+        return {{}, szCmdLineError, {}};
 
     Builder b;
-    b.flag(lp->nWarningsCheck != 0, "m", lp->nWarningsCheck, "message level");
-    b.group += soundFormat(*lp);
-    b.flag(lp->nRewriteHeaderCheck, "R");
-    b.flag(lp->nDeferFileLoad, "D");
-    b.flag(lp->nITimeOnly, "I");
-    b.flag(lp->nOrcSRateCheck, "r", lp->nOrcSrate, "sample rate");
-    b.flag(lp->nOrcKRateCheck, "k", lp->nOrcKrate, "control rate");
-    b.flag(lp->nVerboseOrcCheck, "v");
-    b.flag(lp->nScoScotCheck, "S");
-    b.flag(lp->nScoTempCheck, "t", lp->nScoTempo, "tempo");
-    b.flag(lp->nMidiSusCheck, "P", lp->nMidiSus, "sustain pedal threshold");
-    b.flag(lp->nHardwareBufferCheck, "B", lp->nHardwareBuffer, "hardware buffer size");
-    b.flag(lp->nSoftwareBufferCheck, "b", lp->nSoftwareBuffer, "software buffer size");
-    b.flag(lp->nMidiTerminate, "T");
-    b.flag(lp->nDisplay == IDC_ASCII, "g");
-    b.flag(lp->nDisplay == IDC_NODISPLAY, "d");
-    b.flag(lp->nHeartbeat, "H");
-    if (!b.ok)
-        return szCmdLineTooLong;
+    b.flag(ini.nWarningsCheck != 0, "m", ini.nWarningsCheck, "message level");
+    b.group += soundFormat(ini);
+    b.flag(ini.nRewriteHeaderCheck, "R");
+    b.flag(ini.nDeferFileLoad, "D");
+    b.flag(ini.nITimeOnly, "I");
+    b.flag(ini.nOrcSRateCheck, "r", ini.nOrcSrate, "sample rate");
+    b.flag(ini.nOrcKRateCheck, "k", ini.nOrcKrate, "control rate");
+    b.flag(ini.nVerboseOrcCheck, "v");
+    b.flag(ini.nScoScotCheck, "S");
+    b.flag(ini.nScoTempCheck, "t", ini.nScoTempo, "tempo");
+    b.flag(ini.nMidiSusCheck, "P", ini.nMidiSus, "sustain pedal threshold");
+    b.flag(ini.nHardwareBufferCheck, "B", ini.nHardwareBuffer, "hardware buffer size");
+    b.flag(ini.nSoftwareBufferCheck, "b", ini.nSoftwareBuffer, "software buffer size");
+    b.flag(ini.nMidiTerminate, "T");
+    b.flag(ini.nDisplay == IDC_ASCII, "g");
+    b.flag(ini.nDisplay == IDC_NODISPLAY, "d");
+    b.flag(ini.nHeartbeat, "H");
+    if (!b.fault.empty())
+        return refused(b.fault);
 
-    std::string line = b.group;
-    line += " -o ";
-    line += lp->nOutputFilenameCheck ? lp->szOutputFilename : "test";
-    if (lp->nMidiInFileCheck) {
-        line += " -F ";
-        line += lp->szMidiInFile;
-    }
-    if (lp->nScoExtractCheck) {
-        line += " -x ";
-        line += lp->szScoExtract;
-    }
-    line += " ";
-    line += lp->szOrcDir;
-    line += lp->szOrc;
-    line += " ";
-    line += lp->nScoreMode ? lp->szOrcDir : lp->szScoreDir;
-    line += lp->szScore;
+    std::vector<std::string> args = {ini.szCsoundPath, b.group, "-o",
+                                     ini.nOutputFilenameCheck ? ini.szOutputFilename : "test"};
+    if (ini.nMidiInFileCheck)
+        args.insert(args.end(), {"-F", ini.szMidiInFile});
+    if (ini.nScoExtractCheck)
+        args.insert(args.end(), {"-x", ini.szScoExtract});
+    args.push_back(std::string(ini.szOrcDir) + ini.szOrc);
+    args.push_back(std::string(ini.nScoreMode ? ini.szOrcDir : ini.szScoreDir) + ini.szScore);
 
+    std::string text = joined(args);
     // A cut line would name another orchestra or score: refuse it whole.
-    if (line.size() >= sizeof szCommandLine) {
-        lastFault = "The Csound command line would be " + DecimalText(long(line.size())) +
-                    " characters long; at most 255 fit. Use shorter folder or file names.";
-        return szCmdLineTooLong;
-    }
-    std::memcpy(szCommandLine, line.c_str(), line.size() + 1);
-    return szCommandLine;
+    const std::size_t argumentChars = text.size() - args[0].size() - 1;
+    if (argumentChars > kMaxArguments)
+        return refused("The Csound command line would be " + DecimalText(long(argumentChars)) +
+                       " characters long; at most 255 fit. Use shorter folder or file names.");
+    return {std::move(args), std::move(text), {}};
 }
 
 } // namespace perf

@@ -156,12 +156,20 @@ TEST_F(CompileRunTest, OverlongLinesAndFoldersAreRefusedWhole) {
     const std::size_t base = (csoundPath + " -Wsg -o test /w/orc/tone.orc //tone.sco").size();
     Set(ini.szScoreDir, "/" + std::string(255 - base, 'd') + "/");
     ini.nCSoundVer = 2;
+    ini.nShowCmdLine = 2;
     run.Compile(ini);
-    EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_EQ(std::strlen(run.FinalCmdLine()), 255u);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].size(), std::string("CMDLINE: ").size() + 255);
     Set(ini.szCsoundPath, csoundPath + "6");
     run.Compile(ini);
-    EXPECT_TRUE(boxes.has("256 characters", 0));
+    EXPECT_EQ(boxes.boxes.at(1), "Tonsmith 3.3: The Csound command line would be 256 characters "
+                                 "long; at most 255 fit. Use a shorter Csound path or shorter "
+                                 "folder or file names.");
+    // A number too long for its flag is refused with its own sentence.
+    ini = ReadyRecord("/w", "/usr/bin/csound");
+    ini.nScoTempCheck = 1, ini.nScoTempo = 123456789;
+    run.Compile(ini);
+    EXPECT_TRUE(boxes.has("tempo 123456789", 2));
 
     // A sound output folder of 126 characters (without its slash) fits, 127
     // do not; the line is refused, never cut.
@@ -169,10 +177,12 @@ TEST_F(CompileRunTest, OverlongLinesAndFoldersAreRefusedWhole) {
     dirs.nCSoundVer = 2;
     Set(dirs.szSFDIR, "/" + std::string(125, 'f') + "/");
     run.Compile(dirs);
-    EXPECT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes.size(), 3u);
     Set(dirs.szSFDIR, "/" + std::string(126, 'f') + "/");
     run.Compile(dirs);
-    EXPECT_TRUE(boxes.has("sound output folder", 1));
+    EXPECT_EQ(boxes.boxes.at(3), "Tonsmith 3.3: The sound output folder is 127 characters long; "
+                                 "Csound gets at most 126 in SFDIR. Choose a shorter folder in the "
+                                 "Preferences.");
 
     // The three SET lines of the script fit 255 characters together.
     dirs.nCSoundVer = 1;
@@ -180,7 +190,7 @@ TEST_F(CompileRunTest, OverlongLinesAndFoldersAreRefusedWhole) {
     Set(dirs.szSFDIR, "/" + std::string(100, 'f') + "/");
     Set(dirs.szSADIR, "/" + std::string(100, 'a') + "/");
     run.Compile(dirs);
-    EXPECT_TRUE(boxes.has("too long for the batch script", 2));
+    EXPECT_TRUE(boxes.has("too long for the batch script", 4));
     EXPECT_EQ(starter.requests.size(), 2u);
 }
 
@@ -221,15 +231,4 @@ TEST_F(CompileRunTest, SecondCompileWatchesTheNewestAndReleasesTheFirst) {
     run.OnTimer(IDT_RUNWATCH);
     EXPECT_FALSE(run.IsRunning());
     EXPECT_EQ(window.refreshes, 1);
-}
-
-TEST_F(CompileRunTest, AnEmptyOutputNameStaysAnArgument) {
-    ini.nCSoundVer = 2;
-    ini.nOutputFilenameCheck = 1;
-    ini.szOutputFilename[0] = '\0';
-    run.Compile(ini);
-    ASSERT_EQ(starter.requests.size(), 1u);
-    // The empty name stays an argument: the orchestra never becomes the output.
-    EXPECT_EQ(starter.requests[0].args,
-              (Args{"/usr/bin/csound", "-Wsg", "-o", "", "/w/orc/tone.orc", "/w/sco/tone.sco"}));
 }
