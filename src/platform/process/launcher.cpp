@@ -16,6 +16,14 @@
 #include <thread>
 #include <unistd.h>
 
+// Where the build tree holds our helper programs, when the build says so.
+#ifndef TONSMITH_BATCH_BUILD_PATH
+#define TONSMITH_BATCH_BUILD_PATH nullptr
+#endif
+#ifndef TONSMITH_CONSOLE_BUILD_PATH
+#define TONSMITH_CONSOLE_BUILD_PATH nullptr
+#endif
+
 namespace {
 std::string lower(std::string s) {
     for (char& c : s)
@@ -99,11 +107,7 @@ bool HaveDisplay() {
 }
 
 std::string ConsoleHelperPath() {
-#ifdef TONSMITH_CONSOLE_BUILD_PATH
     return ourProgram("tonsmith-console", TONSMITH_CONSOLE_BUILD_PATH);
-#else
-    return ourProgram("tonsmith-console", nullptr);
-#endif
 }
 
 // The text editor a bare "notepad" stands for: with a display, the first of
@@ -159,12 +163,8 @@ unsigned long ProcessHandle::waitTerminal(int options) {
     if (r == 0)
         return STILL_ACTIVE;
     m_reaped = true;
-    if (r < 0)
-        m_exitCode = 255; // not our child any more: take it as ended
-    else if (WIFEXITED(status))
-        m_exitCode = static_cast<unsigned long>(WEXITSTATUS(status));
-    else if (WIFSIGNALED(status))
-        m_exitCode = 128 + static_cast<unsigned long>(WTERMSIG(status));
+    // A pid that is not our child any more is taken as ended.
+    m_exitCode = r < 0 ? 255 : static_cast<unsigned long>(ExitCodeOf(status));
     return m_exitCode;
 }
 
@@ -177,11 +177,7 @@ unsigned long ProcessHandle::ExitCode() {
 }
 
 std::string BatchInterpreterPath() {
-#ifdef TONSMITH_BATCH_BUILD_PATH
     return ourProgram("tonsmith-batch", TONSMITH_BATCH_BUILD_PATH);
-#else
-    return ourProgram("tonsmith-batch", nullptr);
-#endif
 }
 
 std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error, bool* inTerminal,

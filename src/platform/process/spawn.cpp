@@ -108,6 +108,10 @@ int RunAndWait(std::vector<std::string> args, int* status) {
     return 0;
 }
 
+int ExitCodeOf(int status) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 void WaitForKey() {
     if (!isatty(STDIN_FILENO))
         return;

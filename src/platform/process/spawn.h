@@ -30,6 +30,10 @@ int SpawnProgram(const std::vector<std::string>& argv, const SpawnOptions& optio
 // failure to start (ENOENT when there is no such program).
 int RunAndWait(std::vector<std::string> args, int* status);
 
+// The exit code a wait status stands for: the exit status, or 128 plus the
+// number of the signal that ended the program.
+int ExitCodeOf(int status);
+
 // Waits for one key when our input is a terminal (without echo, not waiting
 // for a line end); returns at once when it is none.
 void WaitForKey();

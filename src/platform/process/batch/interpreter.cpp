@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 bool isBlank(char c) {
@@ -63,7 +62,7 @@ int runCommand(std::string_view line) {
                      err == ENOENT ? "no such program" : std::strerror(err));
         return BATCH_NOT_FOUND;
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return ExitCodeOf(status);
 }
 } // namespace
 

@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Cannot start %s: %s.\n", args[0].c_str(), std::strerror(err));
         status = 127 << 8;
     }
-    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    const int code = ExitCodeOf(status);
     Report(fd, "exit " + std::to_string(code));
     if (fd >= 0)
         close(fd);
