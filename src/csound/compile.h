@@ -22,6 +22,7 @@
 #include <string>
 
 namespace csound {
+// The window timer of the run watch; the main window takes its id from here.
 inline constexpr int IDT_RUNWATCH = 69;
 inline constexpr int RUNWATCH_PERIOD_MS = 750;
 inline constexpr char szConsoleTitle[] = "Tonsmith running Csound";
