@@ -78,7 +78,7 @@ CommandLine MakeCommandLine(const INISTRUCT& ini, int iType) {
     // The values of the options are the user's words, separated as the
     // platform separates a command line (a comment of two words gives two
     // arguments); the Csound path and the two files stay whole.
-    std::vector<std::string> args = {ini.szCsoundPath};
+    std::vector<std::string> args(1, ini.szCsoundPath);
     for (auto& a : SplitCommandLine(o.s))
         args.push_back(std::move(a));
     args.push_back(ini.szCurSoundFile);

@@ -84,12 +84,16 @@ CommandLine MakeCommandLine(const INISTRUCT& ini) {
     if (!b.fault.empty())
         return refused(b.fault);
 
-    std::vector<std::string> args = {ini.szCsoundPath, b.group, "-o",
-                                     ini.nOutputFilenameCheck ? ini.szOutputFilename : "test"};
+    std::vector<std::string> args;
+    const auto add = [&args](std::initializer_list<const char*> words) {
+        args.insert(args.end(), words.begin(), words.end());
+    };
+    add({ini.szCsoundPath, b.group.c_str(), "-o",
+         ini.nOutputFilenameCheck ? ini.szOutputFilename : "test"});
     if (ini.nMidiInFileCheck)
-        args.insert(args.end(), {"-F", ini.szMidiInFile});
+        add({"-F", ini.szMidiInFile});
     if (ini.nScoExtractCheck)
-        args.insert(args.end(), {"-x", ini.szScoExtract});
+        add({"-x", ini.szScoExtract});
     args.push_back(std::string(ini.szOrcDir) + ini.szOrc);
     args.push_back(std::string(ini.nScoreMode ? ini.szOrcDir : ini.szScoreDir) + ini.szScore);
 

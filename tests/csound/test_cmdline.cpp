@@ -151,7 +151,10 @@ TEST(AnalysisLine, RefusesALineOver199Characters) {
 }
 
 TEST(AnalysisLaunch, ARefusedLineOrAMissingProgramIsReportedAndNothingStarts) {
+    NoDisplay nd;
     INISTRUCT ini = fresh();
+    Set(ini.szCsoundPath, "/bin/true");
+    EXPECT_TRUE(csound::LaunchAnalysisFrom(ini, analysis::PAGE_LPC));
     Set(ini.szCsoundPath, "/no/csound");
     BoxRecorder boxes;
     EXPECT_FALSE(csound::LaunchAnalysisFrom(ini, analysis::PAGE_LPC));

@@ -2,8 +2,10 @@
 // child is reaped, and names resolve to the program that runs.
 #include "common/testutil.h"
 #include "platform/process/launcher.h"
+#include "platform/process/spawn.h"
 
 #include <cerrno>
+#include <csignal>
 #include <sys/stat.h>
 
 using namespace testutil;
@@ -108,4 +110,26 @@ TEST(Launcher, ResolvesScriptsTerminalsAndTheTextEditor) {
     EXPECT_FALSE(term);
     MakeExecutable(bin / "notepad", "#!/bin/sh\n"); // a real notepad on PATH is used as it is
     EXPECT_EQ(resolve({"notepad", "a.orc"}, false), (Args{bin / "notepad", "a.orc"}));
+}
+
+TEST(Spawn, RunAndWaitTellsHowTheProgramEnded) {
+    int status = 0;
+    pid_t pid = 0;
+    EXPECT_EQ(SpawnProgram({}, {}, &pid), ENOENT);
+    for (const char* missing : {"", "no-such-program-anywhere", "/no/such/program"})
+        EXPECT_EQ(RunAndWait({missing}, &status), ENOENT) << missing;
+    ASSERT_EQ(RunAndWait({"sh", "-c", "kill -9 $$"}, &status), 0);
+    EXPECT_EQ(ExitCodeOf(status), 128 + 9);
+    // An end that cannot be learnt (an ignored SIGCHLD reaps the child at
+    // once) counts as exit status 1.
+    std::signal(SIGCHLD, SIG_IGN);
+    ASSERT_EQ(RunAndWait({"true"}, &status), 0);
+    std::signal(SIGCHLD, SIG_DFL);
+    EXPECT_EQ(ExitCodeOf(status), 1);
+    // Without a terminal as input there is no key to wait for.
+    const int in = dup(0), devnull = open("/dev/null", O_RDONLY);
+    dup2(devnull, 0);
+    WaitForKey();
+    dup2(in, 0);
+    close(in), close(devnull);
 }
