@@ -3,9 +3,8 @@
 // run. The wait for each Csound to finish is left out of both timings.
 // With a display, the same through the desktop's terminal and our console
 // helper, and the delay from Csound's exit to the refresh of the lists.
-#include "csound/cmdline.h"
 #include "csound/compile.h"
-#include "csound/runargs.h"
+#include "csound/perfcmd.h"
 #include "platform/messagebox.h"
 #include "platform/process/spawn.h"
 #include "settings/ini.h"
@@ -72,8 +71,7 @@ struct Setup {
 
 // The render's argument list, as posix_spawn takes it.
 struct CsoundArgv {
-    explicit CsoundArgv(const INISTRUCT& ini)
-        : args(csound::PerformanceArguments(ini, perf::MakeCommandLine(&ini))) {
+    explicit CsoundArgv(const INISTRUCT& ini) : args(perf::MakeCommandLine(ini).args) {
         for (auto& a : args)
             argv.push_back(a.data());
         argv.push_back(nullptr);

@@ -2,6 +2,7 @@
 // the write-back of their settings (the keys are in the settings table).
 #include "csound/analysiscmd.h"
 
+#include "platform/process/argsplit.h"
 #include "settings/inifile.h"
 #include "settings/settingstable.h"
 
@@ -13,12 +14,12 @@ namespace analysis {
 INISTRUCT LocalIniStruct{};
 
 namespace {
-char szAnalysisLine[200];
-std::string lastFault;
+constexpr std::size_t kMaxLine = 199;
 
-struct Line {
+// The options of a utility, each behind a blank.
+struct Options {
     std::string s;
-    Line& add(const char* flag, const char* value) {
+    Options& add(const char* flag, const char* value) {
         s += flag;
         s += value;
         return *this;
@@ -26,63 +27,62 @@ struct Line {
 };
 } // namespace
 
-const char* CommandLineFault() {
-    return lastFault.c_str();
-}
-
-const char* MakeCommandLineFrom(const INISTRUCT* lp, int iType) {
-    Line l;
-    l.s = lp->szCsoundPath;
+CommandLine MakeCommandLine(const INISTRUCT& ini, int iType) {
+    Options o;
+    const char* output = nullptr;
     switch (iType) {
     case PAGE_LPC: {
-        const LPC& p = lp->lpcStruct;
-        l.add(" -U lpanal", "");
-        l.add(" -s", p.srate).add(" -c", p.channel).add(" -b", p.begin).add(" -d", p.duration);
-        l.add(" -p", p.npoles).add(" -h", p.hopsize);
+        const LPC& p = ini.lpcStruct;
+        o.add(" -U lpanal", "");
+        o.add(" -s", p.srate).add(" -c", p.channel).add(" -b", p.begin).add(" -d", p.duration);
+        o.add(" -p", p.npoles).add(" -h", p.hopsize);
         if (p.string[0] != '\0')
-            l.add(" -C", p.string);
-        l.add(" -P", p.mincps).add(" -Q", p.maxcps).add(" -v", p.verbosity);
-        l.add(" ", lp->szCurSoundFile).add(" ", lp->szSADIR).add("", p.szOutputFile);
+            o.add(" -C", p.string);
+        o.add(" -P", p.mincps).add(" -Q", p.maxcps).add(" -v", p.verbosity);
+        output = p.szOutputFile;
         break;
     }
     case PAGE_HETRO: {
-        const HETRO& p = lp->htrStruct;
-        l.add(" -U hetro", "");
-        l.add(" -s", p.srate).add(" -c", p.channel).add(" -b", p.begin).add(" -d", p.duration);
-        l.add(" -f", p.begfreq).add(" -h", p.partials).add(" -M", p.maxamp);
-        l.add(" -m", p.minamp).add(" -n", p.brkpts).add(" -l", p.cutfreq);
-        l.add(" ", lp->szCurSoundFile).add(" ", lp->szSADIR).add("", p.szOutputFile);
+        const HETRO& p = ini.htrStruct;
+        o.add(" -U hetro", "");
+        o.add(" -s", p.srate).add(" -c", p.channel).add(" -b", p.begin).add(" -d", p.duration);
+        o.add(" -f", p.begfreq).add(" -h", p.partials).add(" -M", p.maxamp);
+        o.add(" -m", p.minamp).add(" -n", p.brkpts).add(" -l", p.cutfreq);
+        output = p.szOutputFile;
         break;
     }
     case PAGE_PVOC: {
-        const PVOC& p = lp->pvcStruct;
-        l.add(" -U pvanal", "");
-        l.add(" -s", p.srate).add(" -c", p.channel).add(" -b", p.begin).add(" -d", p.duration);
-        l.add(" -n", p.frmsize);
+        const PVOC& p = ini.pvcStruct;
+        o.add(" -U pvanal", "");
+        o.add(" -s", p.srate).add(" -c", p.channel).add(" -b", p.begin).add(" -d", p.duration);
+        o.add(" -n", p.frmsize);
         if (p.iType == IDC_WINDOWOVERLAP)
-            l.add(" -w", p.windfact);
+            o.add(" -w", p.windfact);
         else
-            l.add(" -h", p.hopsize);
-        l.add(" ", lp->szCurSoundFile).add(" ", lp->szSADIR).add("", p.szOutputFile);
+            o.add(" -h", p.hopsize);
+        output = p.szOutputFile;
         break;
     }
     default:
-        lastFault = "There is no analysis of that kind.";
-        return szAnalysisTooLong;
+        return {{}, szLineTooLong, "There is no analysis of that kind."};
     }
+    const std::string analysisFile = std::string(ini.szSADIR) + output;
+    std::string text = ini.szCsoundPath + o.s + " " + ini.szCurSoundFile + " " + analysisFile;
     // A cut line would name another sound or analysis file: refuse it whole.
-    if (l.s.size() >= sizeof szAnalysisLine) {
-        lastFault = "The analysis command line would be " + DecimalText(long(l.s.size())) +
-                    " characters long; at most 199 fit. Use shorter folder or file names.";
-        return szAnalysisTooLong;
-    }
-    lastFault.clear();
-    std::memcpy(szAnalysisLine, l.s.c_str(), l.s.size() + 1);
-    return szAnalysisLine;
-}
-
-const char* MakeCommandLine(int iType) {
-    return MakeCommandLineFrom(&LocalIniStruct, iType);
+    if (text.size() > kMaxLine)
+        return {{},
+                szLineTooLong,
+                "The analysis command line would be " + DecimalText(long(text.size())) +
+                    " characters long; at most 199 fit. Use shorter folder or file names."};
+    // The values of the options are the user's words, separated as the
+    // platform separates a command line (a comment of two words gives two
+    // arguments); the Csound path and the two files stay whole.
+    std::vector<std::string> args(1, ini.szCsoundPath);
+    for (auto& a : SplitCommandLine(o.s))
+        args.push_back(std::move(a));
+    args.push_back(ini.szCurSoundFile);
+    args.push_back(analysisFile);
+    return {std::move(args), std::move(text), {}};
 }
 
 int RefreshIni() {

@@ -1,8 +1,6 @@
 // Starting an analysis utility (lpanal, hetro, pvanal) for the analysis
 // dialog. The utility runs in its own console window when there is a display
-// and is never waited for (it is reaped when it ends). The line is split
-// with the sound file and the analysis file kept whole, so their names reach
-// Csound exactly as they are.
+// and is never waited for (it is reaped when it ends).
 #pragma once
 
 #include "settings/inistruct.h"

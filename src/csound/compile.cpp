@@ -1,13 +1,12 @@
 #include "csound/compile.h"
 
 #include "csound/batchscript.h"
-#include "csound/cmdline.h"
-#include "csound/runargs.h"
+#include "csound/perfcmd.h"
 #include "platform/files/configdir.h"
 #include "platform/messagebox.h"
 #include "platform/process/argsplit.h"
-#include "platform/process/environment.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace csound {
@@ -23,6 +22,7 @@ private:
     std::unique_ptr<ProcessHandle> m_handle;
 };
 
+constexpr std::size_t kMaxLine = 255;
 constexpr std::size_t kMaxTrimmedDirectory = 126;
 constexpr std::size_t kMaxDirectoryLines = 255;
 
@@ -31,6 +31,16 @@ struct Folder {
     const char* szWhat;
     const char* szDir;
 };
+
+// An empty folder removes its variable, as "NAME=" does for the platform's
+// _putenv, so Csound never takes an empty text for a folder.
+void putFolder(const char* szName, const char* szDir) {
+    const std::string dir = TrimmedDirectory(szDir);
+    if (dir.empty())
+        unsetenv(szName);
+    else
+        setenv(szName, dir.c_str(), 1);
+}
 
 void tell(const std::string& text) {
     MessageBox(text, szCaption, MB_OK | MB_ICONEXCLAMATION);
@@ -105,40 +115,38 @@ bool CompileRun::writeScript(const INISTRUCT& ini, const std::vector<std::string
 }
 
 void CompileRun::setEnvironment(const INISTRUCT& ini) {
-    PutEnvironmentValue("SADIR", TrimmedDirectory(ini.szSADIR).c_str());
-    PutEnvironmentValue("SSDIR", TrimmedDirectory(ini.szSSDIR).c_str());
-    PutEnvironmentValue("SFDIR", TrimmedDirectory(ini.szSFDIR).c_str());
+    putFolder("SADIR", ini.szSADIR);
+    putFolder("SSDIR", ini.szSSDIR);
+    putFolder("SFDIR", ini.szSFDIR);
 }
 
 void CompileRun::Compile(const INISTRUCT& ini) {
-    const std::string szCmdLine = perf::MakeCommandLine(&ini);
-    if (szCmdLine == szCmdLineError) {
+    const CommandLine line = perf::MakeCommandLine(ini);
+    if (line.text == szCmdLineError) {
         MessageBox("All Required Options Are Not Selected!", szCaption, MB_OK);
         return;
     }
-    if (szCmdLine == szCmdLineTooLong) {
-        tell(perf::CommandLineFault());
+    if (line.args.empty()) {
+        tell(line.fault);
         return;
     }
     if (ini.szCsoundPath[0] == '\0') {
         MessageBox("Csound Executable Is Not Selected!", szCaption, MB_OK);
         return;
     }
-    const std::string finalLine = std::string(ini.szCsoundPath) + " " + szCmdLine;
-    if (finalLine.size() >= sizeof szFinalCmdLine) {
-        tell("The Csound command line would be " + std::to_string(finalLine.size()) +
+    if (line.text.size() > kMaxLine) {
+        tell("The Csound command line would be " + std::to_string(line.text.size()) +
              " characters long; at most 255 fit. Use a shorter Csound path or shorter folder "
              "or file names.");
         return;
     }
-    std::memcpy(szFinalCmdLine, finalLine.c_str(), finalLine.size() + 1);
     if (!checkDirectories(ini))
         return;
 
-    if (ini.nShowCmdLine == 2 && MessageBox(szFinalCmdLine, "CMDLINE", MB_OKCANCEL) == IDCANCEL)
+    if (ini.nShowCmdLine == 2 && MessageBox(line.text, "CMDLINE", MB_OKCANCEL) == IDCANCEL)
         return;
 
-    const std::vector<std::string> args = PerformanceArguments(ini, szCmdLine);
+    const std::vector<std::string>& args = line.args;
     LaunchRequest request;
     request.newConsole = true;
     request.title = szConsoleTitle;

@@ -22,6 +22,7 @@
 #include <string>
 
 namespace csound {
+// The window timer of the run watch; the main window takes its id from here.
 inline constexpr int IDT_RUNWATCH = 69;
 inline constexpr int RUNWATCH_PERIOD_MS = 750;
 inline constexpr char szConsoleTitle[] = "Tonsmith running Csound";
@@ -60,9 +61,6 @@ public:
 
     // Running from a successful start until the first poll that sees the end.
     bool IsRunning() const { return m_process != nullptr; }
-    // Csound path, one blank and the argument string of the last Compile that
-    // got that far.
-    const char* FinalCmdLine() const { return szFinalCmdLine; }
     // Where the batch script is written: TK3.bat in the configuration folder.
     static std::string ScriptPath();
 
@@ -73,7 +71,6 @@ private:
 
     CompileWindow& m_window;
     ProcessStarter m_starter;
-    char szFinalCmdLine[256] = {};
     std::unique_ptr<WatchedProcess> m_process; // proc_inf of the newest run
 };
 } // namespace csound

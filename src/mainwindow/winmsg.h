@@ -4,6 +4,8 @@
 // thread). Window timers by id send WM_TIMER with the id.
 #pragma once
 
+#include "csound/compile.h"
+
 #include <QEvent>
 #include <QObject>
 #include <cstdint>
@@ -22,7 +24,7 @@ enum : unsigned {
 enum : unsigned { LBN_SELCHANGE = 1, LBN_DBLCLK = 2 };
 
 // The run watch of a Csound performance.
-inline constexpr unsigned IDT_RUNWATCH = 69;
+using csound::IDT_RUNWATCH;
 
 class WindowMessage : public QEvent {
 public:

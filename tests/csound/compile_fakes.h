@@ -6,44 +6,40 @@
 #include "csound/compile.h"
 #include "settings/ini.h"
 
-#include <memory>
-
 namespace testutil {
 struct FakeWindow : csound::CompileWindow {
-    int timerStarts = 0;
-    int refreshes = 0;
+    int timerStarts = 0, refreshes = 0;
     bool timerOn = false;
     void SetRunWatchTimer() override { ++timerStarts, timerOn = true; }
     void KillRunWatchTimer() override { timerOn = false; }
     void RefreshLists() override { ++refreshes; }
 };
 
-struct FakeProcessState {
-    unsigned long exitCode = STILL_ACTIVE;
-    int polls = 0;
-    bool destroyed = false;
-};
-
-struct FakeProcess : csound::WatchedProcess {
-    std::shared_ptr<FakeProcessState> s;
-    explicit FakeProcess(std::shared_ptr<FakeProcessState> state) : s(std::move(state)) {}
-    ~FakeProcess() override { s->destroyed = true; }
-    unsigned long ExitCode() override { return ++s->polls, s->exitCode; }
-};
-
-// Records every request; starts a fake process unless told to fail.
+// Records every request; starts a fake process (its exit code, the polls it
+// saw, whether it is gone) unless told to fail.
 struct FakeStarter {
+    struct State {
+        unsigned long exitCode = STILL_ACTIVE;
+        int polls = 0;
+        bool destroyed = false;
+    };
+    struct Process : csound::WatchedProcess {
+        std::shared_ptr<State> s = std::make_shared<State>();
+        ~Process() override { s->destroyed = true; }
+        unsigned long ExitCode() override { return ++s->polls, s->exitCode; }
+    };
     std::vector<LaunchRequest> requests;
-    std::vector<std::shared_ptr<FakeProcessState>> processes;
+    std::vector<std::shared_ptr<State>> processes;
     int failWith = 0;
     csound::ProcessStarter fn() {
         return [this](const LaunchRequest& r, std::unique_ptr<csound::WatchedProcess>* p) {
             requests.push_back(r);
-            if (failWith)
-                return failWith;
-            processes.push_back(std::make_shared<FakeProcessState>());
-            *p = std::make_unique<FakeProcess>(processes.back());
-            return 0;
+            if (failWith == 0) {
+                auto process = std::make_unique<Process>();
+                processes.push_back(process->s);
+                *p = std::move(process);
+            }
+            return failWith;
         };
     }
 };

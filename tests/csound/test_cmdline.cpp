@@ -1,186 +1,173 @@
+// The performance and analysis command lines: their exact texts, the
+// arguments Csound gets, and the limits that refuse a line whole.
 #include "common/tempconfig.h"
+#include "compile_fakes.h"
 #include "csound/analysiscmd.h"
-#include "csound/cmdline.h"
-#include "csound/stringtable.h"
-#include "settings/ini.h"
+#include "csound/analysisrun.h"
+#include "csound/perfcmd.h"
+
+using namespace testutil;
+using Args = std::vector<std::string>;
 
 namespace {
-using testutil::Set;
-
-// A fresh start's settings with an orchestra and a score chosen.
 INISTRUCT fresh() {
     TempConfig cfg;
-    INISTRUCT ini{};
-    InitAppInto(ini);
-    Set(ini.szOrcDir, "/home/ann/orc/");
-    Set(ini.szScoreDir, "/home/ann/sco/");
-    Set(ini.szOrc, "bell.orc");
-    Set(ini.szScore, "bell.sco");
+    INISTRUCT ini = ReadyRecord("/w", "/usr/bin/csound");
+    Set(ini.szCurSoundFile, "/snd/voice.wav");
     return ini;
 }
+// The flag group of a performance, or the text of a refused line.
+std::string group(const INISTRUCT& ini) {
+    const CommandLine l = perf::MakeCommandLine(ini);
+    return l.args.empty() ? l.text : l.args.at(1);
+}
+std::string analysisLine(const INISTRUCT& ini, int page) {
+    return analysis::MakeCommandLine(ini, page).text;
+}
+} // namespace
 
-std::string line(const INISTRUCT& ini) {
-    return perf::MakeCommandLine(&ini);
+TEST(PerformanceLine, TheFlagGroupHasEveryFlagInItsSlot) {
+    INISTRUCT ini = fresh();
+    for (int id = IDC_NOSOUND; id <= IDC_FLOAT; ++id) { // every type letter behind Wave's
+        ini.nSoundType = id;
+        EXPECT_EQ(group(ini), std::string("-W") + "nAWhcauslf"[id - IDC_NOSOUND] + "g") << id;
+    }
+    // No Sound has no type letter, No Header no format letter, and an id
+    // without a letter gives nothing.
+    const std::tuple<int, int, int, const char*> formats[] = {
+        {IDC_NOSOUND, IDC_FLOAT, IDC_GRAPHIC, "-n"},
+        {IDC_NOHEADER, IDC_FLOAT, IDC_GRAPHIC, "-f"},
+        {IDC_AIFF, IDC_LONGINT, IDC_NODISPLAY, "-Ald"},
+        {0, 999, IDC_GRAPHIC, "-"}};
+    for (const auto& [format, type, display, text] : formats) {
+        ini.nSoundFormat = format, ini.nSoundType = type, ini.nDisplay = display;
+        EXPECT_EQ(group(ini), text) << format;
+    }
+    ini = fresh();
+    ini.nWarningsCheck = 7, ini.nScoTempCheck = 1, ini.nScoTempo = 120;
+    EXPECT_EQ(group(ini), "-m7Wst120g");
+    ini.nRewriteHeaderCheck = ini.nDeferFileLoad = ini.nITimeOnly = ini.nVerboseOrcCheck = 1;
+    ini.nScoScotCheck = ini.nMidiTerminate = ini.nHeartbeat = ini.nOrcSRateCheck = 1;
+    ini.nOrcKRateCheck = ini.nMidiSusCheck = ini.nHardwareBufferCheck = 1;
+    ini.nSoftwareBufferCheck = 1, ini.nDisplay = IDC_NODISPLAY, ini.nWarningsCheck = 5;
+    ini.nOrcSrate = 44100, ini.nOrcKrate = 4410, ini.nScoTempo = 60, ini.nMidiSus = 64;
+    ini.nHardwareBuffer = 1024, ini.nSoftwareBuffer = 256;
+    EXPECT_EQ(group(ini), "-m5WsRDIr44100k4410vSt60P64B1024b256TdH");
 }
 
-TEST(PerformanceLine, DefaultsAndMissingSelection) {
+TEST(PerformanceLine, FilesFollowTheGroupAsWholeArgumentsAndAMissingOneRefuses) {
     INISTRUCT ini = fresh();
-    EXPECT_EQ(line(ini), "-Wsg -o test /home/ann/orc/bell.orc /home/ann/sco/bell.sco");
-    ini.szScore[0] = '\0';
-    EXPECT_STREQ(perf::MakeCommandLine(&ini), szCmdLineError);
-    ini = fresh();
-    ini.szOrc[0] = '\0';
-    EXPECT_STREQ(perf::MakeCommandLine(&ini), "ERROR!!");
-}
-
-TEST(PerformanceLine, FlagGroupOrderAndFormats) {
-    INISTRUCT ini = fresh();
-    ini.nSoundFormat = IDC_NOSOUND;
-    ini.nDisplay = IDC_GRAPHIC;
-    EXPECT_EQ(line(ini), "-n -o test /home/ann/orc/bell.orc /home/ann/sco/bell.sco");
-    ini.nSoundType = IDC_FLOAT;
-    EXPECT_EQ(line(ini).substr(0, 3), "-n ");
-    ini.nSoundFormat = IDC_NOHEADER;
-    EXPECT_EQ(line(ini).substr(0, 3), "-f ");
-    ini.nSoundFormat = IDC_AIFF;
-    ini.nSoundType = IDC_LONGINT;
-    EXPECT_EQ(line(ini).substr(0, 4), "-Al ");
-    ini.nSoundFormat = 0; // an id with no letter contributes nothing
-    ini.nSoundType = 999;
-    EXPECT_EQ(line(ini).substr(0, 2), "- ");
-
-    ini = fresh();
-    ini.nWarningsCheck = 7;
-    ini.nScoTempCheck = 1;
-    ini.nScoTempo = 120;
-    EXPECT_EQ(line(ini).substr(0, 11), "-m7Wst120g ");
-
-    // Every flag on, in its slot.
-    ini = fresh();
-    ini.nWarningsCheck = 5;
-    ini.nRewriteHeaderCheck = ini.nDeferFileLoad = ini.nITimeOnly = 1;
-    ini.nOrcSRateCheck = 1, ini.nOrcSrate = 44100;
-    ini.nOrcKRateCheck = 1, ini.nOrcKrate = 4410;
-    ini.nVerboseOrcCheck = ini.nScoScotCheck = 1;
-    ini.nScoTempCheck = 1, ini.nScoTempo = 60;
-    ini.nMidiSusCheck = 1, ini.nMidiSus = 64;
-    ini.nHardwareBufferCheck = 1, ini.nHardwareBuffer = 1024;
-    ini.nSoftwareBufferCheck = 1, ini.nSoftwareBuffer = 256;
-    ini.nMidiTerminate = ini.nHeartbeat = 1;
-    ini.nDisplay = IDC_NODISPLAY;
-    EXPECT_EQ(line(ini).substr(0, 45), "-m5WsRDIr44100k4410vSt60P64B1024b256TdH -o te");
-}
-
-TEST(PerformanceLine, FilesFollowTheGroupInOrder) {
-    INISTRUCT ini = fresh();
-    ini.nOutputFilenameCheck = 1;
-    Set(ini.szOutputFilename, "out.wav");
-    ini.nMidiInFileCheck = 1;
+    CommandLine l = perf::MakeCommandLine(ini);
+    EXPECT_EQ(l.text, "/usr/bin/csound -Wsg -o test /w/orc/tone.orc /w/sco/tone.sco");
+    EXPECT_EQ(l.args, (Args{"/usr/bin/csound", "-Wsg", "-o", "test", "/w/orc/tone.orc",
+                            "/w/sco/tone.sco"}));
+    ini.nOutputFilenameCheck = ini.nMidiInFileCheck = ini.nScoExtractCheck = ini.nScoreMode = 1;
     Set(ini.szMidiInFile, "/m/in put.mid");
-    ini.nScoExtractCheck = 1;
     Set(ini.szScoExtract, "part.x");
-    ini.nScoreMode = 1;
-    EXPECT_EQ(line(ini), "-Wsg -o out.wav -F /m/in put.mid -x part.x /home/ann/orc/bell.orc "
-                         "/home/ann/orc/bell.sco");
-    ini.szOutputFilename[0] = '\0'; // an empty name with its box on goes on as it is
-    EXPECT_NE(line(ini).find(" -o  -F "), std::string::npos);
+    ini.szOutputFilename[0] = '\0'; // an empty name with its box on stays an argument
+    l = perf::MakeCommandLine(ini);
+    EXPECT_EQ(l.text, "/usr/bin/csound -Wsg -o  -F /m/in put.mid -x part.x /w/orc/tone.orc "
+                      "/w/orc/tone.sco");
+    EXPECT_EQ(l.args, (Args{"/usr/bin/csound", "-Wsg", "-o", "", "-F", "/m/in put.mid", "-x",
+                            "part.x", "/w/orc/tone.orc", "/w/orc/tone.sco"}));
+    for (char* field : {ini.szOrc, ini.szScore}) {
+        const char kept = field[0];
+        field[0] = '\0';
+        EXPECT_EQ(group(ini), "ERROR!!");
+        field[0] = kept;
+    }
 }
 
 TEST(PerformanceLine, RefusesWhatWouldNotFit) {
     INISTRUCT ini = fresh();
     ini.nScoTempCheck = 1;
-    ini.nScoTempo = 99999999; // 8 digits fit
-    EXPECT_NE(line(ini).find("t99999999"), std::string::npos);
-    ini.nScoTempo = 123456789;
-    EXPECT_STREQ(perf::MakeCommandLine(&ini), szCmdLineTooLong);
-    EXPECT_NE(std::string(perf::CommandLineFault()).find("tempo 123456789"), std::string::npos);
-    ini.nScoTempo = -9999999; // sign and 7 digits fit
-    EXPECT_NE(line(ini).find("t-9999999"), std::string::npos);
-    ini.nScoTempo = -10000000;
-    EXPECT_STREQ(perf::MakeCommandLine(&ini), szCmdLineTooLong);
-
+    const std::pair<int, const char*> tempos[] = {
+        {99999999, "-Wst99999999g"},
+        {123456789, "TOO LONG!!"}, // 8 digits fit
+        {-9999999, "-Wst-9999999g"},
+        {-10000000, "TOO LONG!!"}}; // sign and 7 digits fit
+    for (const auto& [tempo, text] : tempos) {
+        ini.nScoTempo = tempo;
+        EXPECT_EQ(group(ini), text) << tempo;
+    }
+    EXPECT_EQ(
+        perf::MakeCommandLine(ini).fault,
+        "The tempo -10000000 is too long for the Csound command line (at most 8 characters).");
+    // 255 characters after the Csound path fit, 256 do not.
     ini = fresh();
     Set(ini.szOrcDir, "/" + std::string(110, 'o') + "/");
     Set(ini.szScoreDir, "/" + std::string(100, 's') + "/");
-    const std::string fits = line(ini);
-    ASSERT_NE(fits, szCmdLineTooLong);
-    EXPECT_LE(fits.size(), 255u);
-    Set(ini.szScore, std::string(8 + (255 - fits.size()), 'x'));
-    const std::string full = line(ini);
-    EXPECT_EQ(full.size(), 255u);
-    Set(ini.szScore, std::string(std::strlen(ini.szScore) + 1, 'x'));
-    EXPECT_STREQ(perf::MakeCommandLine(&ini), szCmdLineTooLong);
-    EXPECT_NE(std::string(perf::CommandLineFault()).find("256 characters"), std::string::npos);
+    Set(ini.szScore, std::string(19, 'x')); // the rest of the line takes 236
+    EXPECT_EQ(perf::MakeCommandLine(ini).text.size(), 16u + 255u);
+    Set(ini.szScore, std::string(20, 'x'));
+    EXPECT_EQ(group(ini), "TOO LONG!!");
+    EXPECT_EQ(perf::MakeCommandLine(ini).fault, "The Csound command line would be 256 characters "
+                                                "long; at most 255 fit. Use shorter folder or "
+                                                "file names.");
 }
 
-TEST(StringTable, FormatLetters) {
-    char buf[128];
-    std::string letters;
-    for (unsigned id = 300; id <= 309; ++id) {
-        ASSERT_EQ(LoadString(id, buf, sizeof buf), 1);
-        letters += buf;
-    }
-    EXPECT_EQ(letters, "nAWhcausl"
-                       "f");
-    EXPECT_EQ(LoadString(310, buf, sizeof buf), 0);
-    EXPECT_STREQ(buf, "");
-}
-
-INISTRUCT analysisFresh() {
+TEST(AnalysisLine, ThreeUtilitiesOptionsSplitFileNamesWhole) {
     INISTRUCT ini = fresh();
-    Set(ini.szCsoundPath, "/usr/bin/csound");
-    Set(ini.szCurSoundFile, "/snd/voice.wav");
-    Set(ini.szSADIR, "/ana/");
-    return ini;
-}
+    EXPECT_EQ(analysisLine(ini, analysis::PAGE_LPC),
+              "/usr/bin/csound -U lpanal -s10000 -c1 -b0.0 -d0.0 -p34 -h200 -P70 -Q200 -v0 "
+              "/snd/voice.wav /w/ana/test.lpc");
+    EXPECT_EQ(analysisLine(ini, analysis::PAGE_HETRO),
+              "/usr/bin/csound -U hetro -s10000 -c1 -b0.0 -d0.0 -f100 -h10 -M32767 -m64 -n256 "
+              "-l0 /snd/voice.wav /w/ana/test.htr");
+    EXPECT_EQ(analysisLine(ini, analysis::PAGE_PVOC),
+              "/usr/bin/csound -U pvanal -s10000 -c1 -b0.0 -d0.0 -n16 -w4 /snd/voice.wav "
+              "/w/ana/test.pvc");
+    EXPECT_EQ(analysis::MakeCommandLine(ini, 3).fault, "There is no analysis of that kind.");
+    EXPECT_EQ(analysisLine(ini, 3), "TOO LONG!!");
 
-TEST(AnalysisLine, ThreeUtilitiesWithDefaults) {
-    INISTRUCT ini = analysisFresh();
-    EXPECT_STREQ(analysis::MakeCommandLineFrom(&ini, analysis::PAGE_LPC),
-                 "/usr/bin/csound -U lpanal -s10000 -c1 -b0.0 -d0.0 -p34 -h200 -P70 -Q200 -v0 "
-                 "/snd/voice.wav /ana/test.lpc");
-    EXPECT_STREQ(analysis::MakeCommandLineFrom(&ini, analysis::PAGE_HETRO),
-                 "/usr/bin/csound -U hetro -s10000 -c1 -b0.0 -d0.0 -f100 -h10 -M32767 -m64 -n256 "
-                 "-l0 /snd/voice.wav /ana/test.htr");
-    EXPECT_STREQ(analysis::MakeCommandLineFrom(&ini, analysis::PAGE_PVOC),
-                 "/usr/bin/csound -U pvanal -s10000 -c1 -b0.0 -d0.0 -n16 -w4 /snd/voice.wav "
-                 "/ana/test.pvc");
-    analysis::LocalIniStruct = ini;
-    EXPECT_STREQ(analysis::MakeCommandLine(2), analysis::MakeCommandLineFrom(&ini, 2));
-    EXPECT_STREQ(analysis::MakeCommandLine(3), analysis::szAnalysisTooLong);
-}
-
-TEST(AnalysisLine, OptionalAndEmptyValues) {
-    INISTRUCT ini = analysisFresh();
+    Set(ini.szCsoundPath, "/opt/my cs/csound");
+    Set(ini.szCurSoundFile, "/snd/my \"voice\".wav");
     Set(ini.lpcStruct.string, "two words");
-    EXPECT_NE(std::string(analysis::MakeCommandLineFrom(&ini, 0)).find(" -h200 -Ctwo words -P70"),
-              std::string::npos);
+    const CommandLine lpc = analysis::MakeCommandLine(ini, analysis::PAGE_LPC);
+    EXPECT_NE(lpc.text.find(" -h200 -Ctwo words -P70"), std::string::npos);
+    EXPECT_EQ(lpc.args, (Args{"/opt/my cs/csound", "-U", "lpanal", "-s10000", "-c1", "-b0.0",
+                              "-d0.0", "-p34", "-h200", "-Ctwo", "words", "-P70", "-Q200", "-v0",
+                              "/snd/my \"voice\".wav", "/w/ana/test.lpc"}));
     ini.pvcStruct.iType = IDC_HOPSIZE;
     Set(ini.pvcStruct.hopsize, "128");
-    std::string pv = analysis::MakeCommandLineFrom(&ini, 2);
-    EXPECT_NE(pv.find(" -n16 -h128 "), std::string::npos);
-    EXPECT_EQ(pv.find("-w"), std::string::npos);
+    EXPECT_NE(analysisLine(ini, analysis::PAGE_PVOC).find(" -n16 -h128 /snd/"), std::string::npos);
     ini.htrStruct.cutfreq[0] = '\0';
     Set(ini.htrStruct.szOutputFile, "sub/noext");
-    std::string h = analysis::MakeCommandLineFrom(&ini, 1);
-    EXPECT_NE(h.find(" -n256 -l /snd/voice.wav /ana/sub/noext"), std::string::npos) << h;
+    EXPECT_NE(
+        analysisLine(ini, analysis::PAGE_HETRO).find(" -l /snd/my \"voice\".wav /w/ana/sub/noext"),
+        std::string::npos);
 }
 
 TEST(AnalysisLine, RefusesALineOver199Characters) {
-    INISTRUCT ini = analysisFresh();
+    INISTRUCT ini = fresh();
     Set(ini.szCurSoundFile, "/" + std::string(100, 's') + ".wav");
-    std::string fits = analysis::MakeCommandLineFrom(&ini, 2);
-    ASSERT_LT(fits.size(), 200u);
-    Set(ini.pvcStruct.szOutputFile, std::string(199 - fits.size() + 8, 'p'));
-    EXPECT_EQ(std::strlen(analysis::MakeCommandLineFrom(&ini, 2)), 199u);
-    Set(ini.pvcStruct.szOutputFile, std::string(199 - fits.size() + 9, 'p'));
-    EXPECT_STREQ(analysis::MakeCommandLineFrom(&ini, 2), analysis::szAnalysisTooLong);
-    EXPECT_NE(std::string(analysis::CommandLineFault()).find("200 characters"), std::string::npos);
+    Set(ini.pvcStruct.szOutputFile, std::string(27, 'p')); // the rest of the line takes 172
+    EXPECT_EQ(analysisLine(ini, analysis::PAGE_PVOC).size(), 199u);
+    Set(ini.pvcStruct.szOutputFile, std::string(28, 'p'));
+    EXPECT_EQ(analysisLine(ini, analysis::PAGE_PVOC), "TOO LONG!!");
+    EXPECT_EQ(analysis::MakeCommandLine(ini, analysis::PAGE_PVOC).fault,
+              "The analysis command line would be 200 characters long; at most 199 fit. Use "
+              "shorter folder or file names.");
+}
+
+TEST(AnalysisLaunch, ARefusedLineOrAMissingProgramIsReportedAndNothingStarts) {
+    NoDisplay nd;
+    INISTRUCT ini = fresh();
+    Set(ini.szCsoundPath, "/bin/true");
+    EXPECT_TRUE(csound::LaunchAnalysisFrom(ini, analysis::PAGE_LPC));
+    Set(ini.szCsoundPath, "/no/csound");
+    BoxRecorder boxes;
+    EXPECT_FALSE(csound::LaunchAnalysisFrom(ini, analysis::PAGE_LPC));
+    EXPECT_FALSE(csound::LaunchAnalysisFrom(ini, 3));
+    EXPECT_EQ(boxes.boxes, (Args{"Error: Cannot find the program /no/csound. The analysis utility "
+                                 "was not started.",
+                                 "Error: There is no analysis of that kind. The utility was not "
+                                 "started; the settings were saved."}));
 }
 
 TEST(AnalysisRefreshIni, WritesThirtyOneKeysThatLoadBack) {
     TempConfig cfg;
-    INISTRUCT ini = analysisFresh();
+    INISTRUCT ini = fresh();
     Set(ini.lpcStruct.npoles, "50");
     ini.lpcStruct.string[0] = '\0';
     ini.pvcStruct.iType = IDC_HOPSIZE;
@@ -202,5 +189,3 @@ TEST(AnalysisRefreshIni, WritesThirtyOneKeysThatLoadBack) {
     EXPECT_EQ(std::memcmp(&back.pvcStruct, &ini.pvcStruct, sizeof ini.pvcStruct), 0);
     EXPECT_STREQ(back.htrStruct.szOutputFile, "bell.htr");
 }
-
-} // namespace

@@ -22,33 +22,26 @@ protected:
         EXPECT_TRUE(starter.requests.empty());
         EXPECT_EQ(window.timerStarts, 0);
         EXPECT_FALSE(run.IsRunning());
+        EXPECT_FALSE(std::filesystem::exists(script()));
     }
 };
 } // namespace
 
-TEST_F(CompileRunTest, MissingChoicesAreReportedInOrderAndNothingStarts) {
+TEST_F(CompileRunTest, MissingChoicesAreReportedInOrderAndCancelStopsEverything) {
     ini.szCsoundPath[0] = '\0';
     ini.szScore[0] = '\0';
     run.Compile(ini); // the orchestra and score come first, even without Csound
-    ini.szOrc[0] = '\0';
     Set(ini.szScore, "tone.sco");
     run.Compile(ini);
-    Set(ini.szOrc, "tone.orc");
-    run.Compile(ini);
     EXPECT_EQ(boxes.boxes, (Args{"Tonsmith 3.3: All Required Options Are Not Selected!",
-                                 "Tonsmith 3.3: All Required Options Are Not Selected!",
                                  "Tonsmith 3.3: Csound Executable Is Not Selected!"}));
-    EXPECT_EQ(boxes.types, (std::vector<unsigned>(3, MB_OK)));
-    ExpectNothingStarted();
-    EXPECT_FALSE(std::filesystem::exists(script()));
-}
+    EXPECT_EQ(boxes.types, (std::vector<unsigned>(2, MB_OK)));
 
-TEST_F(CompileRunTest, ConfirmationShowsTheFinalLineAndCancelStopsEverything) {
     Set(ini.szCsoundPath, "/opt/my csound/csound");
     ini.nShowCmdLine = 2;
-    ini.nCSoundVer = 2;
     EnvGuard sfdir("SFDIR", "before");
-    {
+    for (int version : {1, 2}) {
+        ini.nCSoundVer = version;
         BoxRecorder cancel(IDCANCEL);
         run.Compile(ini);
         EXPECT_EQ(cancel.boxes, Args{"CMDLINE: /opt/my csound/csound -Wsg -o test "
@@ -57,13 +50,6 @@ TEST_F(CompileRunTest, ConfirmationShowsTheFinalLineAndCancelStopsEverything) {
     }
     EXPECT_STREQ(std::getenv("SFDIR"), "before");
     ExpectNothingStarted();
-
-    run.Compile(ini);
-    ASSERT_EQ(starter.requests.size(), 1u);
-    // The path with its blank stays one argument.
-    EXPECT_EQ(starter.requests[0].args, (Args{"/opt/my csound/csound", "-Wsg", "-o", "test",
-                                              "/w/orc/tone.orc", "/w/sco/tone.sco"}));
-    EXPECT_TRUE(run.IsRunning());
 }
 
 TEST_F(CompileRunTest, DosVersionWritesTheScriptByteForByteAndStartsIt) {
@@ -74,7 +60,7 @@ TEST_F(CompileRunTest, DosVersionWritesTheScriptByteForByteAndStartsIt) {
                                   "\r\nPause\r\nExit");
     ASSERT_EQ(starter.requests.size(), 1u);
     EXPECT_EQ(starter.requests[0].args, Args{script()});
-    EXPECT_TRUE(starter.requests[0].newConsole);
+    EXPECT_TRUE(starter.requests[0].newConsole && starter.requests[0].reportEnd);
     EXPECT_EQ(starter.requests[0].title, "Tonsmith running Csound");
     EXPECT_EQ(window.timerStarts, 1);
 
@@ -92,26 +78,8 @@ TEST_F(CompileRunTest, DosVersionWritesTheScriptByteForByteAndStartsIt) {
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
-TEST_F(CompileRunTest, OtherVersionsSetTheEnvironmentAndLeaveTheScriptAlone) {
-    std::filesystem::create_directories(home / "config/tonsmith");
-    WriteFile(script(), "old script");
-    EnvGuard ss("SSDIR", "x"), sf("SFDIR", "x"), sa("SADIR", "x");
-    for (int version : {2, 3, 0}) {
-        ini.nCSoundVer = version;
-        Set(ini.szSSDIR, "/snd/" + std::to_string(version) + "/");
-        ini.szSADIR[0] = '\0';
-        run.Compile(ini);
-        EXPECT_EQ(std::string(std::getenv("SSDIR")), "/snd/" + std::to_string(version));
-        EXPECT_STREQ(std::getenv("SFDIR"), "/w/out");
-        EXPECT_EQ(std::getenv("SADIR"), nullptr); // "SADIR=" removes it, as _putenv does
-        EXPECT_EQ(starter.requests.back().args[0], "/usr/bin/csound");
-    }
-    EXPECT_EQ(ReadFile(script()), "old script");
-    EXPECT_TRUE(boxes.boxes.empty());
-}
-
-TEST_F(CompileRunTest, FailedStartShowsNoProcessAndArmsNoTimer) {
-    starter.failWith = ENOENT;
+TEST_F(CompileRunTest, OtherVersionsSetTheEnvironmentAndStartCsoundWithNamesWhole) {
+    starter.failWith = ENOENT; // a failed start says so and arms no timer
     for (int version : {1, 2}) {
         ini.nCSoundVer = version;
         run.Compile(ini);
@@ -120,32 +88,47 @@ TEST_F(CompileRunTest, FailedStartShowsNoProcessAndArmsNoTimer) {
     EXPECT_EQ(window.timerStarts, 0);
     EXPECT_FALSE(run.IsRunning());
     EXPECT_TRUE(std::filesystem::exists(script())); // the new script stays
+
+    starter.failWith = 0;
+    WriteFile(script(), "old script");
+    EnvGuard ss("SSDIR", "x"), sf("SFDIR", "x"), sa("SADIR", "x");
+    Set(ini.szCsoundPath, "/opt/my csound/csound");
+    for (int version : {2, 3, 0}) {
+        ini.nCSoundVer = version;
+        Set(ini.szSSDIR, "/snd/" + std::to_string(version) + "/");
+        ini.szSADIR[0] = '\0';
+        run.Compile(ini);
+        EXPECT_EQ(std::string(std::getenv("SSDIR")), "/snd/" + std::to_string(version));
+        EXPECT_STREQ(std::getenv("SFDIR"), "/w/out");
+        EXPECT_EQ(std::getenv("SADIR"), nullptr); // "SADIR=" removes it, as _putenv does
+        EXPECT_EQ(starter.requests.back().args, (Args{"/opt/my csound/csound", "-Wsg", "-o", "test",
+                                                      "/w/orc/tone.orc", "/w/sco/tone.sco"}));
+    }
+    EXPECT_EQ(ReadFile(script()), "old script");
+    EXPECT_EQ(boxes.boxes.size(), 2u);
 }
 
 TEST_F(CompileRunTest, UnwritableScriptsAndLineBreaksInNamesAreRefused) {
     ini.nCSoundVer = 1;
-    // The configuration folder cannot be made: a file stands in its way.
-    WriteFile(home / "config", "not a folder");
-    run.Compile(ini);
-    // TK3.bat is a folder: it cannot be replaced.
-    std::filesystem::remove(home / "config");
-    std::filesystem::create_directories(script());
+    WriteFile(home / "config", "not a folder"); // the configuration folder cannot be made
     run.Compile(ini);
     {
-        EnvGuard noHome("HOME", std::nullopt);
-        EnvGuard noConfig("XDG_CONFIG_HOME", std::nullopt);
+        EnvGuard noHome("HOME", std::nullopt), noConfig("XDG_CONFIG_HOME", std::nullopt);
         run.Compile(ini);
     }
-    ASSERT_EQ(boxes.boxes.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_TRUE(boxes.has("Tonsmith 3.3: ", i) && boxes.has("batch script", i));
-
-    // A line break in a name cannot smuggle a line into the script.
-    std::filesystem::remove(script());
-    Set(ini.szOrc, "x.orc\r\nrm -rf ~");
+    std::filesystem::remove(home / "config");
+    std::filesystem::create_directories(script()); // TK3.bat is a folder
     run.Compile(ini);
-    EXPECT_TRUE(boxes.has("line break", 3));
-    EXPECT_FALSE(std::filesystem::exists(script()));
+    std::filesystem::remove(script());
+    Set(ini.szOrc, "x.orc\r\nrm -rf ~"); // cannot smuggle a line into the script
+    run.Compile(ini);
+    ASSERT_EQ(boxes.boxes.size(), 4u);
+    EXPECT_EQ(boxes.boxes[0], boxes.boxes[1]);
+    EXPECT_EQ(boxes.boxes[1], "Tonsmith 3.3: Cannot write the batch script TK3.bat: the "
+                              "configuration folder cannot be created (is HOME set?).");
+    EXPECT_EQ(boxes.boxes[2],
+              "Tonsmith 3.3: Cannot write the batch script " + script() + ": Is a directory.");
+    EXPECT_TRUE(boxes.has("Tonsmith 3.3: A folder or file name holds a line break", 3));
     ExpectNothingStarted();
 }
 
@@ -156,80 +139,62 @@ TEST_F(CompileRunTest, OverlongLinesAndFoldersAreRefusedWhole) {
     const std::size_t base = (csoundPath + " -Wsg -o test /w/orc/tone.orc //tone.sco").size();
     Set(ini.szScoreDir, "/" + std::string(255 - base, 'd') + "/");
     ini.nCSoundVer = 2;
+    ini.nShowCmdLine = 2;
     run.Compile(ini);
-    EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_EQ(std::strlen(run.FinalCmdLine()), 255u);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].size(), std::string("CMDLINE: ").size() + 255);
     Set(ini.szCsoundPath, csoundPath + "6");
     run.Compile(ini);
-    EXPECT_TRUE(boxes.has("256 characters", 0));
+    EXPECT_EQ(boxes.boxes.at(1), "Tonsmith 3.3: The Csound command line would be 256 characters "
+                                 "long; at most 255 fit. Use a shorter Csound path or shorter "
+                                 "folder or file names.");
+    ini.nScoTempCheck = 1, ini.nScoTempo = 123456789; // too long for its flag
+    run.Compile(ini);
+    EXPECT_TRUE(boxes.has("Tonsmith 3.3: The tempo 123456789", 2));
 
-    // A sound output folder of 126 characters (without its slash) fits, 127
-    // do not; the line is refused, never cut.
-    INISTRUCT dirs = ReadyRecord("/w", "/usr/bin/csound");
-    dirs.nCSoundVer = 2;
-    Set(dirs.szSFDIR, "/" + std::string(125, 'f') + "/");
-    run.Compile(dirs);
-    EXPECT_EQ(boxes.boxes.size(), 1u);
-    Set(dirs.szSFDIR, "/" + std::string(126, 'f') + "/");
-    run.Compile(dirs);
-    EXPECT_TRUE(boxes.has("sound output folder", 1));
-
+    // A folder of 126 characters (without its slash) fits, 127 do not.
+    ini = ReadyRecord("/w", "/usr/bin/csound");
+    Set(ini.szSFDIR, "/" + std::string(125, 'f') + "/");
+    run.Compile(ini);
+    EXPECT_EQ(boxes.boxes.size(), 3u);
+    Set(ini.szSFDIR, "/" + std::string(126, 'f') + "/");
+    run.Compile(ini);
+    EXPECT_EQ(boxes.boxes.at(3), "Tonsmith 3.3: The sound output folder is 127 characters long; "
+                                 "Csound gets at most 126 in SFDIR. Choose a shorter folder in the "
+                                 "Preferences.");
     // The three SET lines of the script fit 255 characters together.
-    dirs.nCSoundVer = 1;
-    Set(dirs.szSSDIR, "/" + std::string(100, 's') + "/");
-    Set(dirs.szSFDIR, "/" + std::string(100, 'f') + "/");
-    Set(dirs.szSADIR, "/" + std::string(100, 'a') + "/");
-    run.Compile(dirs);
-    EXPECT_TRUE(boxes.has("too long for the batch script", 2));
+    ini.nCSoundVer = 1;
+    for (char* dir : {ini.szSSDIR, ini.szSFDIR, ini.szSADIR})
+        std::snprintf(dir, 127, "/%s/", std::string(100, 'd').c_str());
+    run.Compile(ini);
+    EXPECT_EQ(boxes.boxes.at(4), "Tonsmith 3.3: The three Csound folders together are too long "
+                                 "for the batch script (339 characters; at most 255 fit). Choose "
+                                 "shorter folders.");
     EXPECT_EQ(starter.requests.size(), 2u);
 }
 
-TEST_F(CompileRunTest, WatchPollsUntilTheEndThenRefreshesOnce) {
-    run.Compile(ini);
-    ASSERT_EQ(starter.processes.size(), 1u);
-    auto& p = *starter.processes[0];
-    EXPECT_TRUE(window.timerOn);
-    run.OnTimer(70); // someone else's timer
-    run.OnTimer(IDT_RUNWATCH);
-    run.OnTimer(IDT_RUNWATCH);
-    EXPECT_EQ(p.polls, 2);
-    EXPECT_TRUE(run.IsRunning());
-    EXPECT_EQ(window.refreshes, 0);
-
-    p.exitCode = 1; // a failed run ends like a good one
-    run.OnTimer(IDT_RUNWATCH);
-    EXPECT_FALSE(run.IsRunning());
-    EXPECT_FALSE(window.timerOn);
-    EXPECT_TRUE(p.destroyed);
-    run.OnTimer(IDT_RUNWATCH); // a late tick after the end changes nothing
-    EXPECT_EQ(window.refreshes, 1);
-}
-
-TEST_F(CompileRunTest, SecondCompileWatchesTheNewestAndReleasesTheFirst) {
+TEST_F(CompileRunTest, WatchPollsTheNewestRunUntilItsEndThenRefreshesOnce) {
     ini.nCSoundVer = 2;
     run.Compile(ini);
     run.Compile(ini);
     ASSERT_EQ(starter.processes.size(), 2u);
     EXPECT_EQ(window.timerStarts, 2);
-    // The first process is handed over for reaping, not leaked.
-    EXPECT_TRUE(starter.processes[0]->destroyed);
-    starter.processes[0]->exitCode = 0;
+    auto& first = *starter.processes[0];
+    auto& p = *starter.processes[1];
+    EXPECT_TRUE(first.destroyed); // handed over for reaping, not leaked
+    first.exitCode = 0;
+    run.OnTimer(70); // someone else's timer
     run.OnTimer(IDT_RUNWATCH);
-    EXPECT_TRUE(run.IsRunning());
-    EXPECT_EQ(starter.processes[0]->polls, 0);
-    starter.processes[1]->exitCode = 0;
     run.OnTimer(IDT_RUNWATCH);
-    EXPECT_FALSE(run.IsRunning());
+    EXPECT_EQ(first.polls, 0);
+    EXPECT_EQ(p.polls, 2);
+    EXPECT_TRUE(run.IsRunning() && window.timerOn);
+    EXPECT_EQ(window.refreshes, 0);
+    p.exitCode = 1; // a failed run ends like a good one
+    run.OnTimer(IDT_RUNWATCH);
+    EXPECT_FALSE(run.IsRunning() || window.timerOn);
+    EXPECT_TRUE(p.destroyed);
+    run.OnTimer(IDT_RUNWATCH); // a late tick after the end changes nothing
     EXPECT_EQ(window.refreshes, 1);
-}
-
-TEST_F(CompileRunTest, AnEmptyOutputNameStaysAnArgument) {
-    ini.nCSoundVer = 2;
-    ini.nOutputFilenameCheck = 1;
-    ini.szOutputFilename[0] = '\0';
-    run.Compile(ini);
-    ASSERT_EQ(starter.requests.size(), 1u);
-    // The empty name stays an argument: the orchestra never becomes the output.
-    EXPECT_EQ(starter.requests[0].args,
-              (Args{"/usr/bin/csound", "-Wsg", "-o", "", "/w/orc/tone.orc", "/w/sco/tone.sco"}));
+    EXPECT_EQ(p.polls, 3);
 }

@@ -16,8 +16,9 @@ protected:
         std::strcpy(ini.szCurSoundFile, "/snd/voice.wav");
         std::strcpy(ini.szSADIR, "/ana/");
         // Records the line the utility would get from the working copy.
-        SetAnalysisLauncher(
-            [this](int iPage) { launched.emplace_back(analysis::MakeCommandLine(iPage)); });
+        SetAnalysisLauncher([this](int iPage) {
+            launched.push_back(analysis::MakeCommandLine(analysis::LocalIniStruct, iPage).text);
+        });
     }
     void TearDown() override {
         if (QDialog* d = ShownDialog("Tonsmith32 Analysis"))

@@ -12,6 +12,8 @@
 namespace {
 constexpr unsigned long kStillActive = 259;
 constexpr char kPrefix[] = "tonsmith-run.";
+// How long a terminal that has ended may take to start the helper.
+constexpr std::chrono::seconds kHandOffGrace{10};
 
 std::string RuntimeFolder() {
     const char* rt = std::getenv("XDG_RUNTIME_DIR");

@@ -42,6 +42,3 @@ private:
     unsigned long m_exit = 259;
     std::chrono::steady_clock::time_point m_terminalEnd{};
 };
-
-// How long a terminal that has ended may take to start the helper.
-inline constexpr std::chrono::seconds kHandOffGrace{10};

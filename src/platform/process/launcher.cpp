@@ -16,6 +16,14 @@
 #include <thread>
 #include <unistd.h>
 
+// Where the build tree holds our helper programs, when the build says so.
+#ifndef TONSMITH_BATCH_BUILD_PATH
+#define TONSMITH_BATCH_BUILD_PATH nullptr
+#endif
+#ifndef TONSMITH_CONSOLE_BUILD_PATH
+#define TONSMITH_CONSOLE_BUILD_PATH nullptr
+#endif
+
 namespace {
 std::string lower(std::string s) {
     for (char& c : s)
@@ -88,6 +96,41 @@ int openLog(const std::vector<std::string>& argv, std::string* path) {
     return fd;
 }
 
+// True when DISPLAY or WAYLAND_DISPLAY is set and not empty.
+bool HaveDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* v = std::getenv(name);
+        if (v && *v)
+            return true;
+    }
+    return false;
+}
+
+std::string ConsoleHelperPath() {
+    return ourProgram("tonsmith-console", TONSMITH_CONSOLE_BUILD_PATH);
+}
+
+// The text editor a bare "notepad" stands for: with a display, the first of
+// a few desktop editors found on PATH, else Debian's sensible-editor (which
+// honours $VISUAL and $EDITOR) in a terminal window; without a display there
+// is none. The argument prefix to run, empty when there is no editor.
+std::vector<std::string> DefaultTextEditor(bool* needsTerminal) {
+    *needsTerminal = false;
+    if (!HaveDisplay())
+        return {};
+    for (const char* gui : {"gnome-text-editor", "gedit", "kate", "mousepad", "pluma", "xed",
+                            "featherpad", "leafpad"}) {
+        std::string path = FindProgram(gui);
+        if (!path.empty())
+            return {path};
+    }
+    std::string sensible = FindProgram("sensible-editor");
+    if (sensible.empty())
+        return {};
+    *needsTerminal = true;
+    return {sensible};
+}
+
 void reapInBackground(pid_t pid) {
     std::thread([pid] {
         int status = 0;
@@ -109,18 +152,6 @@ ProcessHandle::~ProcessHandle() {
         reapInBackground(m_pid);
 }
 
-unsigned long ProcessHandle::collect(int options) {
-    if (!m_report)
-        return waitTerminal(options);
-    for (;;) {
-        if (m_programExit == STILL_ACTIVE)
-            m_programExit = m_report->Poll(waitTerminal(WNOHANG) != STILL_ACTIVE);
-        if (m_programExit != STILL_ACTIVE || options != 0)
-            return m_programExit;
-        usleep(20000);
-    }
-}
-
 unsigned long ProcessHandle::waitTerminal(int options) {
     if (m_reaped)
         return m_exitCode;
@@ -132,62 +163,21 @@ unsigned long ProcessHandle::waitTerminal(int options) {
     if (r == 0)
         return STILL_ACTIVE;
     m_reaped = true;
-    if (r < 0)
-        m_exitCode = 255; // not our child any more: take it as ended
-    else if (WIFEXITED(status))
-        m_exitCode = static_cast<unsigned long>(WEXITSTATUS(status));
-    else if (WIFSIGNALED(status))
-        m_exitCode = 128 + static_cast<unsigned long>(WTERMSIG(status));
+    // A pid that is not our child any more is taken as ended.
+    m_exitCode = r < 0 ? 255 : static_cast<unsigned long>(ExitCodeOf(status));
     return m_exitCode;
 }
 
 unsigned long ProcessHandle::ExitCode() {
-    return collect(WNOHANG);
-}
-unsigned long ProcessHandle::WaitForExit() {
-    return collect(0);
-}
-
-bool HaveDisplay() {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-        const char* v = std::getenv(name);
-        if (v && *v)
-            return true;
-    }
-    return false;
+    if (!m_report)
+        return waitTerminal(WNOHANG);
+    if (m_programExit == STILL_ACTIVE)
+        m_programExit = m_report->Poll(waitTerminal(WNOHANG) != STILL_ACTIVE);
+    return m_programExit;
 }
 
 std::string BatchInterpreterPath() {
-#ifdef TONSMITH_BATCH_BUILD_PATH
     return ourProgram("tonsmith-batch", TONSMITH_BATCH_BUILD_PATH);
-#else
-    return ourProgram("tonsmith-batch", nullptr);
-#endif
-}
-
-std::string ConsoleHelperPath() {
-#ifdef TONSMITH_CONSOLE_BUILD_PATH
-    return ourProgram("tonsmith-console", TONSMITH_CONSOLE_BUILD_PATH);
-#else
-    return ourProgram("tonsmith-console", nullptr);
-#endif
-}
-
-std::vector<std::string> DefaultTextEditor(bool* needsTerminal) {
-    *needsTerminal = false;
-    if (!HaveDisplay())
-        return {};
-    for (const char* gui : {"gnome-text-editor", "gedit", "kate", "mousepad", "pluma", "xed",
-                            "featherpad", "leafpad"}) {
-        std::string path = FindProgram(gui);
-        if (!path.empty())
-            return {path};
-    }
-    std::string sensible = FindProgram("sensible-editor");
-    if (sensible.empty())
-        return {};
-    *needsTerminal = true;
-    return {sensible};
 }
 
 std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error, bool* inTerminal,
@@ -259,9 +249,10 @@ LaunchResult Launch(const LaunchRequest& request) {
     std::unique_ptr<EndReport> report;
     if (request.reportEnd && request.newConsole && HaveDisplay() && !ConsoleHelperPath().empty())
         report = EndReport::Create(&result.error); // without one the terminal is watched
-    result.argv = ResolveLaunch(request, &result.error, &inTerminal,
-                                report ? report->Path() : std::string("-"), &noTerminal);
-    if (result.argv.empty())
+    const std::vector<std::string> argv =
+        ResolveLaunch(request, &result.error, &inTerminal,
+                      report ? report->Path() : std::string("-"), &noTerminal);
+    if (argv.empty())
         return result;
     if (!inTerminal)
         report.reset();
@@ -271,10 +262,11 @@ LaunchResult Launch(const LaunchRequest& request) {
     // the input of whatever terminal we were started from.
     options.stdinFromNull = !inTerminal;
     int log = -1;
+    std::string logFile;
     if (noTerminal)
-        options.outputFd = log = openLog(result.argv, &result.logFile);
+        options.outputFd = log = openLog(argv, &logFile);
     pid_t pid = 0;
-    result.error = SpawnProgram(result.argv, options, &pid);
+    result.error = SpawnProgram(argv, options, &pid);
     if (log >= 0)
         close(log);
     if (result.error != 0)
@@ -284,13 +276,12 @@ LaunchResult Launch(const LaunchRequest& request) {
     static bool told = false;
     if (noTerminal && !told) {
         told = true;
-        MessageBox("No terminal program was found to show what " + request.args[0] +
-                       " writes, so it runs without a console" +
-                       (result.logFile.empty()
-                            ? std::string(".")
-                            : " and its output goes to " + result.logFile + ".") +
-                       "\nInstall the package xterm to see it in a console window.",
-                   "Tonsmith 3.3", MB_OK | MB_ICONINFORMATION);
+        MessageBox(
+            "No terminal program was found to show what " + request.args[0] +
+                " writes, so it runs without a console" +
+                (logFile.empty() ? std::string(".") : " and its output goes to " + logFile + ".") +
+                "\nInstall the package xterm to see it in a console window.",
+            "Tonsmith 3.3", MB_OK | MB_ICONINFORMATION);
     }
     return result;
 }

@@ -7,7 +7,9 @@
 //     tonsmith-batch (next to the running program, else in the build tree,
 //     else on PATH);
 //   - "notepad" (or "notepad.exe", any case) that is not on PATH is the
-//     desktop's default text editor (see DefaultTextEditor);
+//     desktop's default text editor: a desktop editor on PATH (gnome-text-editor,
+//     gedit, kate, mousepad, pluma, xed, featherpad, leafpad), else Debian's
+//     sensible-editor in a terminal window; none without a display;
 //   - any other bare name is looked up on PATH.
 // With a console asked for and a display present (DISPLAY or WAYLAND_DISPLAY),
 // the program runs in a terminal window: x-terminal-emulator -T TITLE -e
@@ -47,15 +49,11 @@ public:
     ProcessHandle(const ProcessHandle&) = delete;
     ProcessHandle& operator=(const ProcessHandle&) = delete;
 
-    pid_t Pid() const { return m_pid; }
     // STILL_ACTIVE while the process runs; afterwards its exit status, or
     // 128 plus the signal number that ended it. Never blocks.
     unsigned long ExitCode();
-    // Blocks until the process has ended and returns ExitCode().
-    unsigned long WaitForExit();
 
 private:
-    unsigned long collect(int options);
     unsigned long waitTerminal(int options);
     pid_t m_pid;
     bool m_reaped = false;
@@ -74,8 +72,6 @@ struct LaunchRequest {
 struct LaunchResult {
     std::unique_ptr<ProcessHandle> process; // null when nothing was started
     int error = 0;                          // errno value when nothing was started
-    std::vector<std::string> argv;          // what was executed, after resolution
-    std::string logFile;                    // where the output went when no terminal could show it
 };
 
 LaunchResult Launch(const LaunchRequest& request);
@@ -98,18 +94,5 @@ std::string LaunchErrorText(const std::string& program, int error);
 // 5 when it may not be run, 0 for any other failure.
 unsigned WinExec(const char* lpCmdLine, int uCmdShow);
 
-// The text editor a bare "notepad" stands for: with a display, the first of
-// a few desktop editors found on PATH (gnome-text-editor, gedit, kate,
-// mousepad, pluma, xed, featherpad, leafpad), else Debian's sensible-editor
-// (which honours $VISUAL and $EDITOR) in a terminal window; without a display
-// there is none. Returns the argument prefix to run and whether it needs a
-// terminal; empty when no editor is available.
-std::vector<std::string> DefaultTextEditor(bool* needsTerminal);
-
-// True when DISPLAY or WAYLAND_DISPLAY is set and not empty.
-bool HaveDisplay();
-
 // Path of the batch interpreter, or empty when it cannot be found.
 std::string BatchInterpreterPath();
-// Path of the console helper, or empty when it cannot be found.
-std::string ConsoleHelperPath();

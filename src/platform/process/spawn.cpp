@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -89,4 +91,42 @@ int SpawnProgram(const std::vector<std::string>& argv, const SpawnOptions& optio
         return rc;
     *pid = child;
     return 0;
+}
+
+int RunAndWait(std::vector<std::string> args, int* status) {
+    args[0] = FindProgram(args[0]);
+    pid_t pid = 0;
+    const int err = args[0].empty() ? ENOENT : SpawnProgram(args, SpawnOptions{}, &pid);
+    if (err != 0)
+        return err;
+    while (waitpid(pid, status, 0) < 0) {
+        if (errno != EINTR) {
+            *status = 1 << 8;
+            break;
+        }
+    }
+    return 0;
+}
+
+int ExitCodeOf(int status) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+void WaitForKey() {
+    if (!isatty(STDIN_FILENO))
+        return;
+    termios saved{};
+    const bool raw = tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (raw) {
+        termios t = saved;
+        t.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+        t.c_cc[VMIN] = 1;
+        t.c_cc[VTIME] = 0;
+        tcsetattr(STDIN_FILENO, TCSANOW, &t);
+    }
+    char c = 0;
+    while (read(STDIN_FILENO, &c, 1) < 0 && errno == EINTR) {
+    }
+    if (raw)
+        tcsetattr(STDIN_FILENO, TCSANOW, &saved);
 }

@@ -1,5 +1,6 @@
-// Starting a program directly, never through a shell. Shared by the launcher
-// and the batch interpreter, so it uses nothing but the C library.
+// Starting a program directly, never through a shell, and waiting for it.
+// Shared by the launcher, the batch interpreter and the console helper, so it
+// uses nothing but the C library.
 #pragma once
 
 #include <string>
@@ -22,3 +23,17 @@ struct SpawnOptions {
 // our environment, closing every descriptor above 2 in the child. 0 with *pid
 // set, or the errno value of the failure (the program could not be executed).
 int SpawnProgram(const std::vector<std::string>& argv, const SpawnOptions& options, pid_t* pid);
+
+// Starts args[0] (a path, or a name looked up as FindProgram does) with our
+// own streams and waits for its end. 0 with *status set to the wait status
+// (an exit status 1 when the end cannot be learnt), or the errno value of the
+// failure to start (ENOENT when there is no such program).
+int RunAndWait(std::vector<std::string> args, int* status);
+
+// The exit code a wait status stands for: the exit status, or 128 plus the
+// number of the signal that ended the program.
+int ExitCodeOf(int status);
+
+// Waits for one key when our input is a terminal (without echo, not waiting
+// for a line end); returns at once when it is none.
+void WaitForKey();

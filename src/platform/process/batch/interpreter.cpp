@@ -8,9 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/wait.h>
-#include <termios.h>
-#include <unistd.h>
 
 namespace {
 bool isBlank(char c) {
@@ -50,47 +47,22 @@ void setVariable(std::string_view assignment) {
 void pauseForKey() {
     std::fputs("Press any key to continue . . . ", stdout);
     std::fflush(stdout);
-    if (isatty(STDIN_FILENO)) {
-        termios saved{};
-        const bool raw = tcgetattr(STDIN_FILENO, &saved) == 0;
-        if (raw) {
-            termios t = saved;
-            t.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
-            t.c_cc[VMIN] = 1;
-            t.c_cc[VTIME] = 0;
-            tcsetattr(STDIN_FILENO, TCSANOW, &t);
-        }
-        char c = 0;
-        while (read(STDIN_FILENO, &c, 1) < 0 && errno == EINTR) {
-        }
-        if (raw)
-            tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-    }
+    WaitForKey();
     std::fputs("\n", stdout);
     std::fflush(stdout);
 }
 
 int runCommand(std::string_view line) {
-    std::vector<std::string> args = SplitCommandLine(line);
+    const std::vector<std::string> args = SplitCommandLine(line);
     if (args.empty())
         return 0;
-    const std::string program = args[0];
-    args[0] = FindProgram(program);
-    pid_t pid = 0;
-    const int err = args[0].empty() ? ENOENT : SpawnProgram(args, SpawnOptions{}, &pid);
-    if (err != 0) {
-        std::fprintf(stderr, "'%s' cannot be run: %s\n", program.c_str(),
+    int status = 0;
+    if (const int err = RunAndWait(args, &status)) {
+        std::fprintf(stderr, "'%s' cannot be run: %s\n", args[0].c_str(),
                      err == ENOENT ? "no such program" : std::strerror(err));
         return BATCH_NOT_FOUND;
     }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR)
-            return 1;
-    }
-    if (WIFEXITED(status))
-        return WEXITSTATUS(status);
-    return 128 + WTERMSIG(status);
+    return ExitCodeOf(status);
 }
 } // namespace
 

@@ -17,7 +17,6 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/wait.h>
-#include <termios.h>
 #include <unistd.h>
 #include <vector>
 
@@ -29,26 +28,6 @@ void Report(int fd, const std::string& line) {
     const std::string text = line + "\n";
     while (write(fd, text.data(), text.size()) < 0 && errno == EINTR) {
     }
-}
-
-// Waits for one key on a terminal; returns at once when input is no terminal.
-void WaitForKey() {
-    if (!isatty(STDIN_FILENO))
-        return;
-    termios saved{};
-    const bool raw = tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (raw) {
-        termios t = saved;
-        t.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
-        t.c_cc[VMIN] = 1;
-        t.c_cc[VTIME] = 0;
-        tcsetattr(STDIN_FILENO, TCSANOW, &t);
-    }
-    char c = 0;
-    while (read(STDIN_FILENO, &c, 1) < 0 && errno == EINTR) {
-    }
-    if (raw)
-        tcsetattr(STDIN_FILENO, TCSANOW, &saved);
 }
 
 std::string HowItEnded(const std::string& program, int status) {
@@ -96,19 +75,12 @@ int main(int argc, char** argv) {
             setenv(std::string(argv[i], static_cast<std::size_t>(eq - argv[i])).c_str(), eq + 1, 1);
     }
     const std::vector<std::string> args(argv + sep + 1, argv + argc);
-    std::vector<std::string> run = args;
-    run[0] = FindProgram(args[0]);
     int status = 0;
-    pid_t pid = 0;
-    const int err = run[0].empty() ? ENOENT : SpawnProgram(run, SpawnOptions{}, &pid);
-    if (err != 0) {
+    if (const int err = RunAndWait(args, &status)) {
         std::fprintf(stderr, "Cannot start %s: %s.\n", args[0].c_str(), std::strerror(err));
         status = 127 << 8;
-    } else {
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
     }
-    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    const int code = ExitCodeOf(status);
     Report(fd, "exit " + std::to_string(code));
     if (fd >= 0)
         close(fd);

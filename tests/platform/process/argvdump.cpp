@@ -1,7 +1,7 @@
 // A stand-in program for the launcher tests: writes its arguments and the
 // three Csound folder variables to the file named by TONSMITH_ARGVDUMP, one
-// NUL-terminated entry each, sleeps TONSMITH_ARGVDUMP_SLEEP_MS if set and
-// exits with TONSMITH_ARGVDUMP_EXIT (default 0).
+// NUL-terminated entry each (under another name first, so a reader never sees
+// half), sleeps TONSMITH_ARGVDUMP_SLEEP_MS and exits with TONSMITH_ARGVDUMP_EXIT.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,12 +20,10 @@ int main(int argc, char** argv) {
         const char* v = std::getenv(name);
         data += std::string(name) + (v ? std::string("=") + v : " unset") + '\0';
     }
-    // Written under another name and renamed, so a reader never sees half.
-    const std::string tmp = std::string(out) + ".part";
-    std::ofstream(tmp, std::ios::binary) << data;
-    std::rename(tmp.c_str(), out);
-    if (const char* ms = std::getenv("TONSMITH_ARGVDUMP_SLEEP_MS"))
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(ms)));
+    std::ofstream(std::string(out) + ".part", std::ios::binary) << data;
+    std::rename((std::string(out) + ".part").c_str(), out);
+    const char* ms = std::getenv("TONSMITH_ARGVDUMP_SLEEP_MS");
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms ? std::atoi(ms) : 0));
     const char* code = std::getenv("TONSMITH_ARGVDUMP_EXIT");
     return code ? std::atoi(code) : 0;
 }

@@ -3,7 +3,7 @@
 
 using Args = std::vector<std::string>;
 
-TEST(LauncherSplit, BlanksSeparateQuotesGroupAndBackslashesMatterOnlyBeforeAQuote) {
+TEST(ArgSplit, BlanksSeparateQuotesGroupAndBackslashesMatterOnlyBeforeAQuote) {
     const std::pair<const char*, Args> cases[] = {
         {"  csound   -Wsg\t-o test  ", {"csound", "-Wsg", "-o", "test"}},
         {"\"/opt/my csound/csound\" -W \"a b\"c d", {"/opt/my csound/csound", "-W", "a bc", "d"}},
@@ -19,13 +19,11 @@ TEST(LauncherSplit, BlanksSeparateQuotesGroupAndBackslashesMatterOnlyBeforeAQuot
     };
     for (const auto& [line, args] : cases)
         EXPECT_EQ(SplitCommandLine(line), args) << line;
-}
-
-TEST(LauncherSplit, QuotingRoundTripsEveryAwkwardNameAndLeavesPlainOnesAlone) {
-    Args args = {"/usr/bin/csound", "", "\\", "\"", "end\\\\", "\\\"both\\\\\""};
+    // Quoting round-trips every awkward name and leaves plain ones alone.
+    Args awkward = {"/usr/bin/csound", "", "\\", "\"", "end\\\\", "\\\"both\\\\\""};
     for (const auto& n : testutil::AwkwardNames())
-        args.push_back(n);
-    EXPECT_EQ(SplitCommandLine(QuoteCommandLine(args)), args);
+        awkward.push_back(n);
+    EXPECT_EQ(SplitCommandLine(QuoteCommandLine(awkward)), awkward);
     EXPECT_EQ(QuoteCommandLine({"/usr/bin/csound", "-Wsg", "semi;colon", "two words"}),
               "/usr/bin/csound -Wsg semi;colon \"two words\""); // no shell ever sees it
 }
