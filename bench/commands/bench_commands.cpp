@@ -105,7 +105,7 @@ void BM_DoubleClickToFirstBuffer_vs_EngineStart(benchmark::State& state) {
         sound.cdac.StartPlayback(&sound.owner);
         tEngine += Clock::now() - t0;
         state.PauseTiming();
-        sound.StopPlayback();
+        sound.Stop();
         QCoreApplication::processEvents();
         state.ResumeTiming();
     }

@@ -1,5 +1,6 @@
 #include "mainwindow/filelists.h"
 
+#include "commands/filecmds.h"
 #include "platform/files/dirscan.h"
 
 #include <algorithm>
@@ -31,21 +32,6 @@ const char* ListTitle(int nList) {
 
 const std::vector<const char*>& ListPatterns(int nList) {
     return Kinds().at(static_cast<std::size_t>(nList)).patterns;
-}
-
-const char* ListDirectory(const INISTRUCT& ini, int nList) {
-    switch (nList) {
-    case LIST_ORC:
-        return ini.szOrcDir;
-    case LIST_SCORE:
-        return ini.szScoreDir;
-    case LIST_SOURCE:
-        return ini.szSSDIR;
-    case LIST_OUTPUT:
-        return ini.szSFDIR;
-    default:
-        return ini.szSADIR;
-    }
 }
 
 bool ListNameLess(const std::string& a, const std::string& b) {
@@ -112,7 +98,7 @@ std::vector<std::string> ListEntries(const INISTRUCT& ini, int nList) {
     // An empty folder setting means the current folder, as a bare pattern
     // would.
     std::vector<std::string> entries =
-        ScanDirectory(ListDirectory(ini, nList), ListPatterns(nList));
+        ScanDirectory(ListFolder(ini, nList), ListPatterns(nList));
     // A name matched by two patterns ("soundin.wav") is one file, listed once.
     SortListNames(entries);
     return entries;

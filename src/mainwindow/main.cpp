@@ -1,7 +1,7 @@
 // Tonsmith: a front end for Csound. Answers --help and --version; takes no
 // other arguments.
 #include "mainwindow/cdacsound.h"
-#include "mainwindow/cmdline.h"
+#include "mainwindow/infoargs.h"
 #include "mainwindow/qtmessagebox.h"
 #include "mainwindow/runwatch.h"
 #include "mainwindow/tonsm32.h"

@@ -73,9 +73,9 @@ unsigned WindowCommands::WaveOutDeviceCount() {
 }
 
 namespace {
-// The start record: this window's engine owner, the path, eight buffers of
+// The playback record: this window's engine owner, the path, eight buffers of
 // one second, and the device and format the window keeps.
-CDAC::dac_init StartRecord(const MainWindow& w, WaveOwner* owner, const char* szPath) {
+CDAC::dac_init PlaybackRecord(const MainWindow& w, WaveOwner* owner, const char* szPath) {
     CDAC::dac_init d;
     d.hWnd = owner;
     d.lpszFileName = szPath;
@@ -96,20 +96,15 @@ std::string WindowCommands::UnplayableReason(const std::string& szPath) {
     if (!reader.LoadSampleInfo(&info, szPath.c_str()))
         return "it is not a WAV file that can be read.";
     std::uint16_t tag = 0;
-    return PlaybackFormatReason(StartRecord(m_window, nullptr, szPath.c_str()), &tag);
+    return PlaybackFormatReason(PlaybackRecord(m_window, nullptr, szPath.c_str()), &tag);
 }
 
 void WindowCommands::StartPlayback(const std::string& szPath) {
     m_szPlaying = szPath;
-    const CDAC::dac_init d = StartRecord(m_window, &m_sound->owner, m_szPlaying.c_str());
+    const CDAC::dac_init d = PlaybackRecord(m_window, &m_sound->owner, m_szPlaying.c_str());
     m_sound->cdac.InitPlayback(d);
     m_sound->cdac.PrimePlaybackFile();
     m_sound->cdac.StartPlayback(&m_sound->owner);
-}
-
-void WindowCommands::StopPlayback() {
-    if (m_sound)
-        m_sound->StopPlayback();
 }
 
 void WindowCommands::Compile() {

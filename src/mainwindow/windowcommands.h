@@ -22,8 +22,6 @@ public:
     WindowCommands(MainWindow& window, CdacSound* sound, csound::CompileRun* compile);
     ~WindowCommands() override;
 
-    Commands& commands() { return m_commands; }
-
     // How programs are started (WinExec by default); tests record instead.
     std::function<unsigned(const std::string&)> startProgram;
 
@@ -35,7 +33,6 @@ public:
     unsigned WaveOutDeviceCount() override;
     std::string UnplayableReason(const std::string& szPath) override;
     void StartPlayback(const std::string& szPath) override;
-    void StopPlayback() override;
     void Compile() override;
     void OpenPreferences() override;
     void OpenAnalysis() override;
