@@ -96,8 +96,8 @@ int Commands::Selection(int nList, std::string* szName) {
     if (nList == 2 && m_window.ListSelection(3, szName))
         return 3;
     constexpr const char* aMissing[][2] = {
-        {"No Orchestra Selected", "Error"},   {"No Score Selected", "Error"},
-        {szNoSound, szNoSoundCaption},        {szNoSound, szNoSoundCaption},
+        {"No Orchestra Selected", "Error"},     {"No Score Selected", "Error"},
+        {szNoSound, szNoSoundCaption},          {szNoSound, szNoSoundCaption},
         {"No Analysis File Selected", "Error"},
     };
     Exclaim(aMissing[nList][0], aMissing[nList][1]);

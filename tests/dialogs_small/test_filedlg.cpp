@@ -1,4 +1,3 @@
-#include "../commands/fakewindow.h"
 #include "common/tempconfig.h"
 #include "common/testutil.h"
 #include "dialogs/small/filedlg.h"
@@ -27,7 +26,7 @@ protected:
     }
 
     TempConfig t;
-    BoxAnswerer boxes;
+    testutil::BoxAnswerer boxes;
     std::optional<FileDialogAnswer> answer;
     std::vector<FileDialogRequest> requests;
     char szFile[127] = "/old/choice";

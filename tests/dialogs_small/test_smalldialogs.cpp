@@ -1,4 +1,3 @@
-#include "../commands/fakewindow.h"
 #include "common/tempconfig.h"
 #include "common/testutil.h"
 #include "dialogs/small/filedlg.h"
@@ -19,7 +18,7 @@ class SmallDialogs : public ::testing::Test {
 protected:
     SmallDialogs() { TestApp(); }
     TempConfig t;
-    BoxAnswerer boxes;
+    testutil::BoxAnswerer boxes;
 };
 
 QLineEdit* Edit(const smalldlg::SmallDialog& d, int nId) {

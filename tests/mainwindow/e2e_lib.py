@@ -1,15 +1,20 @@
 """What the end-to-end scripts share: the real tonsmith on the X display, seen
 and driven from outside the process, the way a user (or a screen reader) would.
 
-The scripts run inside dbus-run-session. `Session` starts the accessibility
-bus and the program, finds its window, and then reads and presses controls
-through AT-SPI and clicks with xdotool. Scripts record key=value results; the
-C++ test that started them asserts on those lines.
+CTest runs each script inside dbus-run-session. `workspace` gives it five
+working folders and a settings file in a fresh home; `Session` starts the
+accessibility bus and the program, finds its window, and then reads and
+presses controls through AT-SPI and clicks with xdotool. `Session.expect`
+checks what was seen; any mismatch fails the run, and every value seen is
+printed for the log.
 """
+import atexit
 import os
+import shutil
 import struct
 import subprocess
 import sys
+import tempfile
 import time
 import traceback
 
@@ -17,6 +22,42 @@ TITLE = "Tonsmith32 V3.3"
 STATUS_PARTS = ("Sample rate", "Sample width", "Channels", "Sample frames", "Seconds",
                 "Playback status")
 PRESS_ACTIONS = ("Press", "press", "click", "Click", "Trigger", "Toggle")
+
+
+def workspace(extra_ini="", needs=(), home=False):
+    """Checks the services (a missing one fails under scripts/with-services.sh,
+    else skips), then makes five folders and a tk3.ini naming them and
+    Debian's csound; extra_ini follows the folders, with {work} standing for
+    the folder. Returns the folder, ending in "/"."""
+    needs = (("an X display", os.environ.get("DISPLAY")),
+             ("the accessibility bus", os.path.exists("/usr/libexec/at-spi-bus-launcher")),
+             *needs)
+    missing = [what for what, there in needs if not there]
+    if missing:
+        print("missing: " + ", ".join(missing))
+        sys.exit(1 if os.environ.get("TONSMITH_SERVICES") == "1" else 77)
+    root = tempfile.mkdtemp(prefix="tonsmith-e2e.")
+    atexit.register(shutil.rmtree, root, True)
+    os.environ.update(XDG_CONFIG_HOME=root, XDG_DATA_HOME=os.path.join(root, "data"))
+    if home:  # files on the home's file system go to the home trash: the test's own
+        os.environ["HOME"] = root
+    work = os.path.join(root, "work") + "/"
+    for sub in ("orc", "sco", "src", "out", "ana"):
+        os.makedirs(work + sub)
+    os.makedirs(os.path.join(root, "tonsmith"))
+    with open(os.path.join(root, "tonsmith", "tk3.ini"), "w") as f:
+        f.write("[DIRECTORIES]\n" + "".join(f"{key}={work}{sub}/\n" for key, sub in (
+            ("orcdir", "orc"), ("scoredir", "sco"), ("ssdir", "src"), ("sfdir", "out"),
+            ("sadir", "ana"))) + extra_ini.replace("{work}", work) +
+            "[PREFERENCES]\ncsoundver=2\n[CSOUND]\ncsound path=/usr/bin/csound\n")
+    return work
+
+
+def null_sink():
+    """True when the PulseAudio null sink "test" is there: the only output
+    device, number 0."""
+    return "\ttest\t" in subprocess.run(["pactl", "list", "short", "sinks"],
+                                         capture_output=True, text=True).stdout
 
 
 def wait_for(probe, seconds, step=0.1):
@@ -123,6 +164,7 @@ class Session:
         env.pop("QT_QPA_PLATFORM", None)  # the real display, not offscreen
         env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
         self.results = {}
+        self.mismatches = []
         self.bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher",
                                      "--launch-immediately"],
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -137,15 +179,24 @@ class Session:
         """A script error still ends the program and reports what was seen."""
         traceback.print_exception(kind, value, tb)
         self.record("failed_at", f"{kind.__name__}: {value}")
-        self.finish(0)
+        self.finish(1)
 
     # -- reporting ---------------------------------------------------------
     def record(self, key, value):
         self.results[key] = value
 
+    def expect(self, key, value, want):
+        """Records value and checks it: equal to want, or accepted by it when
+        want is a function."""
+        self.record(key, value)
+        if not (want(value) if callable(want) else value == want):
+            self.mismatches.append(f"{key}: saw {value!r}, expected {want!r}")
+
     def finish(self, code=0):
         for k, v in self.results.items():
             print(f"{k}={v}")
+        for m in self.mismatches:
+            print("MISMATCH " + m)
         sys.stdout.flush()
         self.app.terminate()
         try:
@@ -155,13 +206,13 @@ class Session:
             self.app.wait()
         self.bus.terminate()
         self.bus.wait()
-        sys.exit(code)
+        sys.exit(code or (1 if self.mismatches else 0))
 
     def require(self, value, step):
         """Ends the run, naming the step, when value is false."""
         if not value:
             self.record("failed_at", step)
-            self.finish(0)
+            self.finish(1)
         return value
 
     # -- the window --------------------------------------------------------
