@@ -97,8 +97,7 @@ void SortListNames(std::vector<std::string>& names) {
 std::vector<std::string> ListEntries(const INISTRUCT& ini, int nList) {
     // An empty folder setting means the current folder, as a bare pattern
     // would.
-    std::vector<std::string> entries =
-        ScanDirectory(ListFolder(ini, nList), ListPatterns(nList));
+    std::vector<std::string> entries = ScanDirectory(ListFolder(ini, nList), ListPatterns(nList));
     // A name matched by two patterns ("soundin.wav") is one file, listed once.
     SortListNames(entries);
     return entries;

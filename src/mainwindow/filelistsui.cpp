@@ -100,8 +100,8 @@ void MainWindow::ReapplySelections() {
 }
 
 int MainWindow::StatusBarRefresh() {
-    const auto texts = StatusBarTexts({dacinit.dwSampleRate, dacinit.wNchnls, dacinit.wBits,
-                                       dwDataSize, m_sound->IsActive()});
+    const auto texts = StatusBarTexts(
+        {dacinit.dwSampleRate, dacinit.wNchnls, dacinit.wBits, dwDataSize, m_sound->IsActive()});
     for (int i = 0; i < nStatusParts; ++i)
         hWndStatus->SetText(i, QString::fromStdString(texts[static_cast<std::size_t>(i)]));
     return 0;
