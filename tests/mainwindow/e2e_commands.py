@@ -55,12 +55,9 @@ if holder and not wait_for(lambda: subprocess.run(["xdotool", "search", "--name"
 
 s = Session(binary)
 s.find_window()
-s.require(s.find_app(), "accessibility")
-
 
 TEMPLATES = {".orc": b"sr=\r\nkr=\r\nksmps=\r\nnchnls=\r\n\r\ninstr 1\r\n\r\nendin\r\n",
              ".sco": b"f1 0 8192 10 1"}
-
 
 def new_file(button, caption, edit_name, list_name, ext):
     s.click(s.require(s.find(button, "push button"), button))
@@ -71,7 +68,6 @@ def new_file(button, caption, edit_name, list_name, ext):
     s.require(s.wait_item(list_name, "tone" + ext), "tone" + ext + " listed")
     with open(os.path.join(work, ext[1:], "tone" + ext), "rb") as f:
         s.expect("template" + ext, f.read(), TEMPLATES[ext])
-
 
 new_file("New Orc", "New Orchestra", "Orchestra Name", "Orchestras", ".orc")
 new_file("New Sco", "New Score", "Score Name", "Scores", ".sco")
@@ -88,7 +84,6 @@ with open(os.path.join(work, "sco", "zz.sco"), "w") as f:  # listed from the nex
     f.write(SCO)
 s.expect("selected_orc", wait_for(lambda: s.selected("Orchestras"), 5), "tone.orc")
 s.expect("selected_sco", wait_for(lambda: s.selected("Scores"), 5), "tone.sco")
-
 
 # Compile; the command line is confirmed in its box.
 s.click(s.find("Compile", "push button"))
@@ -116,13 +111,12 @@ if holder:
     holder.terminate()
     holder.wait()
 if quick:
-    s.finish(0)
+    s.finish()
 
 # Select it: the status bar shows its format.
 s.click(s.item("Output", "test"))
 s.expect("status_selected", s.wait_status(lambda t: t.startswith("44100"), 10),
          "44100|16 bit|Stereo|Sample Frames - 132300|Seconds - 3|Status - Stopped")
-
 
 # Play it whole into the null sink and capture the sink's monitor.
 capture = Capture(os.path.join(work, "capture.raw"))
@@ -162,4 +156,4 @@ s.expect("status_right_click", s.wait_status(lambda t: t.endswith("Stopped"), 5)
          lambda t: t.endswith("Status - Stopped"))
 s.expect("selected_after_right_click", s.selected("Orchestras") + "|" + s.selected("Scores") +
          "|" + s.selected("Output"), "tone.orc|tone.sco|test")
-s.finish(0)
+s.finish()

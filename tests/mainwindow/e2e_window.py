@@ -42,7 +42,6 @@ s.expect("geometry", s.geometry(),  # centred
 s.expect("title", subprocess.run(["xdotool", "getwindowname", wid], capture_output=True,
                                  text=True).stdout.strip(), "Tonsmith32 V3.3")
 
-s.require(s.find_app(), "the program on the accessibility bus")
 for title, first in (("Orchestras", "a.orc"), ("Scores", "one.sco"), ("Source", "")):
     s.expect("selected_" + title, s.selected(title), first)
 s.expect("status_before", s.status(), "|||||")
@@ -58,15 +57,12 @@ s.expect("window_role", frame.getRoleName() if frame else "?", "frame")
 s.expect("status_names", "|".join(n.name for n in s.nodes() if n.description in (
     "Sample rate", "Playback status")), "Sample rate: 44100|Playback status: Status - Stopped")
 
-
 def labels(win):
     return "|".join(n.name.replace("\n", "\\n") for n in s.nodes(win)
                     if n.getRoleName() == "label" and n.name)
 
-
 def key(name):
     subprocess.run(["xdotool", "key", name])
-
 
 # No sound output device: a double-click tells so, once.
 s.click(source.getChildAtIndex(0), times=2)
@@ -85,7 +81,6 @@ s.click(s.item("Orchestras", "b.orc"), button=3)
 time.sleep(0.3)
 s.expect("selected_after_right_click", s.selected("Orchestras"), "a.orc")
 
-
 # Enter in the questions that could destroy a file answers No.
 s.click(s.find("Delete Orc", "push button"))
 box = s.require(s.window_named("Are you sure you want to DELETE this ORCHESTRA?"), "delete box")
@@ -98,13 +93,11 @@ dlg = s.require(s.window_named("New Orchestra"), "the New Orchestra dialog")
 s.require(s.type_into(s.wait_node("Orchestra Name", "text", dlg), "a"), "typing a")
 s.press(s.find("OK", "push button", dlg))
 
-
 def question(caption, words):
     """The box of that caption whose text holds words (the dialog before it
     had the same caption)."""
     win = s.window_named(caption, 0)
     return win if win and any(words in n.name for n in s.nodes(win)) else None
-
 
 box = s.require(wait_for(lambda: question("New Orchestra", "already exists"), 10),
                 "the replace question")
@@ -129,18 +122,15 @@ with open(os.path.join(trash, "info", "b.orc.trashinfo")) as f:
                                     else line for line in f.read().splitlines()),
              "[Trash Info]|Path=" + work + "orc/b.orc|DeletionDate")
 
-
 # The real open dialog, from the Configure menu.
 def open_dialog(item):
     s.click(s.find("Configure", "menu item"))
     s.click(s.require(s.wait_node(item, "menu item", showing=True, seconds=5), item))
     return s.require(s.window_named("Open", 10), "the Open dialog of " + item)
 
-
 def look_in(dlg):
     return next((n.name for n in s.nodes(dlg) if n.getRoleName() == "combo box" and
                  n.name.startswith("/")), "?")
-
 
 def listed(dlg, names):
     """Which of names the dialog lists now (its detail view, name column)."""
@@ -148,11 +138,9 @@ def listed(dlg, names):
     have = {table.getAccessibleAt(r, 0).name for r in range(table.nRows)}
     return ",".join(n for n in names if n in have)
 
-
 def choose(dlg, text):
     s.require(s.type_into(s.find("File name:", "text", dlg), text), "typing " + text)
     s.press(s.find("Open", "push button", dlg))
-
 
 tools = os.path.join(work, "tools")
 os.makedirs(os.path.join(tools, "sub"))
@@ -191,4 +179,4 @@ with open(ini) as f:
     s.expect("ini_editors", "|".join(line.strip() for line in f
                                      if line.startswith(("texteditor=", "editor="))),
              "texteditor=" + tools + "/myeditor|editor=/usr/bin/xdotool")
-s.finish(0)
+s.finish()

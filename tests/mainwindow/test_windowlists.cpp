@@ -1,7 +1,7 @@
 // The five file lists, the status bar, and the commands, playback and compile
-// run wired into the real window.
+// run wired into the real window. Rename, delete and playback heard on a sound
+// server are checked end to end; here what the real program cannot show.
 #include "../audio/wavfixture.h"
-#include "dialogs/small/smalldialogs.h"
 #include "mainwindow/cdacsound.h"
 #include "mainwindow/filelists.h"
 #include "mainwindow/runwatch.h"
@@ -10,7 +10,6 @@
 #include "windowfixture.h"
 
 #include <QAbstractButton>
-#include <QLineEdit>
 #include <QTimer>
 
 void UseNullWaveDevice(bool bNull);
@@ -131,23 +130,6 @@ protected:
 };
 } // namespace
 
-// Rename and delete are checked end to end; here the real dialog's refusal.
-TEST_F(WindowCommandsTest, RenameOntoAnotherEntryIsRefusedAndTheListStays) {
-    for (const char* n : {"mix.wav", "take.wav"})
-        File("out", n);
-    Wire();
-    Select(LIST_OUTPUT, "mix.wav");
-    QTimer::singleShot(0, [] {
-        auto* dlg = dynamic_cast<RenameDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        dlg->findChild<QLineEdit*>("ctl204")->setText("take.wav");
-        dlg->OnCommand(1);
-    });
-    Command(IDB_RENAMESOUND);
-    EXPECT_NE(boxes.shown.back().text.find("already exists"), std::string::npos);
-    EXPECT_EQ(Items(LIST_OUTPUT), (QStringList{"mix.wav", "take.wav"}));
-}
-
 TEST_F(WindowCommandsTest, PlaybackRunsOnTheEngineAndTheRightButtonStopsIt) {
     const fixture::Bytes data = fixture::Noise(44100 * 4 * 3);
     fixture::WriteBytes(Dir("out") + "mix.wav", fixture::Wav(1, 2, 44100, 16, data));
@@ -157,23 +139,20 @@ TEST_F(WindowCommandsTest, PlaybackRunsOnTheEngineAndTheRightButtonStopsIt) {
     Select(LIST_OUTPUT, "junk.wav"); // the real reader: not a WAV file
     EXPECT_EQ(Status()[0], "None.");
     DoubleClick(LIST_OUTPUT);
-    EXPECT_EQ(boxes.shown.back().caption, "Cannot Play");
-    EXPECT_FALSE(engine.IsActive());
+    EXPECT_EQ(boxes.shown.back().text,
+              Dir("out") + "junk.wav cannot be played: it is not a WAV file that can be read.");
 
     Select(LIST_OUTPUT, "mix.wav");
-    EXPECT_EQ(Status(), (QStringList{"44100", "16 bit", "Stereo", "Sample Frames - 132300",
-                                     "Seconds - 3", "Status - Stopped"}));
     DoubleClick(LIST_OUTPUT);
     EXPECT_TRUE(engine.IsActive());
-    EXPECT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(nullwave::OutFormat().nSamplesPerSec, 44100u);
     nullwave::StepOut(1);
     QCoreApplication::processEvents(); // the completion reaches the window
-    EXPECT_EQ(nullwave::Played().size(), 176400u);
     EXPECT_EQ(Status()[5], "Status - Playing");
     window->WndProc(WM_RBUTTONDOWN, 0, 0);
     EXPECT_FALSE(engine.IsActive());
     QCoreApplication::processEvents();
+    EXPECT_EQ(boxes.shown.size(), 1u);
 
     // A stored device number past the list: the open fails, no buffer ever
     // comes back, and the right button's stop is what the status bar shows.
