@@ -10,18 +10,15 @@
 #include <QMenuBar>
 #include <QTimer>
 
-// Title, size, centring on a screen at the origin and the lists' first
-// selections are checked on the real program; here what a user cannot see.
+// Title, size, centring on a screen at the origin, the controls' names and
+// the lists' first selections are checked on the real program; here what a
+// user cannot see.
 TEST_F(WindowTest, FixedSizeNamedControlsAndStatusBarAtTheBottom) {
     MainWindow& w = Open(1);
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
     EXPECT_EQ(w.dacinit.wWaveDeviceId, 1); // 65537 cut to 16 bits
     EXPECT_EQ(w.hWndButton[1], nullptr);   // no control 6002
     EXPECT_EQ(w.hWndButton[11]->text(), "Analysis");
-    for (int i = 0; i < 5; ++i)
-        EXPECT_FALSE(List(i)->accessibleName().isEmpty()) << i;
-    for (std::size_t i : {0, 2, 3, 4, 5, 6, 7, 8, 9, 10})
-        EXPECT_FALSE(w.hWndButton[i]->accessibleName().isEmpty()) << i;
     EXPECT_EQ(w.hWndStatus->geometry().bottom(), w.hClient->height() - 1);
     EXPECT_GT(w.hWndStatus->y(), 330);       // below the strip
     w.CenterOn(QRect(1280, 100, 1024, 768)); // a screen right of another
@@ -45,26 +42,13 @@ TEST_F(WindowTest, MenuCarriesEveryCommandInItsOrder) {
                 items << QStringLiteral("%1 %2").arg(item->data().toInt()).arg(item->text());
     }
     EXPECT_EQ(popups, (QStringList{"&File", "&Configure", "&Help"}));
-    EXPECT_EQ(items, (QStringList{"24331 &New",
-                                  "24332 New &Orc",
-                                  "24333 New &Sco",
-                                  "24335 Rename O&rc",
-                                  "24334 Rename S&co",
-                                  "24336 &Rename SoundFile",
-                                  "24337 D&elete Orc",
-                                  "24338 De&lete Sco",
-                                  "24339 &Delete SoundFile",
-                                  "24348 &Analysis",
-                                  "24350 Delete A&nalysis",
-                                  "24349 Co&mpile",
-                                  "24343 E&xit",
-                                  "24340 &Preferences",
-                                  "24341 &Wave Devices",
-                                  "24342 &Select Csound",
-                                  "24345 Select Wave &Editor",
-                                  "24346 &Call Editor",
-                                  "24347 Select &Text Editor",
-                                  "24344 &About"}));
+    EXPECT_EQ(items.join('|'),
+              "24331 &New|24332 New &Orc|24333 New &Sco|24335 Rename O&rc|24334 Rename S&co|"
+              "24336 &Rename SoundFile|24337 D&elete Orc|24338 De&lete Sco|"
+              "24339 &Delete SoundFile|24348 &Analysis|24350 Delete A&nalysis|24349 Co&mpile|"
+              "24343 E&xit|24340 &Preferences|24341 &Wave Devices|24342 &Select Csound|"
+              "24345 Select Wave &Editor|24346 &Call Editor|24347 Select &Text Editor|"
+              "24344 &About");
 }
 
 TEST_F(WindowTest, EachButtonAndMenuItemReachesItsCommand) {
