@@ -14,24 +14,21 @@ struct ListKind {
     std::vector<const char*> patterns;
 };
 
-const std::array<ListKind, nLists>& Kinds() {
-    static const std::array<ListKind, nLists> kinds{{
-        {"Orchestras", {"*.orc", "*.o"}},
-        {"Scores", {"*.sco", "*.s"}},
-        {"Source", {"*.wav", "test", "soundin.*"}},
-        {"Output", {"*.wav", "test", "soundin.*"}},
-        {"Analysis Files", {"*.lpc", "*.htr", "*.pvc"}},
-    }};
-    return kinds;
-}
+const std::array<ListKind, nLists> aKinds{{
+    {"Orchestras", {"*.orc", "*.o"}},
+    {"Scores", {"*.sco", "*.s"}},
+    {"Source", {"*.wav", "test", "soundin.*"}},
+    {"Output", {"*.wav", "test", "soundin.*"}},
+    {"Analysis Files", {"*.lpc", "*.htr", "*.pvc"}},
+}};
 } // namespace
 
 const char* ListTitle(int nList) {
-    return Kinds().at(static_cast<std::size_t>(nList)).szTitle;
+    return aKinds.at(static_cast<std::size_t>(nList)).szTitle;
 }
 
 const std::vector<const char*>& ListPatterns(int nList) {
-    return Kinds().at(static_cast<std::size_t>(nList)).patterns;
+    return aKinds.at(static_cast<std::size_t>(nList)).patterns;
 }
 
 bool ListNameLess(const std::string& a, const std::string& b) {

@@ -17,28 +17,28 @@
 #include "settings/ini.h"
 
 namespace {
-// The menu commands; the window maps each skin button to one of them.
-constexpr int aCommandIds[] = {
-    CM_FILENEW,     CM_NEWORC,           CM_NEWSCO,    CM_RENAMESCO,      CM_RENAMEORC,
-    CM_RENAMESOUND, CM_DELETEORC,        CM_DELETESCO, CM_DELETESOUND,    CM_PREFERENCES,
-    CM_WAVEDEVICES, CM_SELECTCSOUND,     CM_EXIT,      CM_ABOUT,          CM_SELECTWAVEEDITOR,
-    CM_CALLEDITOR,  CM_SELECTTEXTEDITOR, CM_ANALYSIS,  CM_DELETEANALYSIS,
-};
+// Every menu command id but Compile, whose handler is the run watch's. The
+// window maps each skin button to one of them.
+template <class F> void ForEachCommand(F f) {
+    for (int nId = CM_FILENEW; nId <= CM_DELETEANALYSIS; ++nId)
+        if (nId != CM_COMPILE)
+            f(nId);
+}
 } // namespace
 
 WindowCommands::WindowCommands(MainWindow& window, CdacSound* sound, csound::CompileRun* compile)
     : startProgram([](const std::string& s) { return WinExec(s.c_str(), SW_SHOWNORMAL); }),
       m_window(window), m_sound(sound), m_compile(compile), m_commands(*this, IniStruct) {
     PopFileInitialize(&m_window);
-    for (int nId : aCommandIds)
+    ForEachCommand([this](int nId) {
         m_window.SetCommandHandler(nId, [this, nId] { m_commands.OnCommand(nId); });
+    });
     m_window.SetListDoubleClickHandler([this](int nList) { m_commands.OnListDoubleClick(nList); });
 }
 
 WindowCommands::~WindowCommands() {
     // No handler may outlive this object; Exit goes back to plain closing.
-    for (int nId : aCommandIds)
-        m_window.SetCommandHandler(nId, {});
+    ForEachCommand([this](int nId) { m_window.SetCommandHandler(nId, {}); });
     m_window.SetCommandHandler(CM_EXIT, [w = &m_window] { w->close(); });
     m_window.SetListDoubleClickHandler({});
 }

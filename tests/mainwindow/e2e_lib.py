@@ -88,13 +88,15 @@ def wav_complete(path):
         f"RIFF {riff + 8} and data end {end} of {len(b)} bytes"
 
 def running(program):
-    """The pid of a process of that name, or None."""
-    for pid in os.listdir("/proc"):
+    """The pid of a process of that name started from this run (its settings
+    folder is ours: other runs on the machine have their own), or None."""
+    ours = ("XDG_CONFIG_HOME=" + os.environ["XDG_CONFIG_HOME"]).encode()
+    for pid in filter(str.isdigit, os.listdir("/proc")):
         try:
-            with open(f"/proc/{pid}/comm") as f:
-                if f.read().strip() == program[:15]:
+            with open(f"/proc/{pid}/comm") as f, open(f"/proc/{pid}/environ", "rb") as e:
+                if f.read().strip() == program[:15] and ours in e.read().split(b"\0"):
                     return int(pid)
-        except (OSError, ValueError):
+        except OSError:
             pass
     return None
 
