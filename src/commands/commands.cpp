@@ -54,9 +54,6 @@ bool Commands::OnCommand(int nId) {
     case CM_ANALYSIS:
         Analysis();
         break;
-    case CM_COMPILE:
-        m_window.Compile();
-        break;
     case CM_EXIT:
         m_window.Exit();
         break;

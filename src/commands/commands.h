@@ -37,8 +37,7 @@ public:
     // second each; device and format as kept) and starts the engine.
     virtual void StartPlayback(const std::string& szPath) = 0;
 
-    // The other parts the commands open.
-    virtual void Compile() = 0;
+    // The other parts the commands open (Compile is the run watch's).
     virtual void OpenPreferences() = 0;
     virtual void OpenAnalysis() = 0;
     virtual void Exit() = 0;

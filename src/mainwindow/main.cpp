@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     MainWindow window(&sound);
     sound.SetWindow(&window);
     RunWatch runWatch(window);
-    WindowCommands commands(window, &sound, &runWatch.Run());
+    WindowCommands commands(window, &sound);
     InstallQtMessageBox(&window);
     window.CenterOn(window.screen()->geometry());
     window.show();

@@ -26,9 +26,9 @@ template <class F> void ForEachCommand(F f) {
 }
 } // namespace
 
-WindowCommands::WindowCommands(MainWindow& window, CdacSound* sound, csound::CompileRun* compile)
+WindowCommands::WindowCommands(MainWindow& window, CdacSound* sound)
     : startProgram([](const std::string& s) { return WinExec(s.c_str(), SW_SHOWNORMAL); }),
-      m_window(window), m_sound(sound), m_compile(compile), m_commands(*this, IniStruct) {
+      m_window(window), m_sound(sound), m_commands(*this, IniStruct) {
     PopFileInitialize(&m_window);
     ForEachCommand([this](int nId) {
         m_window.SetCommandHandler(nId, [this, nId] { m_commands.OnCommand(nId); });
@@ -105,10 +105,6 @@ void WindowCommands::StartPlayback(const std::string& szPath) {
     m_sound->cdac.InitPlayback(d);
     m_sound->cdac.PrimePlaybackFile();
     m_sound->cdac.StartPlayback(&m_sound->owner);
-}
-
-void WindowCommands::Compile() {
-    m_compile->Compile(IniStruct);
 }
 
 void WindowCommands::OpenPreferences() {

@@ -41,7 +41,6 @@ struct FakeWindow : CommandWindow {
     unsigned WaveOutDeviceCount() override { return nDevices; }
     std::string UnplayableReason(const std::string&) override { return szUnplayable; }
     void StartPlayback(const std::string& szPath) override { played.push_back(szPath); }
-    void Compile() override { opened.push_back("Compile"); }
     void OpenPreferences() override { opened.push_back("Preferences"); }
     void OpenAnalysis() override { opened.push_back("Analysis"); }
     void Exit() override { opened.push_back("Exit"); }
@@ -243,10 +242,11 @@ TEST_F(CommandsTest, DoubleClickPlaysOnlyAPlayableSoundFileWhenIdle) {
 }
 
 TEST_F(CommandsTest, DialogsAndOtherPartsOpenFromTheirIds) {
-    for (int nId : {CM_PREFERENCES, CM_WAVEDEVICES, CM_SELECTCSOUND, CM_ABOUT, CM_COMPILE, CM_EXIT})
+    for (int nId : {CM_PREFERENCES, CM_WAVEDEVICES, CM_SELECTCSOUND, CM_ABOUT, CM_EXIT})
         EXPECT_TRUE(cmds.OnCommand(nId));
     EXPECT_EQ(w.opened, (Strings{"Preferences", "Wave Devices", "Select CSound Executable", "About",
-                                 "Compile", "Exit"}));
+                                 "Exit"}));
+    EXPECT_FALSE(cmds.OnCommand(CM_COMPILE)); // the run watch's
     EXPECT_FALSE(cmds.OnCommand(24351));
     EXPECT_FALSE(cmds.OnCommand(IDB_COMPILE)); // the window maps its buttons
 }

@@ -120,7 +120,7 @@ protected:
     void Wire() {
         Open(2, &engine);
         engine.SetWindow(window.get());
-        commands = std::make_unique<WindowCommands>(*window, &engine, nullptr);
+        commands = std::make_unique<WindowCommands>(*window, &engine);
         commands->startProgram = [](const std::string&) { return 33u; }; // no real editor
         window->dacinit.wWaveDeviceId = 0; // the null device's only output
     }
