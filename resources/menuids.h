@@ -1,5 +1,5 @@
 // Command ids of the main window's menu and of the controls that stand for
-// menu commands.
+// menu commands, and which command each skin button stands for.
 #pragma once
 
 enum : int {
@@ -40,3 +40,23 @@ enum : int {
     IDB_DELETESOUND = 6011,
     IDB_ANALYSIS = 6012,
 };
+
+// The skin buttons and the menu commands they stand for.
+inline constexpr struct {
+    int nControl, nCommand;
+} aButtonCommands[] = {
+    {IDB_COMPILE, CM_COMPILE},         {IDB_CALLEDITOR, CM_CALLEDITOR},
+    {IDB_NEWORC, CM_NEWORC},           {IDB_NEWSCO, CM_NEWSCO},
+    {IDB_RENAMEORC, CM_RENAMEORC},     {IDB_RENAMESCO, CM_RENAMESCO},
+    {IDB_DELETEORC, CM_DELETEORC},     {IDB_DELETESCO, CM_DELETESCO},
+    {IDB_RENAMESOUND, CM_RENAMESOUND}, {IDB_DELETESOUND, CM_DELETESOUND},
+    {IDB_ANALYSIS, CM_ANALYSIS},
+};
+
+// The menu command a control stands for; any other id is returned as it is.
+constexpr int CommandOfControl(int nId) {
+    for (const auto& b : aButtonCommands)
+        if (b.nControl == nId)
+            return b.nCommand;
+    return nId;
+}

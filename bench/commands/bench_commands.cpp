@@ -77,7 +77,7 @@ void BM_DoubleClickToFirstBuffer_vs_EngineStart(benchmark::State& state) {
     CdacSound sound;
     MainWindow window(&sound);
     sound.SetWindow(&window);
-    WindowCommands commands(window, &sound, nullptr);
+    WindowCommands commands(window, &sound);
     window.hWndListBox[3]->setCurrentRow(0);
     const std::string path = out + "mix.wav";
     CDAC::dac_init d;
@@ -105,7 +105,7 @@ void BM_DoubleClickToFirstBuffer_vs_EngineStart(benchmark::State& state) {
         sound.cdac.StartPlayback(&sound.owner);
         tEngine += Clock::now() - t0;
         state.PauseTiming();
-        sound.StopPlayback();
+        sound.Stop();
         QCoreApplication::processEvents();
         state.ResumeTiming();
     }
@@ -144,7 +144,7 @@ void BM_CompileClickToProcess_vs_PosixSpawn(benchmark::State& state) {
     SetMessageBoxHandler([](const std::string&, const std::string&, unsigned) { return 1; });
     MainWindow window(nullptr);
     RunWatch runWatch(window);
-    WindowCommands commands(window, nullptr, &runWatch.Run());
+    WindowCommands commands(window, nullptr);
     window.grab(); // the first orchestra and score become current
 
     Clock::duration tClick{}, tSpawn{};

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
         MainWindow window(&sound);
         sound.SetWindow(&window);
         RunWatch runWatch(window);
-        WindowCommands commands(window, &sound, &runWatch.Run());
+        WindowCommands commands(window, &sound);
         window.show();
         QApplication::exec();
         sound.SetWindow(nullptr);

@@ -21,89 +21,59 @@ void Exclaim(const char* szText, const char* szCaption) {
 }
 } // namespace
 
-int CommandOfButton(int nId) {
-    switch (nId) {
-    case 6001:
-        return IDM_COMPILE;
-    case 6003:
-        return IDM_CALLEDITOR;
-    case 6004:
-        return IDM_NEWORC;
-    case 6005:
-        return IDM_NEWSCO;
-    case 6006:
-        return IDM_RENAMEORC;
-    case 6007:
-        return IDM_RENAMESCO;
-    case 6008:
-        return IDM_DELETEORC;
-    case 6009:
-        return IDM_DELETESCO;
-    case 6010:
-        return IDM_RENAMESOUND;
-    case 6011:
-        return IDM_DELETESOUND;
-    case 6012:
-        return IDM_ANALYSIS;
-    default:
-        return nId;
-    }
-}
-
 bool Commands::OnCommand(int nId) {
-    switch (CommandOfButton(nId)) {
-    case IDM_FILENEW:
-        Start(TextEditorCommand(m_ini));
+    switch (nId) {
+    case CM_FILENEW:
+        Launch(TextEditorCommand(m_ini));
         break;
-    case IDM_NEWORC:
-        NewFile(false);
+    case CM_NEWORC:
+    case CM_NEWSCO:
+        NewFile(nId == CM_NEWSCO);
         break;
-    case IDM_NEWSCO:
-        NewFile(true);
+    case CM_RENAMEORC:
+        Rename(0);
         break;
-    case IDM_RENAMEORC:
-        RenameOrcOrScore(0);
+    case CM_RENAMESCO:
+        Rename(1);
         break;
-    case IDM_RENAMESCO:
-        RenameOrcOrScore(1);
+    case CM_RENAMESOUND:
+        Rename(2);
         break;
-    case IDM_RENAMESOUND:
-        RenameSound();
+    case CM_DELETEORC:
+        Delete(0, "ORCHESTRA");
         break;
-    case IDM_DELETEORC:
-    case IDM_DELETESCO:
-    case IDM_DELETESOUND:
-    case IDM_DELETEANALYSIS:
-        Delete(CommandOfButton(nId));
+    case CM_DELETESCO:
+        Delete(1, "SCORE");
         break;
-    case IDM_ANALYSIS:
+    case CM_DELETESOUND:
+        Delete(2, "SOUNDFILE");
+        break;
+    case CM_DELETEANALYSIS:
+        Delete(4, "Analysis File");
+        break;
+    case CM_ANALYSIS:
         Analysis();
         break;
-    case IDM_COMPILE:
-        m_window.Compile();
-        break;
-    case IDM_EXIT:
+    case CM_EXIT:
         m_window.Exit();
         break;
-    case IDM_PREFERENCES:
+    case CM_PREFERENCES:
         m_window.OpenPreferences();
         break;
-    case IDM_WAVEDEVICES:
+    case CM_WAVEDEVICES:
         m_window.WaveDevicesDialog();
         break;
-    case IDM_SELECTCSOUND:
+    case CM_SELECTCSOUND:
         m_window.SelectCsoundDialog();
         break;
-    case IDM_SELECTWAVEEDITOR:
-        SelectEditor(false);
+    case CM_SELECTWAVEEDITOR:
+    case CM_SELECTTEXTEDITOR:
+        SelectEditor(nId == CM_SELECTTEXTEDITOR);
         break;
-    case IDM_SELECTTEXTEDITOR:
-        SelectEditor(true);
-        break;
-    case IDM_CALLEDITOR:
+    case CM_CALLEDITOR:
         CallEditor();
         break;
-    case IDM_ABOUT:
+    case CM_ABOUT:
         m_window.AboutDialog();
         break;
     default:
@@ -112,89 +82,52 @@ bool Commands::OnCommand(int nId) {
     return true;
 }
 
-void Commands::Start(const std::string& szCmdLine) {
+void Commands::Launch(const std::string& szCmdLine) {
     if (m_window.StartProgram(szCmdLine) <= 31)
         MessageBox("Could not start: " + szCmdLine, "Error", MB_ICONEXCLAMATION);
 }
 
+int Commands::Selection(int nList, std::string* szName) {
+    if (m_window.ListSelection(nList, szName))
+        return nList;
+    if (nList == 2 && m_window.ListSelection(3, szName))
+        return 3;
+    constexpr const char* aMissing[][2] = {
+        {"No Orchestra Selected", "Error"},     {"No Score Selected", "Error"},
+        {szNoSound, szNoSoundCaption},          {szNoSound, szNoSoundCaption},
+        {"No Analysis File Selected", "Error"},
+    };
+    Exclaim(aMissing[nList][0], aMissing[nList][1]);
+    return -1;
+}
+
 void Commands::NewFile(bool bScore) {
-    szNewFile[0] = '\0';
+    char szNewFile[256] = {};
     m_window.NewFileDialog(bScore, szNewFile);
     if (!szNewFile[0])
         return;
     const std::string szPath = CreateFromTemplate(m_ini, bScore, szNewFile);
     if (szPath.empty())
         return;
-    Start(TextEditorCommand(m_ini, szPath));
+    Launch(TextEditorCommand(m_ini, szPath));
     m_window.RefreshLists();
 }
 
-void Commands::RenameOrcOrScore(int nList) {
+void Commands::Rename(int nList) {
     std::string szName;
-    if (!m_window.ListSelection(nList, &szName)) {
-        Exclaim(nList == 0 ? "No Orchestra Selected" : "No Score Selected", "Error");
-        return;
-    }
-    nrenameswitch = nList;
-    m_window.RenameDialog(nrenameswitch, szName);
+    nList = Selection(nList, &szName);
+    if (nList >= 0)
+        m_window.RenameDialog(nList, szName);
 }
 
-int Commands::SoundSelection(std::string* szName) {
-    if (m_window.ListSelection(2, szName))
-        return 2;
-    if (m_window.ListSelection(3, szName))
-        return 3;
-    return -1;
-}
-
-void Commands::RenameSound() {
+void Commands::Delete(int nList, const char* szWhat) {
     std::string szName;
-    const int nList = SoundSelection(&szName);
-    if (nList < 0) {
-        Exclaim(szNoSound, szNoSoundCaption);
-        return;
-    }
-    nrenameswitch = nList;
-    m_window.RenameDialog(nrenameswitch, szName);
-}
-
-void Commands::Delete(int nId) {
-    std::string szName;
-    int nList = -1;
-    const char* szQuestion = "";
-    switch (nId) {
-    case IDM_DELETEORC:
-        szQuestion = "Are you sure you want to DELETE this ORCHESTRA?";
-        if (m_window.ListSelection(0, &szName))
-            nList = 0;
-        else
-            Exclaim("No Orchestra Selected", "Error");
-        break;
-    case IDM_DELETESCO:
-        szQuestion = "Are you sure you want to DELETE this SCORE?";
-        if (m_window.ListSelection(1, &szName))
-            nList = 1;
-        else
-            Exclaim("No Score Selected", "Error");
-        break;
-    case IDM_DELETESOUND:
-        szQuestion = "Are you sure you want to DELETE this SOUNDFILE?";
-        nList = SoundSelection(&szName);
-        if (nList < 0)
-            Exclaim(szNoSound, szNoSoundCaption);
-        break;
-    default:
-        szQuestion = "Are you sure you want to DELETE this Analysis File?";
-        if (m_window.ListSelection(4, &szName))
-            nList = 4;
-        else
-            Exclaim("No Analysis File Selected", "Error");
-        break;
-    }
+    nList = Selection(nList, &szName);
     if (nList < 0)
         return;
-    const std::string szPath = std::string(ListFolder(m_ini, nList)) + szName;
-    if (MessageBox(szPath, szQuestion, MB_YESNO | MB_DEFBUTTON2) != IDYES)
+    const std::string szPath = ListFolder(m_ini, nList) + szName;
+    if (MessageBox(szPath, std::string("Are you sure you want to DELETE this ") + szWhat + "?",
+                   MB_YESNO | MB_DEFBUTTON2) != IDYES)
         return;
     // Into the trash where there is one, so a mistaken Yes can be undone.
     if (const int nError = TrashOrDeleteFile(szPath))
@@ -220,27 +153,15 @@ void Commands::CallEditor() {
     // Only a selected entry names the file: a name left over from another
     // list would open the wrong file.
     std::string szName;
-    const int nList = SoundSelection(&szName);
-    if (nList < 0) {
-        Exclaim(szNoSound, szNoSoundCaption);
-        return;
-    }
-    Start(WaveEditorCommand(m_ini, ListFolder(m_ini, nList) + szName));
+    const int nList = Selection(2, &szName);
+    if (nList >= 0)
+        Launch(WaveEditorCommand(m_ini, ListFolder(m_ini, nList) + szName));
 }
 
 void Commands::Analysis() {
     std::string szName;
-    if (SoundSelection(&szName) < 0) {
-        Exclaim(szNoSound, szNoSoundCaption);
-        return;
-    }
-    m_window.OpenAnalysis();
-}
-
-int Commands::ShellEditor(const std::string& szFileName, unsigned wParam) {
-    const int nList = (wParam & 0xFFFF) == 1 ? 1 : 0;
-    Start(TextEditorCommand(m_ini, ListFolder(m_ini, nList) + szFileName));
-    return 1;
+    if (Selection(2, &szName) >= 0)
+        m_window.OpenAnalysis();
 }
 
 void Commands::OnListDoubleClick(int nList) {
@@ -249,7 +170,7 @@ void Commands::OnListDoubleClick(int nList) {
     case 0:
     case 1:
         if (m_window.ListSelection(nList, &szName))
-            ShellEditor(szName, static_cast<unsigned>(nList));
+            Launch(TextEditorCommand(m_ini, ListFolder(m_ini, nList) + szName));
         break;
     case 2:
     case 3:

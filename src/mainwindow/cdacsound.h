@@ -14,7 +14,7 @@ public:
     void SetWindow(QObject* hWnd) { m_hWnd = hWnd; }
 
     bool LoadSampleInfo(const char* szPath, WaveFacts& facts) override;
-    void StopPlayback() override { cdac.StopPlayback(); }
+    void Stop() override { cdac.StopPlayback(); }
     bool IsActive() const override { return cdac.GetbActiveDevice() != 0; }
     void PlaybackBufferCycle(std::intptr_t lParam, QObject* hWnd) override;
 

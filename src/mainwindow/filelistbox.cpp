@@ -61,21 +61,6 @@ const std::string& FileListBox::Name(int nRow) const {
     return m_model->Name(nRow);
 }
 
-QString FileListBox::Text(int nRow) const {
-    return m_model->Text(nRow);
-}
-
-int FileListBox::FindRow(const QString& szText) const {
-    for (int i = 0; i < count(); ++i)
-        if (Text(i) == szText)
-            return i;
-    return -1;
-}
-
-QRect FileListBox::RowRect(int nRow) const {
-    return visualRect(m_model->index(nRow));
-}
-
 int FileListBox::CurSel() const {
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
@@ -92,8 +77,4 @@ void FileListBox::SetCurSel(int nRow) {
 
 void FileListBox::setCurrentRow(int nRow) {
     setCurrentIndex(m_model->index(nRow));
-}
-
-int FileListBox::currentRow() const {
-    return currentIndex().row();
 }

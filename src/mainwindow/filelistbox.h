@@ -21,11 +21,6 @@ public:
     int count() const;
     // The listed name's own bytes, whatever their encoding.
     const std::string& Name(int nRow) const;
-    // The name as shown.
-    QString Text(int nRow) const;
-    // The row whose shown text is exactly szText, or -1.
-    int FindRow(const QString& szText) const;
-    QRect RowRect(int nRow) const;
 
     // The selected row, or -1.
     int CurSel() const;
@@ -33,7 +28,6 @@ public:
     void SetCurSel(int nRow);
     // Makes nRow current and selects it, as a click does, telling as a click.
     void setCurrentRow(int nRow);
-    int currentRow() const;
 
 signals:
     // The user (or setCurrentRow) selected an entry.

@@ -1,5 +1,6 @@
 #include "mainwindow/filelists.h"
 
+#include "commands/filecmds.h"
 #include "platform/files/dirscan.h"
 
 #include <algorithm>
@@ -13,39 +14,21 @@ struct ListKind {
     std::vector<const char*> patterns;
 };
 
-const std::array<ListKind, nLists>& Kinds() {
-    static const std::array<ListKind, nLists> kinds{{
-        {"Orchestras", {"*.orc", "*.o"}},
-        {"Scores", {"*.sco", "*.s"}},
-        {"Source", {"*.wav", "test", "soundin.*"}},
-        {"Output", {"*.wav", "test", "soundin.*"}},
-        {"Analysis Files", {"*.lpc", "*.htr", "*.pvc"}},
-    }};
-    return kinds;
-}
+const std::array<ListKind, nLists> aKinds{{
+    {"Orchestras", {"*.orc", "*.o"}},
+    {"Scores", {"*.sco", "*.s"}},
+    {"Source", {"*.wav", "test", "soundin.*"}},
+    {"Output", {"*.wav", "test", "soundin.*"}},
+    {"Analysis Files", {"*.lpc", "*.htr", "*.pvc"}},
+}};
 } // namespace
 
 const char* ListTitle(int nList) {
-    return Kinds().at(static_cast<std::size_t>(nList)).szTitle;
+    return aKinds.at(static_cast<std::size_t>(nList)).szTitle;
 }
 
 const std::vector<const char*>& ListPatterns(int nList) {
-    return Kinds().at(static_cast<std::size_t>(nList)).patterns;
-}
-
-const char* ListDirectory(const INISTRUCT& ini, int nList) {
-    switch (nList) {
-    case LIST_ORC:
-        return ini.szOrcDir;
-    case LIST_SCORE:
-        return ini.szScoreDir;
-    case LIST_SOURCE:
-        return ini.szSSDIR;
-    case LIST_OUTPUT:
-        return ini.szSFDIR;
-    default:
-        return ini.szSADIR;
-    }
+    return aKinds.at(static_cast<std::size_t>(nList)).patterns;
 }
 
 bool ListNameLess(const std::string& a, const std::string& b) {
@@ -111,8 +94,7 @@ void SortListNames(std::vector<std::string>& names) {
 std::vector<std::string> ListEntries(const INISTRUCT& ini, int nList) {
     // An empty folder setting means the current folder, as a bare pattern
     // would.
-    std::vector<std::string> entries =
-        ScanDirectory(ListDirectory(ini, nList), ListPatterns(nList));
+    std::vector<std::string> entries = ScanDirectory(ListFolder(ini, nList), ListPatterns(nList));
     // A name matched by two patterns ("soundin.wav") is one file, listed once.
     SortListNames(entries);
     return entries;

@@ -19,8 +19,6 @@ inline constexpr std::array<int, nLists> aRefillOrder{LIST_ORC, LIST_ANALYSIS, L
 
 // Title drawn above the list (also its accessible name).
 const char* ListTitle(int nList);
-// The folder of the list: a directory field of the settings record.
-const char* ListDirectory(const INISTRUCT& ini, int nList);
 // The list's patterns, in fill order.
 const std::vector<const char*>& ListPatterns(int nList);
 

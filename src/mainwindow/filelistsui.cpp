@@ -1,6 +1,7 @@
 // The main window's five file lists: refilling, selection handling, the
 // remembered Orchestras and Scores positions, and the status bar texts of
 // the selected sound file.
+#include "commands/filecmds.h"
 #include "mainwindow/filelistbox.h"
 #include "mainwindow/filelists.h"
 #include "mainwindow/statusbar.h"
@@ -61,18 +62,18 @@ void MainWindow::OnListSelChange(int nList) {
     case LIST_SOURCE:
     case LIST_OUTPUT: {
         const std::string szPath = MakeFullFilename(
-            ListDirectory(IniStruct, nList), GetListFileName(static_cast<std::uintptr_t>(nList)));
+            ListFolder(IniStruct, nList), GetListFileName(static_cast<std::uintptr_t>(nList)));
         WaveFacts facts;
         if (!CopyIntoField(IniStruct.szCurSoundFile, sizeof IniStruct.szCurSoundFile,
                            szPath.c_str())) {
             TooLong("sound file path", szPath.c_str(), sizeof IniStruct.szCurSoundFile);
             ShowInvalidWave();
-        } else if (m_sound && m_sound->LoadSampleInfo(szPath.c_str(), facts)) {
+        } else if (m_sound->LoadSampleInfo(szPath.c_str(), facts)) {
             dacinit.dwSampleRate = facts.dwSampleRate;
             dacinit.wNchnls = facts.wNchnls;
             dacinit.wBits = facts.wBits;
             dwDataSize = facts.dwDataSize;
-            StopPlayback();
+            m_sound->Stop();
             StatusBarRefresh();
         } else {
             ShowInvalidWave();
@@ -99,8 +100,8 @@ void MainWindow::ReapplySelections() {
 }
 
 int MainWindow::StatusBarRefresh() {
-    const auto texts = StatusBarTexts({dacinit.dwSampleRate, dacinit.wNchnls, dacinit.wBits,
-                                       dwDataSize, m_sound && m_sound->IsActive()});
+    const auto texts = StatusBarTexts(
+        {dacinit.dwSampleRate, dacinit.wNchnls, dacinit.wBits, dwDataSize, m_sound->IsActive()});
     for (int i = 0; i < nStatusParts; ++i)
         hWndStatus->SetText(i, QString::fromStdString(texts[static_cast<std::size_t>(i)]));
     return 0;

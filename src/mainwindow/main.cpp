@@ -1,7 +1,7 @@
 // Tonsmith: a front end for Csound. Answers --help and --version; takes no
 // other arguments.
 #include "mainwindow/cdacsound.h"
-#include "mainwindow/cmdline.h"
+#include "mainwindow/infoargs.h"
 #include "mainwindow/qtmessagebox.h"
 #include "mainwindow/runwatch.h"
 #include "mainwindow/tonsm32.h"
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     MainWindow window(&sound);
     sound.SetWindow(&window);
     RunWatch runWatch(window);
-    WindowCommands commands(window, &sound, &runWatch.Run());
+    WindowCommands commands(window, &sound);
     InstallQtMessageBox(&window);
     window.CenterOn(window.screen()->geometry());
     window.show();

@@ -21,7 +21,7 @@ public:
     // is no readable WAV file.
     virtual bool LoadSampleInfo(const char* szPath, WaveFacts& facts) = 0;
     // Stops playback; harmless when nothing plays.
-    virtual void StopPlayback() = 0;
+    virtual void Stop() = 0;
     // True while the engine holds the output device (playing or draining).
     virtual bool IsActive() const = 0;
     // A buffer came back from the device (MM_WOM_DONE's lParam).

@@ -61,35 +61,13 @@ QAccessibleInterface* MainWindowAccessible(const QString& szClass, QObject* obje
     return nullptr;
 }
 
-// The menu command a control stands for.
-int CommandOfControl(int nId) {
-    switch (nId) {
-    case IDB_COMPILE:
-        return CM_COMPILE;
-    case IDB_CALLEDITOR:
-        return CM_CALLEDITOR;
-    case IDB_NEWORC:
-        return CM_NEWORC;
-    case IDB_NEWSCO:
-        return CM_NEWSCO;
-    case IDB_RENAMEORC:
-        return CM_RENAMEORC;
-    case IDB_RENAMESCO:
-        return CM_RENAMESCO;
-    case IDB_DELETEORC:
-        return CM_DELETEORC;
-    case IDB_DELETESCO:
-        return CM_DELETESCO;
-    case IDB_RENAMESOUND:
-        return CM_RENAMESOUND;
-    case IDB_DELETESOUND:
-        return CM_DELETESOUND;
-    case IDB_ANALYSIS:
-        return CM_ANALYSIS;
-    default:
-        return nId;
-    }
-}
+// Without a sound side no file reads as WAV and nothing plays.
+struct Silence : SoundPort {
+    bool LoadSampleInfo(const char*, WaveFacts&) override { return false; }
+    void Stop() override {}
+    bool IsActive() const override { return false; }
+    void PlaybackBufferCycle(std::intptr_t, QObject*) override {}
+};
 } // namespace
 
 ClientArea::ClientArea(MainWindow* owner) : QWidget(owner), m_owner(owner) {
@@ -121,7 +99,9 @@ QImage LoadIcon() {
 }
 } // namespace
 
-MainWindow::MainWindow(SoundPort* sound) : m_sound(sound) {
+MainWindow::MainWindow(SoundPort* sound) {
+    static Silence silence;
+    m_sound = sound ? sound : &silence;
     static const bool bAccessibleFrame = (QAccessible::installFactory(MainWindowAccessible), true);
     (void)bAccessibleFrame;
     setObjectName(szAppName);
@@ -270,15 +250,14 @@ std::intptr_t MainWindow::WndProc(unsigned message, std::uintptr_t wParam, std::
             m_onRunWatch();
         break;
     case MM_WOM_DONE:
-        if (m_sound)
-            m_sound->PlaybackBufferCycle(lParam, this);
+        m_sound->PlaybackBufferCycle(lParam, this);
         StatusBarRefresh();
         break;
     case WM_RBUTTONDOWN: {
         // A device that failed to open returns no buffer whose completion
         // would show the stop, so the stop shows itself.
-        const bool bWasActive = m_sound && m_sound->IsActive();
-        StopPlayback();
+        const bool bWasActive = m_sound->IsActive();
+        m_sound->Stop();
         if (bWasActive)
             StatusBarRefresh();
         break;
@@ -306,13 +285,8 @@ void MainWindow::OnCommand(std::uintptr_t wParam) {
         it->second();
 }
 
-void MainWindow::StopPlayback() {
-    if (m_sound)
-        m_sound->StopPlayback();
-}
-
 void MainWindow::closeEvent(QCloseEvent* e) {
-    StopPlayback();
+    m_sound->Stop();
     e->accept();
 }
 

@@ -97,9 +97,8 @@ private:
     int OnCreate();
     void CreateMenu();
     void OnCommand(std::uintptr_t wParam);
-    void StopPlayback();
 
-    SoundPort* m_sound;
+    SoundPort* m_sound; // never null
     std::map<int, std::function<void()>> m_commands;
     std::function<void(int)> m_onDoubleClick;
     std::function<void()> m_onRunWatch;

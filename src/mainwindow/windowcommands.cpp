@@ -17,28 +17,28 @@
 #include "settings/ini.h"
 
 namespace {
-// The menu commands; the window maps each skin button to one of them.
-constexpr int aCommandIds[] = {
-    CM_FILENEW,     CM_NEWORC,           CM_NEWSCO,    CM_RENAMESCO,      CM_RENAMEORC,
-    CM_RENAMESOUND, CM_DELETEORC,        CM_DELETESCO, CM_DELETESOUND,    CM_PREFERENCES,
-    CM_WAVEDEVICES, CM_SELECTCSOUND,     CM_EXIT,      CM_ABOUT,          CM_SELECTWAVEEDITOR,
-    CM_CALLEDITOR,  CM_SELECTTEXTEDITOR, CM_ANALYSIS,  CM_DELETEANALYSIS,
-};
+// Every menu command id but Compile, whose handler is the run watch's. The
+// window maps each skin button to one of them.
+template <class F> void ForEachCommand(F f) {
+    for (int nId = CM_FILENEW; nId <= CM_DELETEANALYSIS; ++nId)
+        if (nId != CM_COMPILE)
+            f(nId);
+}
 } // namespace
 
-WindowCommands::WindowCommands(MainWindow& window, CdacSound* sound, csound::CompileRun* compile)
+WindowCommands::WindowCommands(MainWindow& window, CdacSound* sound)
     : startProgram([](const std::string& s) { return WinExec(s.c_str(), SW_SHOWNORMAL); }),
-      m_window(window), m_sound(sound), m_compile(compile), m_commands(*this, IniStruct) {
+      m_window(window), m_sound(sound), m_commands(*this, IniStruct) {
     PopFileInitialize(&m_window);
-    for (int nId : aCommandIds)
+    ForEachCommand([this](int nId) {
         m_window.SetCommandHandler(nId, [this, nId] { m_commands.OnCommand(nId); });
+    });
     m_window.SetListDoubleClickHandler([this](int nList) { m_commands.OnListDoubleClick(nList); });
 }
 
 WindowCommands::~WindowCommands() {
     // No handler may outlive this object; Exit goes back to plain closing.
-    for (int nId : aCommandIds)
-        m_window.SetCommandHandler(nId, {});
+    ForEachCommand([this](int nId) { m_window.SetCommandHandler(nId, {}); });
     m_window.SetCommandHandler(CM_EXIT, [w = &m_window] { w->close(); });
     m_window.SetListDoubleClickHandler({});
 }
@@ -73,9 +73,9 @@ unsigned WindowCommands::WaveOutDeviceCount() {
 }
 
 namespace {
-// The start record: this window's engine owner, the path, eight buffers of
+// The playback record: this window's engine owner, the path, eight buffers of
 // one second, and the device and format the window keeps.
-CDAC::dac_init StartRecord(const MainWindow& w, WaveOwner* owner, const char* szPath) {
+CDAC::dac_init PlaybackRecord(const MainWindow& w, WaveOwner* owner, const char* szPath) {
     CDAC::dac_init d;
     d.hWnd = owner;
     d.lpszFileName = szPath;
@@ -96,24 +96,15 @@ std::string WindowCommands::UnplayableReason(const std::string& szPath) {
     if (!reader.LoadSampleInfo(&info, szPath.c_str()))
         return "it is not a WAV file that can be read.";
     std::uint16_t tag = 0;
-    return PlaybackFormatReason(StartRecord(m_window, nullptr, szPath.c_str()), &tag);
+    return PlaybackFormatReason(PlaybackRecord(m_window, nullptr, szPath.c_str()), &tag);
 }
 
 void WindowCommands::StartPlayback(const std::string& szPath) {
     m_szPlaying = szPath;
-    const CDAC::dac_init d = StartRecord(m_window, &m_sound->owner, m_szPlaying.c_str());
+    const CDAC::dac_init d = PlaybackRecord(m_window, &m_sound->owner, m_szPlaying.c_str());
     m_sound->cdac.InitPlayback(d);
     m_sound->cdac.PrimePlaybackFile();
     m_sound->cdac.StartPlayback(&m_sound->owner);
-}
-
-void WindowCommands::StopPlayback() {
-    if (m_sound)
-        m_sound->StopPlayback();
-}
-
-void WindowCommands::Compile() {
-    m_compile->Compile(IniStruct);
 }
 
 void WindowCommands::OpenPreferences() {

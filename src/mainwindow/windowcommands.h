@@ -1,10 +1,9 @@
-// The main window's side of its commands: the real lists, dialogs, launcher,
-// compile run and playback engine behind CommandWindow, and the hand-over of
+// The main window's side of its commands: the real lists, dialogs, launcher
+// and playback engine behind CommandWindow, and the hand-over of
 // every command id, the double-clicks and the run watch to them.
 #pragma once
 
 #include "commands/commands.h"
-#include "csound/compile.h"
 
 #include <functional>
 #include <memory>
@@ -17,12 +16,9 @@ class WindowCommands : public CommandWindow {
 public:
     // Installs itself in the window: every menu command id but Compile (the
     // run watch owns that one; the skin buttons reach the same handlers) and
-    // the list double-click. sound may be null: then nothing plays; compile
-    // may be null: then Compile does nothing here.
-    WindowCommands(MainWindow& window, CdacSound* sound, csound::CompileRun* compile);
+    // the list double-click. sound may be null: then nothing plays.
+    WindowCommands(MainWindow& window, CdacSound* sound);
     ~WindowCommands() override;
-
-    Commands& commands() { return m_commands; }
 
     // How programs are started (WinExec by default); tests record instead.
     std::function<unsigned(const std::string&)> startProgram;
@@ -35,8 +31,6 @@ public:
     unsigned WaveOutDeviceCount() override;
     std::string UnplayableReason(const std::string& szPath) override;
     void StartPlayback(const std::string& szPath) override;
-    void StopPlayback() override;
-    void Compile() override;
     void OpenPreferences() override;
     void OpenAnalysis() override;
     void Exit() override;
@@ -51,7 +45,6 @@ public:
 private:
     MainWindow& m_window;
     CdacSound* m_sound;
-    csound::CompileRun* m_compile;
     Commands m_commands;
     std::string m_szPlaying; // the engine keeps the name until it has primed
 };

@@ -16,11 +16,6 @@ bool SendMessage(QObject* hWnd, unsigned message, std::uintptr_t wParam, std::in
     return QCoreApplication::sendEvent(hWnd, &msg);
 }
 
-void PostMessage(QObject* hWnd, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-    if (hWnd)
-        QCoreApplication::postEvent(hWnd, new WindowMessage(message, wParam, lParam));
-}
-
 namespace {
 QString TimerName(unsigned nId) {
     return QStringLiteral("window-timer-%1").arg(nId);

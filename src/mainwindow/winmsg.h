@@ -1,7 +1,7 @@
 // Window messages between the program's parts: a message number with two
-// parameters, delivered to a window (any QObject) on its own thread, sent
-// (handled before the call returns) or posted (queued, safe from any
-// thread). Window timers by id send WM_TIMER with the id.
+// parameters, delivered to a window (any QObject) on its own thread and
+// handled before the call returns. Window timers by id send WM_TIMER with
+// the id.
 #pragma once
 
 #include "csound/compile.h"
@@ -45,8 +45,6 @@ constexpr std::uintptr_t MakeCommandParam(unsigned nId, unsigned nCode) {
 // Delivers the message now, on the caller's thread (the window's).
 // Returns whether the window handled it.
 bool SendMessage(QObject* hWnd, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
-// Queues the message for the window's thread; callable from any thread.
-void PostMessage(QObject* hWnd, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 
 // Starts (or restarts with the new period) the window's timer nId; each
 // period the window receives WM_TIMER with wParam nId. On the window's thread.

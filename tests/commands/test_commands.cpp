@@ -1,15 +1,61 @@
+// The menu commands and list clicks against a recording window, and the file
+// work behind them on real folders.
 #include "commands/commands.h"
 #include "commands/filecmds.h"
 #include "common/tempconfig.h"
-#include "common/testutil.h"
-#include "fakewindow.h"
 #include "platform/files/fileops.h"
+#include "platform/process/argsplit.h"
 #include "settings/ini.h"
 
+#include <array>
 #include <cstring>
-#include <gtest/gtest.h>
+#include <optional>
+
+using testutil::ReadFile;
+using testutil::WriteFile;
+using Strings = std::vector<std::string>;
 
 namespace {
+// Records what it is asked and answers from prepared values.
+struct FakeWindow : CommandWindow {
+    std::array<std::optional<std::string>, 5> selection;
+    int nRefreshes = 0, nStatusRefreshes = 0;
+    unsigned nStartResult = 33, nDevices = 1;
+    std::string szUnplayable, szTypedName;
+    std::optional<std::string> picked; // what the open-file dialog's user picks
+    Strings started, played, opened;
+    std::vector<std::pair<int, std::string>> renames;
+
+    bool ListSelection(int n, std::string* szName) override {
+        const auto& s = selection[static_cast<std::size_t>(n)];
+        *szName = s.value_or(*szName);
+        return s.has_value();
+    }
+    void RefreshLists() override { ++nRefreshes; }
+    void StatusBarRefresh() override { ++nStatusRefreshes; }
+    unsigned StartProgram(const std::string& s) override {
+        started.push_back(s);
+        return nStartResult;
+    }
+    bool PlaybackBusy() override { return !played.empty(); }
+    unsigned WaveOutDeviceCount() override { return nDevices; }
+    std::string UnplayableReason(const std::string&) override { return szUnplayable; }
+    void StartPlayback(const std::string& szPath) override { played.push_back(szPath); }
+    void OpenPreferences() override { opened.push_back("Preferences"); }
+    void OpenAnalysis() override { opened.push_back("Analysis"); }
+    void Exit() override { opened.push_back("Exit"); }
+    void NewFileDialog(bool, char* szNewFile) override {
+        std::strcpy(szNewFile, szTypedName.c_str());
+    }
+    void RenameDialog(int n, const std::string& szOld) override { renames.emplace_back(n, szOld); }
+    void WaveDevicesDialog() override { opened.push_back("Wave Devices"); }
+    void SelectCsoundDialog() override { opened.push_back("Select CSound Executable"); }
+    void AboutDialog() override { opened.push_back("About"); }
+    int FileOpenDialog(char* szFile, std::size_t, char*, std::size_t) override {
+        return picked ? (std::strcpy(szFile, picked->c_str()), 1) : 0;
+    }
+};
+
 class CommandsTest : public ::testing::Test {
 protected:
     CommandsTest() {
@@ -23,191 +69,212 @@ protected:
         }
     }
     std::string Dir(const char* d) const { return t.root() + "/" + d + "/"; }
+    // The last message box as "caption|text".
+    std::string LastBox() const {
+        return boxes.shown.empty() ? ""
+                                   : boxes.shown.back().caption + "|" + boxes.shown.back().text;
+    }
 
     TempConfig t;
     // Files on the home's file system go to the home trash: the test's own.
     testutil::EnvGuard home{"HOME", t.root()};
-    BoxAnswerer boxes;
+    testutil::BoxAnswerer boxes;
     INISTRUCT ini{};
     FakeWindow w;
     Commands cmds{w, ini};
 };
 } // namespace
 
-TEST_F(CommandsTest, NewOrchestraWritesTheTemplateOpensTheEditorAndRefreshes) {
+TEST_F(CommandsTest, NewWritesTheTemplateOnlyOnAFreeNameOrOnYes) {
+    cmds.OnCommand(CM_NEWSCO); // cancelled: nothing written
     w.szTypedName = "mytune";
-    EXPECT_TRUE(cmds.OnCommand(6004)); // the skin button stands for the menu item
-    const std::string p = Dir("orc") + "mytune.orc";
-    EXPECT_EQ(testutil::ReadFile(p), szOrcTemplate);
-    ASSERT_EQ(w.started.size(), 1u);
-    EXPECT_EQ(w.started[0], "notepad " + p);
+    ini.szOrcDir[std::strlen(ini.szOrcDir) - 1] = '\0'; // the slash is added
+    cmds.OnCommand(CM_NEWORC);
+    EXPECT_EQ(ReadFile(Dir("orc") + "mytune.orc"), szOrcTemplate);
+    EXPECT_EQ(w.started, Strings{"notepad " + Dir("orc") + "mytune.orc"});
     EXPECT_EQ(w.nRefreshes, 1);
+
+    const std::string p = Dir("sco") + "mytune.sco";
+    WriteFile(p, "my work");
+    boxes.answers = {IDNO, IDYES};
+    cmds.OnCommand(CM_NEWSCO);
+    EXPECT_EQ(ReadFile(p), "my work");
+    EXPECT_EQ(LastBox(), "New Score|" + p + " already exists.\nReplace it with a new score?");
+    EXPECT_EQ(boxes.shown.back().type & MB_DEFMASK, unsigned(MB_DEFBUTTON2));
+    EXPECT_EQ(w.nRefreshes, 1);
+    cmds.OnCommand(CM_NEWSCO);
+    EXPECT_EQ(ReadFile(p), szScoTemplate); // replaced whole
+    EXPECT_EQ(w.nRefreshes, 2);
+    EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
-TEST_F(CommandsTest, NewCancelledOrDeclinedOntoAnExistingFileWritesNothing) {
-    w.szTypedName = "";
-    EXPECT_TRUE(cmds.OnCommand(IDM_NEWSCO));
-    EXPECT_EQ(w.opened, std::vector<std::string>{"New Score"});
-    EXPECT_TRUE(std::filesystem::is_empty(Dir("sco")));
-
-    testutil::WriteFile(Dir("sco") + "keep.sco", "my work");
-    w.szTypedName = "keep";
-    boxes.answers = {IDNO};
-    cmds.OnCommand(IDM_NEWSCO);
-    EXPECT_EQ(testutil::ReadFile(Dir("sco") + "keep.sco"), "my work");
-    EXPECT_TRUE(w.started.empty());
-    EXPECT_EQ(w.nRefreshes, 0);
+TEST_F(CommandsTest, NewRefusesWhatDoesNotFit) {
+    // 255 characters of path would not leave room for the terminator.
+    const std::string szLong(255 - Dir("orc").size() - 4 + 1, 'n');
+    EXPECT_EQ(CreateFromTemplate(ini, false, szLong), "");
+    EXPECT_EQ(boxes.shown.back().caption, "Error");
+    EXPECT_NE(CreateFromTemplate(ini, false, szLong.substr(1)), ""); // one shorter fits
+    // A folder that fills its field cannot take its slash: refused, unchanged.
+    std::memset(ini.szOrcDir, 'd', sizeof ini.szOrcDir - 1);
+    EXPECT_EQ(CreateFromTemplate(ini, false, "a"), "");
+    EXPECT_EQ(std::strlen(ini.szOrcDir), sizeof ini.szOrcDir - 1);
+    EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
 TEST_F(CommandsTest, MissingSelectionsAreToldWithTheirOwnMessages) {
-    struct Case {
-        int nId;
-        const char* szText;
-        const char* szCaption;
-    } cases[] = {
-        {IDM_RENAMEORC, "No Orchestra Selected", "Error"},
-        {IDM_DELETESCO, "No Score Selected", "Error"},
-        {IDM_RENAMESOUND, "You must first select a Sound File", "No Sound File Selected!"},
-        {IDM_ANALYSIS, "You must first select a Sound File", "No Sound File Selected!"},
-        {IDM_DELETEANALYSIS, "No Analysis File Selected", "Error"},
+    const std::string szNoSound = "No Sound File Selected!|You must first select a Sound File";
+    const std::pair<int, std::string> cases[] = {
+        {CM_RENAMEORC, "Error|No Orchestra Selected"},
+        {CM_DELETEORC, "Error|No Orchestra Selected"},
+        {CM_RENAMESCO, "Error|No Score Selected"},
+        {CM_DELETESCO, "Error|No Score Selected"},
+        {CM_RENAMESOUND, szNoSound},
+        {CM_DELETESOUND, szNoSound},
+        {CM_ANALYSIS, szNoSound},
+        {CM_DELETEANALYSIS, "Error|No Analysis File Selected"},
+        {CM_CALLEDITOR, "No Editor Selected!|You must first select your favorite editor"},
     };
-    for (const Case& c : cases) {
-        boxes.shown.clear();
-        EXPECT_TRUE(cmds.OnCommand(c.nId));
-        ASSERT_EQ(boxes.shown.size(), 1u) << c.nId;
-        EXPECT_EQ(boxes.shown[0].text, c.szText);
-        EXPECT_EQ(boxes.shown[0].caption, c.szCaption);
-        EXPECT_EQ(boxes.shown[0].type, unsigned(MB_ICONEXCLAMATION));
+    for (const auto& [nId, szBox] : cases) {
+        EXPECT_TRUE(cmds.OnCommand(nId));
+        EXPECT_EQ(LastBox(), szBox);
+        EXPECT_EQ(boxes.shown.back().type, unsigned(MB_ICONEXCLAMATION));
     }
-    EXPECT_TRUE(w.renames.empty());
-    EXPECT_TRUE(w.opened.empty());
-    EXPECT_EQ(w.nRefreshes, 0);
+    // An editor but no sound selection: no stale name, a question instead.
+    std::strcpy(ini.szEditorPath, "audacity");
+    w.selection[0] = "a.orc";
+    cmds.OnCommand(CM_CALLEDITOR);
+    EXPECT_EQ(LastBox(), szNoSound);
+    EXPECT_EQ(boxes.shown.size(), std::size(cases) + 1);
+    EXPECT_TRUE(w.renames.empty() && w.opened.empty() && w.started.empty());
 }
 
-TEST_F(CommandsTest, RenamePassesTheListAndItsSelection) {
+TEST_F(CommandsTest, SoundCommandsTakeTheSourceListFirst) {
+    std::strcpy(ini.szEditorPath, "audacity");
     w.selection[1] = "a.sco";
     w.selection[3] = "mix.wav";
-    cmds.OnCommand(IDM_RENAMESCO);
-    cmds.OnCommand(6010);
-    w.selection[2] = "take1.wav"; // the Source list comes first
-    cmds.OnCommand(IDM_RENAMESOUND);
+    for (int nId : {CM_RENAMESCO, CM_RENAMESOUND, CM_CALLEDITOR})
+        cmds.OnCommand(nId);
+    w.selection[2] = "take1.wav";
+    for (int nId : {CM_RENAMESOUND, CM_CALLEDITOR, CM_ANALYSIS})
+        cmds.OnCommand(nId);
     using R = std::pair<int, std::string>;
     EXPECT_EQ(w.renames, (std::vector<R>{{1, "a.sco"}, {3, "mix.wav"}, {2, "take1.wav"}}));
-}
-
-TEST_F(CommandsTest, DeleteAsksWithThePathAndDeletesOnlyOnYes) {
-    testutil::WriteFile(Dir("orc") + "a.orc", "x");
-    w.selection[0] = "a.orc";
-    boxes.answers = {IDNO};
-    cmds.OnCommand(IDM_DELETEORC);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, Dir("orc") + "a.orc");
-    EXPECT_EQ(boxes.shown[0].caption, "Are you sure you want to DELETE this ORCHESTRA?");
-    EXPECT_EQ(boxes.shown[0].type, unsigned(MB_YESNO | MB_DEFBUTTON2)); // Enter keeps the file
-    EXPECT_TRUE(PathExists(Dir("orc") + "a.orc"));
-    EXPECT_EQ(w.nRefreshes, 0);
-
-    boxes.answers = {IDYES};
-    cmds.OnCommand(6008);
-    EXPECT_FALSE(PathExists(Dir("orc") + "a.orc"));
-    EXPECT_EQ(w.nRefreshes, 1);
-    // In the trash, where a file manager can put it back.
-    EXPECT_EQ(testutil::ReadFile(t.trash() + "/files/a.orc"), "x");
-    EXPECT_NE(testutil::ReadFile(t.trash() + "/info/a.orc.trashinfo")
-                  .find("\nPath=" + Dir("orc") + "a.orc\n"),
-              std::string::npos);
-
-    // A sound file is taken from the Source list first.
-    testutil::WriteFile(Dir("src") + "s.wav", "x");
-    testutil::WriteFile(Dir("out") + "s.wav", "x");
-    w.selection[2] = w.selection[3] = "s.wav";
-    boxes.answers = {IDYES};
-    cmds.OnCommand(IDM_DELETESOUND);
-    EXPECT_EQ(boxes.shown.back().caption, "Are you sure you want to DELETE this SOUNDFILE?");
-    EXPECT_FALSE(PathExists(Dir("src") + "s.wav"));
-    EXPECT_TRUE(PathExists(Dir("out") + "s.wav"));
-}
-
-TEST_F(CommandsTest, CallEditorNeedsAnEditorAndASelectedSoundFile) {
-    w.selection[0] = "a.orc";
-    cmds.OnCommand(IDM_CALLEDITOR);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "You must first select your favorite editor");
-    EXPECT_EQ(boxes.shown[0].caption, "No Editor Selected!");
-
-    std::strcpy(ini.szEditorPath, "audacity");
-    cmds.OnCommand(6003); // no sound selection: no stale name, a question instead
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[1].caption, "No Sound File Selected!");
-    EXPECT_TRUE(w.started.empty());
-
-    w.selection[3] = "mix.wav";
-    cmds.OnCommand(IDM_CALLEDITOR);
-    w.selection[2] = "take1.wav";
-    cmds.OnCommand(IDM_CALLEDITOR);
-    EXPECT_EQ(w.started, (std::vector<std::string>{"audacity " + Dir("out") + "mix.wav",
-                                                   "audacity " + Dir("src") + "take1.wav"}));
-
+    EXPECT_EQ(w.started, (Strings{"audacity " + Dir("out") + "mix.wav",
+                                  "audacity " + Dir("src") + "take1.wav"}));
+    EXPECT_EQ(w.opened, Strings{"Analysis"});
     w.nStartResult = 2; // the launcher found no such program: told, not silent
-    cmds.OnCommand(IDM_FILENEW);
-    EXPECT_EQ(boxes.shown.back().text, "Could not start: notepad");
+    cmds.OnCommand(CM_FILENEW);
+    EXPECT_EQ(LastBox(), "Error|Could not start: notepad");
 }
 
-TEST_F(CommandsTest, AChosenTextEditorIsStoredAtOnceAndUsedNext) {
-    w.picked = std::nullopt; // cancelled: nothing changes
-    cmds.OnCommand(IDM_SELECTTEXTEDITOR);
-    EXPECT_STREQ(ini.szTextEditorPath, "");
+TEST_F(CommandsTest, DeleteAsksWithThePathAndTrashesOnlyOnYes) {
+    const std::tuple<int, const char*, const char*, const char*> cases[] = {
+        {CM_DELETESCO, "sco", "a.sco", "SCORE"},
+        {CM_DELETESOUND, "src", "s.wav", "SOUNDFILE"}, // Source before Output
+        {CM_DELETEANALYSIS, "ana", "a.lpc", "Analysis File"},
+    };
+    WriteFile(Dir("out") + "s.wav", "x");
+    w.selection = {"", "a.sco", "s.wav", "s.wav", "a.lpc"};
+    for (const auto& [nId, szDir, szName, szWhat] : cases) {
+        const std::string p = Dir(szDir) + szName;
+        WriteFile(p, "x");
+        boxes.answers = {IDNO, IDYES};
+        cmds.OnCommand(nId);
+        EXPECT_EQ(LastBox(),
+                  std::string("Are you sure you want to DELETE this ") + szWhat + "?|" + p);
+        EXPECT_EQ(boxes.shown.back().type, unsigned(MB_YESNO | MB_DEFBUTTON2)); // Enter keeps
+        EXPECT_TRUE(PathExists(p));
+        cmds.OnCommand(nId);
+        EXPECT_FALSE(PathExists(p)) << p;
+        EXPECT_EQ(ReadFile(t.trash() + "/files/" + szName), "x"); // where it can be restored
+    }
+    EXPECT_EQ(w.nRefreshes, 3);
+    EXPECT_TRUE(PathExists(Dir("out") + "s.wav"));
+    boxes.answers = {IDYES}; // gone already: told, and the lists are refilled
+    cmds.OnCommand(CM_DELETESCO);
+    EXPECT_EQ(boxes.shown.back().caption, "Error");
+    EXPECT_EQ(w.nRefreshes, 4);
+}
 
-    w.picked = "/usr/bin/mousepad";
-    cmds.OnCommand(IDM_SELECTTEXTEDITOR);
-    EXPECT_STREQ(ini.szTextEditorPath, "/usr/bin/mousepad");
+TEST_F(CommandsTest, AChosenEditorIsStoredAtOnceAndUsedNext) {
+    cmds.OnCommand(CM_SELECTTEXTEDITOR); // cancelled: nothing changes
+    EXPECT_STREQ(ini.szTextEditorPath, "");
+    for (const auto& [nId, szPick] : {std::pair{CM_SELECTTEXTEDITOR, "/usr/bin/mousepad"},
+                                      {CM_SELECTWAVEEDITOR, "/usr/bin/audacity"}}) {
+        w.picked = szPick;
+        cmds.OnCommand(nId);
+    }
     EXPECT_STREQ(ReadIni("DIRECTORIES", "texteditor"), "/usr/bin/mousepad");
-    cmds.OnCommand(IDM_FILENEW);
+    EXPECT_STREQ(ReadIni("DIRECTORIES", "editor"), "/usr/bin/audacity");
+    EXPECT_STREQ(ini.szEditorPath, "/usr/bin/audacity");
+    cmds.OnCommand(CM_FILENEW);
     w.selection[1] = "b.sco";
     cmds.OnListDoubleClick(1);
-    EXPECT_EQ(w.started, (std::vector<std::string>{"/usr/bin/mousepad",
-                                                   "/usr/bin/mousepad " + Dir("sco") + "b.sco"}));
+    EXPECT_EQ(w.started,
+              (Strings{"/usr/bin/mousepad", "/usr/bin/mousepad " + Dir("sco") + "b.sco"}));
 }
 
 TEST_F(CommandsTest, DoubleClickPlaysOnlyAPlayableSoundFileWhenIdle) {
+    const std::string p = Dir("src") + "take1.wav";
     w.selection[2] = "take1.wav";
-    w.nDevices = 0; // no device: told once
+    w.nDevices = 0;
     cmds.OnListDoubleClick(2);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].caption, "Cannot Play");
-    EXPECT_EQ(boxes.shown[0].text,
-              Dir("src") + "take1.wav cannot be played: no sound output device was found.");
+    EXPECT_EQ(LastBox(),
+              "Cannot Play|" + p + " cannot be played: no sound output device was found.");
     w.nDevices = 1;
     w.szUnplayable = "compressed sound data (format 2) cannot be played.";
     cmds.OnListDoubleClick(2); // told before the engine starts
-    EXPECT_TRUE(w.played.empty());
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[1].caption, "Cannot Play");
-    EXPECT_NE(boxes.shown[1].text.find(Dir("src") + "take1.wav"), std::string::npos);
-
+    EXPECT_EQ(LastBox(), "Cannot Play|" + p + " cannot be played: " + w.szUnplayable);
     w.szUnplayable.clear();
-    w.selection[2].reset();
+    w.selection[2] = std::string(130 - Dir("src").size(), 'x');
+    cmds.OnListDoubleClick(2);
+    EXPECT_EQ(LastBox(), "Error|The path " + Dir("src") + *w.selection[2] +
+                             " is too long to play: at most 126 characters fit.");
     w.selection[3] = "mix.wav";
     cmds.OnListDoubleClick(3);
     cmds.OnListDoubleClick(3); // still playing: nothing
     w.selection[4] = "x.lpc";
     cmds.OnListDoubleClick(4); // analysis files: nothing
-    EXPECT_EQ(w.played, std::vector<std::string>{Dir("out") + "mix.wav"});
+    EXPECT_EQ(w.played, Strings{Dir("out") + "mix.wav"});
     EXPECT_EQ(w.nStatusRefreshes, 1);
+    EXPECT_EQ(boxes.shown.size(), 3u);
     EXPECT_TRUE(w.started.empty());
-    cmds.OnRightButton();
-    EXPECT_EQ(w.nStops, 1);
 }
 
 TEST_F(CommandsTest, DialogsAndOtherPartsOpenFromTheirIds) {
-    for (int nId : std::initializer_list<int>{IDM_PREFERENCES, IDM_WAVEDEVICES, IDM_SELECTCSOUND,
-                                              IDM_ABOUT, 6001, IDM_EXIT})
+    for (int nId : {CM_PREFERENCES, CM_WAVEDEVICES, CM_SELECTCSOUND, CM_ABOUT, CM_EXIT})
         EXPECT_TRUE(cmds.OnCommand(nId));
-    w.selection[2] = "take1.wav";
-    EXPECT_TRUE(cmds.OnCommand(6012));
-    EXPECT_EQ(w.opened,
-              (std::vector<std::string>{"Preferences", "Wave Devices", "Select CSound Executable",
-                                        "About", "Compile", "Exit", "Analysis"}));
+    EXPECT_EQ(w.opened, (Strings{"Preferences", "Wave Devices", "Select CSound Executable", "About",
+                                 "Exit"}));
+    EXPECT_FALSE(cmds.OnCommand(CM_COMPILE)); // the run watch's
     EXPECT_FALSE(cmds.OnCommand(24351));
-    EXPECT_FALSE(cmds.OnCommand(6002));
+    EXPECT_FALSE(cmds.OnCommand(IDB_COMPILE)); // the window maps its buttons
+}
+
+TEST_F(CommandsTest, RenameStaysInTheFolderAndNeverReplaces) {
+    WriteFile(Dir("out") + "mix.wav", "MIX");
+    WriteFile(Dir("out") + "keep.wav", "KEEP");
+    EXPECT_FALSE(RenameListFile(ini, 3, "mix.wav", "keep.wav"));
+    EXPECT_EQ(LastBox(), "Rename |A file named keep.wav already exists in " + Dir("out") +
+                             ".\nBoth files were left as they are.");
+    EXPECT_EQ(ReadFile(Dir("out") + "keep.wav"), "KEEP");
+    for (const std::string& szBad : Strings{"", "../out.wav", "..", std::string(128, 'a')})
+        EXPECT_FALSE(RenameListFile(ini, 3, "mix.wav", szBad)) << szBad;
+    EXPECT_FALSE(RenameListFile(ini, 3, "gone.wav", "other.wav")); // a failure is told too
+    EXPECT_EQ(boxes.shown.size(), 6u);
+    EXPECT_TRUE(RenameListFile(ini, 3, "mix.wav", "final.wav"));
+    EXPECT_EQ(ReadFile(Dir("out") + "final.wav"), "MIX");
+    EXPECT_FALSE(PathExists(Dir("out") + "mix.wav"));
+}
+
+TEST_F(CommandsTest, EditorCommandsFormTheTextTheLauncherSplits) {
+    // A chosen editor whose own path holds a blank is quoted when it exists,
+    // and so is a path with blanks: the launcher gives both back whole.
+    const std::string szEditor = t.root() + "/my editor";
+    WriteFile(szEditor, "");
+    std::strcpy(ini.szEditorPath, szEditor.c_str());
+    EXPECT_EQ(WaveEditorCommand(ini, "/src/take1.wav"), "\"" + szEditor + "\" /src/take1.wav");
+    EXPECT_EQ(SplitCommandLine(WaveEditorCommand(ini, "/my src/take \"1\".wav")),
+              (Strings{szEditor, "/my src/take \"1\".wav"}));
+    EXPECT_EQ(TextEditorCommand(ini, "/my orc/a.orc"), "notepad \"/my orc/a.orc\"");
 }

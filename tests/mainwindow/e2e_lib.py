@@ -1,15 +1,19 @@
 """What the end-to-end scripts share: the real tonsmith on the X display, seen
 and driven from outside the process, the way a user (or a screen reader) would.
 
-The scripts run inside dbus-run-session. `Session` starts the accessibility
-bus and the program, finds its window, and then reads and presses controls
-through AT-SPI and clicks with xdotool. Scripts record key=value results; the
-C++ test that started them asserts on those lines.
+CTest runs each script inside dbus-run-session. `workspace` gives it five
+working folders and a settings file in a fresh home; `Session` starts the
+accessibility bus and the program, finds its window, reads and presses
+controls through AT-SPI and clicks with xdotool. `Session.expect` checks what
+was seen: every value is printed for the log, and any mismatch fails the run.
 """
+import atexit
 import os
+import shutil
 import struct
 import subprocess
 import sys
+import tempfile
 import time
 import traceback
 
@@ -18,6 +22,37 @@ STATUS_PARTS = ("Sample rate", "Sample width", "Channels", "Sample frames", "Sec
                 "Playback status")
 PRESS_ACTIONS = ("Press", "press", "click", "Click", "Trigger", "Toggle")
 
+def workspace(extra_ini="", needs=(), home=False):
+    """Checks the services (a missing one fails under scripts/with-services.sh,
+    else skips), then makes five folders and a tk3.ini naming them and
+    Debian's csound; extra_ini ({work} is the folder) follows the folders.
+    Returns the folder, ending in "/"."""
+    needs = (("an X display", os.environ.get("DISPLAY")),
+             ("the accessibility bus", os.path.exists("/usr/libexec/at-spi-bus-launcher")),
+             *needs)
+    missing = [what for what, there in needs if not there]
+    if missing:
+        print("missing: " + ", ".join(missing))
+        sys.exit(1 if os.environ.get("TONSMITH_SERVICES") == "1" else 77)
+    root = tempfile.mkdtemp(prefix="tonsmith-e2e.")
+    atexit.register(shutil.rmtree, root, True)
+    os.environ.update(XDG_CONFIG_HOME=root, XDG_DATA_HOME=os.path.join(root, "data"))
+    if home:  # files on the home's file system go to the home trash: the test's own
+        os.environ["HOME"] = root
+    work = os.path.join(root, "work") + "/"
+    for sub in ("orc", "sco", "src", "out", "ana", "../tonsmith"):
+        os.makedirs(work + sub)
+    with open(os.path.join(root, "tonsmith", "tk3.ini"), "w") as f:
+        f.write("[DIRECTORIES]\n" + "".join(f"{key}={work}{sub}/\n" for key, sub in (
+            ("orcdir", "orc"), ("scoredir", "sco"), ("ssdir", "src"), ("sfdir", "out"),
+            ("sadir", "ana"))) + extra_ini.replace("{work}", work) +
+            "[PREFERENCES]\ncsoundver=2\n[CSOUND]\ncsound path=/usr/bin/csound\n")
+    return work
+
+def null_sink():
+    """True when the PulseAudio null sink "test", output device 0, is there."""
+    return "\ttest\t" in subprocess.run(["pactl", "list", "short", "sinks"],
+                                         capture_output=True, text=True).stdout
 
 def wait_for(probe, seconds, step=0.1):
     """Polls probe until it returns something true, or the time runs out."""
@@ -31,7 +66,6 @@ def wait_for(probe, seconds, step=0.1):
             return value
         time.sleep(step)
 
-
 def riff_chunks(path):
     """The top-level chunks of a RIFF file: {b"fmt ": bytes, b"data": bytes, ...}."""
     with open(path, "rb") as f:
@@ -43,18 +77,28 @@ def riff_chunks(path):
         at += 8 + size + (size & 1)
     return chunks
 
+def wav_complete(path):
+    """"complete" when the RIFF and data sizes of a WAV header account for the
+    whole file as it is now, else what they account for."""
+    with open(path, "rb") as f:
+        b = f.read()
+    riff, at = int.from_bytes(b[4:8], "little"), b.find(b"data", 12)
+    end = at + 8 + int.from_bytes(b[at + 4:at + 8], "little")
+    return "complete" if at > 0 and riff + 8 == len(b) == end else \
+        f"RIFF {riff + 8} and data end {end} of {len(b)} bytes"
 
 def running(program):
-    """The pid of a process of that name, or None."""
-    for pid in os.listdir("/proc"):
+    """The pid of a process of that name started from this run (its settings
+    folder is ours: other runs on the machine have their own), or None."""
+    ours = ("XDG_CONFIG_HOME=" + os.environ["XDG_CONFIG_HOME"]).encode()
+    for pid in filter(str.isdigit, os.listdir("/proc")):
         try:
-            with open(f"/proc/{pid}/comm") as f:
-                if f.read().strip() == program[:15]:
+            with open(f"/proc/{pid}/comm") as f, open(f"/proc/{pid}/environ", "rb") as e:
+                if f.read().strip() == program[:15] and ours in e.read().split(b"\0"):
                     return int(pid)
-        except (OSError, ValueError):
+        except OSError:
             pass
     return None
-
 
 def parent(pid):
     """The parent's pid and program file name of a running process, or (None, "")."""
@@ -65,30 +109,12 @@ def parent(pid):
     except (OSError, ValueError, IndexError):
         return None, ""
 
-
-def wav_complete(path):
-    """"complete" when the RIFF and data sizes of a WAV header account for the
-    whole file as it is now, else what they account for."""
-    with open(path, "rb") as f:
-        b = f.read()
-    riff, at = int.from_bytes(b[4:8], "little"), 12
-    while at + 8 <= len(b):
-        size = int.from_bytes(b[at + 4:at + 8], "little")
-        if b[at:at + 4] == b"data":
-            if riff + 8 == len(b) and at + 8 + size == len(b):
-                return "complete"
-            return f"RIFF {riff + 8} and data end {at + 8 + size} of {len(b)} bytes"
-        at += 8 + size + (size & 1)
-    return f"no data chunk in {len(b)} bytes"
-
-
 class Capture:
     """Records the null sink's monitor as 16-bit stereo at 44.1 kHz, the
     sink's own format, so what was played arrives unchanged."""
 
     def __init__(self, path):
-        self.path = path
-        self.out = open(path, "wb")
+        self.path, self.out = path, open(path, "wb")
         self.parec = subprocess.Popen(["parec", "-d", "test.monitor", "--latency-msec=20",
                                        "--raw", "--format=s16le", "--rate=44100",
                                        "--channels=2"], stdout=self.out)
@@ -103,7 +129,6 @@ class Capture:
         with open(self.path, "rb") as f:
             return f.read()
 
-
 def compare_left(want, got, loud=2000):
     """Lines the expected 16-bit values up with the left channel of a capture
     at the first loud sample; returns (frames heard, largest difference),
@@ -116,38 +141,51 @@ def compare_left(want, got, loud=2000):
     heard = heard[onset - first:onset - first + len(want)]
     return len(heard), max(abs(a - b) for a, b in zip(want, heard))
 
-
 class Session:
     def __init__(self, binary):
-        env = dict(os.environ)
+        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         env.pop("QT_QPA_PLATFORM", None)  # the real display, not offscreen
-        env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
-        self.results = {}
-        self.bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher",
-                                     "--launch-immediately"],
+        self.results, self.mismatches, self.root = {}, [], None
+        self.bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         time.sleep(0.3)
         self.started = time.monotonic()
         self.app = subprocess.Popen([binary], env=env)
-        self.wid = None
-        self.root = None
         sys.excepthook = self._fault
 
     def _fault(self, kind, value, tb):
         """A script error still ends the program and reports what was seen."""
         traceback.print_exception(kind, value, tb)
-        self.record("failed_at", f"{kind.__name__}: {value}")
-        self.finish(0)
+        self.require(False, f"{kind.__name__}: {value}")
 
-    # -- reporting ---------------------------------------------------------
     def record(self, key, value):
         self.results[key] = value
 
-    def finish(self, code=0):
+    def expect(self, key, value, want):
+        """Records value; it must equal want, or pass want when that is a function."""
+        self.record(key, value)
+        if not (want(value) if callable(want) else value == want):
+            self.mismatches.append(f"{key}: saw {value!r}, expected {want!r}")
+
+    def require(self, value, step):
+        """Ends the run as failed, naming the step, when value is false."""
+        if not value:
+            self.mismatches.append("stopped at: " + step)
+            self.finish()
+        return value
+
+    def finish(self):
         for k, v in self.results.items():
             print(f"{k}={v}")
+        for m in self.mismatches:
+            print("MISMATCH " + m)
         sys.stdout.flush()
-        self.app.terminate()
+        # Ended as a user ends it, File > Exit, so it leaves the way it would.
+        exit_item = self.root and self.find("Exit", "menu item")
+        if not (exit_item and self.press(exit_item) and wait_for(
+                lambda: self.app.poll() is not None, 10)):
+            print("File > Exit did not end the program", file=sys.stderr)
+            self.app.terminate()
         try:
             self.app.wait(5)
         except subprocess.TimeoutExpired:
@@ -155,42 +193,26 @@ class Session:
             self.app.wait()
         self.bus.terminate()
         self.bus.wait()
-        sys.exit(code)
-
-    def require(self, value, step):
-        """Ends the run, naming the step, when value is false."""
-        if not value:
-            self.record("failed_at", step)
-            self.finish(0)
-        return value
+        sys.exit(1 if self.mismatches else 0)
 
     # -- the window --------------------------------------------------------
     def find_window(self):
         try:
-            out = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
-                                  f"^{TITLE}$"], capture_output=True, text=True,
-                                 timeout=45).stdout.split()
-        except subprocess.TimeoutExpired:
-            out = []
-        if not out:
-            self.finish(1)
-        self.wid = out[0]
+            self.wid = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
+                                       f"^{TITLE}$"], capture_output=True, text=True,
+                                      timeout=45).stdout.split()[0]
+        except (subprocess.TimeoutExpired, IndexError):
+            self.require(False, "the window")
         self.record("seconds_to_window", round(time.monotonic() - self.started, 3))
-        return self.wid
-
-    def find_app(self):
+        # The program's node on the accessibility bus; a loaded machine may
+        # take a while.
         global pyatspi
         import pyatspi  # only once the bus runs
-
-        def look():
-            desktop = pyatspi.Registry.getDesktop(0)
-            for i in range(desktop.childCount):
-                a = desktop.getChildAtIndex(i)
-                if a is not None and a.name == "tonsmith":
-                    return a
-            return None
-        self.root = wait_for(look, 30)  # a loaded machine may take a while
-        return self.root
+        desktop = pyatspi.Registry.getDesktop(0)
+        self.root = self.require(wait_for(lambda: next(
+            a for a in map(desktop.getChildAtIndex, range(desktop.childCount))
+            if a is not None and a.name == "tonsmith"), 30), "the program on the accessibility bus")
+        return self.wid
 
     def nodes(self, under=None):
         found = []
@@ -225,58 +247,35 @@ class Session:
 
     def window_named(self, caption, seconds=30):
         """A top-level window (dialog, message box) of the program."""
-        def look():
-            for i in range(self.root.childCount):
-                w = self.root.getChildAtIndex(i)
-                if w is not None and w.name == caption:
-                    return w
-            return None
-        return wait_for(look, seconds)
+        return wait_for(lambda: next((w for w in map(self.root.getChildAtIndex, range(
+            self.root.childCount)) if w is not None and w.name == caption), None), seconds)
 
-    # -- reading -------------------------------------------------------------
-    def items(self, list_name):
+    def children(self, list_name):
         lst = self.find(list_name, "list")
-        return [lst.getChildAtIndex(i).name for i in range(lst.childCount)] if lst else None
+        return [lst.getChildAtIndex(i) for i in range(lst.childCount)] if lst else None
+
+    def items(self, list_name):
+        children = self.children(list_name)
+        return None if children is None else [c.name for c in children]
 
     def item(self, list_name, text):
-        lst = self.find(list_name, "list")
-        if lst is None:
-            return None
-        for i in range(lst.childCount):
-            c = lst.getChildAtIndex(i)
-            if c.name == text:
-                return c
-        return None
+        return next((c for c in self.children(list_name) or [] if c.name == text), None)
 
     def selected(self, list_name):
-        lst = self.find(list_name, "list")
-        out = []
-        for i in range(lst.childCount):
-            c = lst.getChildAtIndex(i)
-            if c.getState().contains(pyatspi.STATE_SELECTED):
-                out.append(c.name)
-        return ",".join(out)
+        return ",".join(c.name for c in self.children(list_name)
+                        if c.getState().contains(pyatspi.STATE_SELECTED))
 
     def status(self):
+        """The six parts; each is named "what it is: what it shows"."""
         nodes = self.nodes()
-        texts = []
-        for part in STATUS_PARTS:
-            # Each part is named "what it is: what it shows".
-            n = next((x for x in nodes if x.description == part), None)
-            texts.append(n.name[len(part) + 2:] if n is not None else "?")
-        return "|".join(texts)
+        return "|".join(next((x.name[len(part) + 2:] for x in nodes if x.description == part),
+                             "?") for part in STATUS_PARTS)
 
     # -- acting --------------------------------------------------------------
-    def centre(self, node):
-        ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        return ext.x + ext.width // 2, ext.y + ext.height // 2
-
     def click(self, node, button=1, times=1):
-        x, y = self.centre(node)
-        self.click_at(x, y, button, times)
-
-    def click_at(self, x, y, button=1, times=1):
-        subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "--repeat", str(times),
+        ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        subprocess.run(["xdotool", "mousemove", str(ext.x + ext.width // 2),
+                        str(ext.y + ext.height // 2), "click", "--repeat", str(times),
                         "--delay", "60", str(button)])
 
     def geometry(self):
@@ -292,19 +291,16 @@ class Session:
         """Presses a button through accessibility: no global key or pointer
         that a window of another program could take."""
         action = node.queryAction()
-        for i in range(action.nActions):
-            if action.getName(i) in PRESS_ACTIONS:
-                action.doAction(i)
-                return True
-        return False
+        i = next((i for i in range(action.nActions) if action.getName(i) in PRESS_ACTIONS), None)
+        if i is not None:
+            action.doAction(i)
+        return i is not None
 
     def press_named(self, caption, button, seconds=30):
         """Waits for the window captioned caption and presses its button."""
         win = self.window_named(caption, seconds)
-        if win is None:
-            return False
-        node = self.wait_node(button, "push button", win, 5)
-        return node is not None and self.press(node)
+        node = win and self.wait_node(button, "push button", win, 5)
+        return bool(node) and self.press(node)
 
     def type_into(self, node, text):
         node.queryEditableText().setTextContents(text)

@@ -1,84 +1,91 @@
 #!/usr/bin/python3
-"""Starts the real tonsmith on the X display and reports what a user sees.
+"""The real tonsmith on the X display, as a user sees it.
 
 Finds its window with xdotool/xwininfo, reads the lists and the status bar
 through AT-SPI, clicks the first Source entry and reads the status bar again.
 Then the desktop conventions: the right button selects nothing, Enter in a
-question that could replace or delete a file keeps it, and the real open
-dialog walks folders and lists programs for Select Text Editor and Select
-Wave Editor. The window runs as on a desktop without sound: a double-click
-on a sound file says once that there is no output device.
-Usage: e2e_window.py TONSMITH_BINARY WORKSPACE
+question that could replace or delete a file keeps it, Yes puts the file in
+the trash, and the real open dialog walks folders and lists programs for
+Select Text Editor and Select Wave Editor. The window runs as on a desktop
+without sound: a double-click on a sound file says once that there is no
+output device.
+Usage: e2e_window.py TONSMITH_BINARY
 """
 import os
 import subprocess
 import sys
 import time
+import wave
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_lib import Session, wait_for  # noqa: E402
+from e2e_lib import Session, wait_for, workspace  # noqa: E402
 
-work = sys.argv[2]
+work = workspace(home=True)
+for name in ("orc/b.orc", "orc/a.orc", "sco/two.sco", "sco/one.sco"):
+    with open(work + name, "w") as f:
+        f.write("x")
+with wave.open(work + "src/tone.wav", "wb") as w:  # one second of stereo silence
+    w.setnchannels(2)
+    w.setsampwidth(2)
+    w.setframerate(44100)
+    w.writeframes(bytes(176400))
 ini = os.path.join(os.environ["XDG_CONFIG_HOME"], "tonsmith", "tk3.ini")
 os.environ["PULSE_SERVER"] = "unix:/nonexistent/pulse/native"  # no sound server
 s = Session(sys.argv[1])
 wid = s.find_window()
-for key, value in s.geometry().items():
-    s.record(key, value)
-for line in subprocess.run(["xdpyinfo"], capture_output=True, text=True).stdout.splitlines():
-    if line.strip().startswith("dimensions:"):
-        s.record("screen", line.split()[1])
-s.record("title", subprocess.run(["xdotool", "getwindowname", wid], capture_output=True,
-                                 text=True).stdout.strip())
+screen = next(line.split()[1] for line in subprocess.run(
+    ["xdpyinfo"], capture_output=True, text=True).stdout.splitlines()
+    if line.strip().startswith("dimensions:"))
+width, height = map(int, screen.split("x"))
+s.expect("geometry", s.geometry(),  # centred
+         {"x": width // 2 - 275, "y": height // 2 - 200, "width": 550, "height": 400})
+s.expect("title", subprocess.run(["xdotool", "getwindowname", wid], capture_output=True,
+                                 text=True).stdout.strip(), "Tonsmith32 V3.3")
 
-if s.find_app() is None:
-    s.record("accessibility", "none")
-    s.finish(0)
-for title in ("Orchestras", "Scores", "Source"):
-    s.record("selected_" + title, s.selected(title))
-s.record("status_before", s.status())
+for title, first in (("Orchestras", "a.orc"), ("Scores", "one.sco"), ("Source", "")):
+    s.expect("selected_" + title, s.selected(title), first)
+s.expect("status_before", s.status(), "|||||")
 
 # Click the first Source entry.
 source = s.find("Source", "list")
 s.click(source.getChildAtIndex(0))
-s.record("status_after", s.wait_status(lambda t: t.split("|")[0] not in ("", "?"), 15))
-s.record("selected_Source_after", s.selected("Source"))
+s.expect("status_after", s.wait_status(lambda t: t.split("|")[0] not in ("", "?"), 15),
+         "44100|16 bit|Stereo|Sample Frames - 44100|Seconds - 1|Status - Stopped")
+s.expect("selected_Source_after", s.selected("Source"), "tone.wav")
 frame = s.find("Tonsmith32 V3.3")
-s.record("window_role", frame.getRoleName() if frame else "?")
-s.record("status_names", "|".join(n.name for n in s.nodes() if n.description in (
-    "Sample rate", "Playback status")))
-
+s.expect("window_role", frame.getRoleName() if frame else "?", "frame")
+s.expect("status_names", "|".join(n.name for n in s.nodes() if n.description in (
+    "Sample rate", "Playback status")), "Sample rate: 44100|Playback status: Status - Stopped")
 
 def labels(win):
     return "|".join(n.name.replace("\n", "\\n") for n in s.nodes(win)
                     if n.getRoleName() == "label" and n.name)
 
-
 def key(name):
     subprocess.run(["xdotool", "key", name])
-
 
 # No sound output device: a double-click tells so, once.
 s.click(source.getChildAtIndex(0), times=2)
 box = s.window_named("Cannot Play", 10)
-s.record("no_device_box", labels(box) if box else "none")
+s.expect("no_device_box", labels(box) if box else "none", "Cannot Play|" + work +
+         "src/tone.wav cannot be played: no sound output device was found.")
 key("Return")
 s.require(wait_for(lambda: s.window_named("Cannot Play", 0) is None, 5), "the box closed")
 time.sleep(0.5)
-s.record("boxes_after_no_device", ",".join(
+s.expect("boxes_after_no_device", ",".join(
     w.name for w in (s.root.getChildAtIndex(i) for i in range(s.root.childCount))
-    if w is not None and w.name != "Tonsmith32 V3.3"))
+    if w is not None and w.name != "Tonsmith32 V3.3"), "")
 
 # The right button on an entry stops playback and selects nothing.
 s.click(s.item("Orchestras", "b.orc"), button=3)
 time.sleep(0.3)
-s.record("selected_after_right_click", s.selected("Orchestras"))
-
+s.expect("selected_after_right_click", s.selected("Orchestras"), "a.orc")
 
 # Enter in the questions that could destroy a file answers No.
 s.click(s.find("Delete Orc", "push button"))
 box = s.require(s.window_named("Are you sure you want to DELETE this ORCHESTRA?"), "delete box")
-s.record("delete_box_labels", labels(box))
+s.expect("delete_box_labels", labels(box),
+         "Are you sure you want to DELETE this ORCHESTRA?|" + work + "orc/a.orc")
 key("Return")
 s.require(wait_for(lambda: s.window_named(box.name, 0) is None, 5), "the delete box closed")
 s.click(s.find("New Orc", "push button"))
@@ -86,34 +93,34 @@ dlg = s.require(s.window_named("New Orchestra"), "the New Orchestra dialog")
 s.require(s.type_into(s.wait_node("Orchestra Name", "text", dlg), "a"), "typing a")
 s.press(s.find("OK", "push button", dlg))
 
-
 def question(caption, words):
     """The box of that caption whose text holds words (the dialog before it
     had the same caption)."""
     win = s.window_named(caption, 0)
     return win if win and any(words in n.name for n in s.nodes(win)) else None
 
-
 box = s.require(wait_for(lambda: question("New Orchestra", "already exists"), 10),
                 "the replace question")
-s.record("replace_box_labels", labels(box))
+s.expect("replace_box_labels", labels(box), "New Orchestra|" + work +
+         "orc/a.orc already exists.\\nReplace it with a new orchestra?")
 key("Return")
 s.require(wait_for(lambda: s.window_named("New Orchestra", 0) is None, 5), "the question closed")
 with open(os.path.join(work, "orc", "a.orc"), "rb") as f:
-    s.record("a_orc_after_enter", f.read().hex())
+    s.expect("a_orc_after_enter", f.read(), b"x")
 
 # Yes moves the file to the trash, with the record a file manager restores from.
 s.click(s.require(s.item("Orchestras", "b.orc"), "the entry b.orc"))
 s.click(s.find("Delete Orc", "push button"))
 s.require(s.press_named("Are you sure you want to DELETE this ORCHESTRA?", "Yes"), "Yes")
-s.record("orchestras_after_yes", ",".join(wait_for(
-    lambda: (lambda i: i if i and "b.orc" not in i else None)(s.items("Orchestras")), 10) or ["?"]))
+s.expect("orchestras_after_yes", ",".join(wait_for(
+    lambda: (lambda i: i if i and "b.orc" not in i else None)(s.items("Orchestras")), 10) or ["?"]),
+    "a.orc")
 trash = os.path.join(os.environ["XDG_DATA_HOME"], "Trash")
-s.record("trash_files", ",".join(sorted(os.listdir(os.path.join(trash, "files")))))
+s.expect("trash_files", ",".join(sorted(os.listdir(os.path.join(trash, "files")))), "b.orc")
 with open(os.path.join(trash, "info", "b.orc.trashinfo")) as f:
-    s.record("trash_info", "|".join(line.split("=")[0] if line.startswith("DeletionDate=")
-                                    else line for line in f.read().splitlines()))
-
+    s.expect("trash_info", "|".join(line.split("=")[0] if line.startswith("DeletionDate=")
+                                    else line for line in f.read().splitlines()),
+             "[Trash Info]|Path=" + work + "orc/b.orc|DeletionDate")
 
 # The real open dialog, from the Configure menu.
 def open_dialog(item):
@@ -121,11 +128,9 @@ def open_dialog(item):
     s.click(s.require(s.wait_node(item, "menu item", showing=True, seconds=5), item))
     return s.require(s.window_named("Open", 10), "the Open dialog of " + item)
 
-
 def look_in(dlg):
     return next((n.name for n in s.nodes(dlg) if n.getRoleName() == "combo box" and
                  n.name.startswith("/")), "?")
-
 
 def listed(dlg, names):
     """Which of names the dialog lists now (its detail view, name column)."""
@@ -133,11 +138,9 @@ def listed(dlg, names):
     have = {table.getAccessibleAt(r, 0).name for r in range(table.nRows)}
     return ",".join(n for n in names if n in have)
 
-
 def choose(dlg, text):
     s.require(s.type_into(s.find("File name:", "text", dlg), text), "typing " + text)
     s.press(s.find("Open", "push button", dlg))
-
 
 tools = os.path.join(work, "tools")
 os.makedirs(os.path.join(tools, "sub"))
@@ -148,28 +151,32 @@ with open(os.path.join(tools, "notes.txt"), "w") as f:
     f.write("not a program\n")
 
 dlg = open_dialog("Select Text Editor")
-s.record("first_look_in", look_in(dlg))
-s.record("first_listed", wait_for(lambda: listed(dlg, ("csound", "X11")), 10))
+s.expect("first_look_in", look_in(dlg), "/usr/bin")
+s.expect("first_listed", wait_for(lambda: listed(dlg, ("csound", "X11")), 10), "csound,X11")
 types = next(n for n in s.nodes(dlg) if n.getRoleName() == "combo box" and "Files" in n.name)
-s.record("filters", "|".join(types.getChildAtIndex(0).getChildAtIndex(i).name
-                             for i in range(types.getChildAtIndex(0).childCount)))
+s.expect("filters", "|".join(types.getChildAtIndex(0).getChildAtIndex(i).name
+                             for i in range(types.getChildAtIndex(0).childCount)),
+         "Executable Files (*.EXE)|All Files (*.*)")
 choose(dlg, tools)
 s.require(wait_for(lambda: look_in(dlg) == tools, 10), "walking to the tools folder")
-s.record("programs_listed", wait_for(lambda: listed(dlg, ("myeditor", "notes.txt", "sub")), 10))
+s.expect("programs_listed", wait_for(lambda: listed(dlg, ("myeditor", "notes.txt", "sub")), 10),
+         "myeditor,sub")
 s.click(types)
 s.click(s.require(s.wait_node("All Files (*.*)", "list item", dlg, 5, True), "All Files"))
-s.record("all_listed", wait_for(lambda: (lambda t: t if "notes.txt" in t else None)(
-    listed(dlg, ("myeditor", "notes.txt", "sub"))), 10) or listed(dlg, ("notes.txt",)))
+s.expect("all_listed", wait_for(lambda: (lambda t: t if "notes.txt" in t else None)(
+    listed(dlg, ("myeditor", "notes.txt", "sub"))), 10) or listed(dlg, ("notes.txt",)),
+    "myeditor,notes.txt,sub")
 choose(dlg, "myeditor")
 s.require(wait_for(lambda: s.window_named("Open", 0) is None, 10), "the dialog closed")
 
 dlg = open_dialog("Select Wave Editor")
-s.record("second_look_in", look_in(dlg))
+s.expect("second_look_in", look_in(dlg), tools)
 choose(dlg, "/usr/bin")
 s.require(wait_for(lambda: look_in(dlg) == "/usr/bin", 10), "walking to /usr/bin")
 choose(dlg, "xdotool")
 s.require(wait_for(lambda: s.window_named("Open", 0) is None, 10), "the second dialog closed")
 with open(ini) as f:
-    s.record("ini_editors", "|".join(line.strip() for line in f
-                                     if line.startswith(("texteditor=", "editor="))))
-s.finish(0)
+    s.expect("ini_editors", "|".join(line.strip() for line in f
+                                     if line.startswith(("texteditor=", "editor="))),
+             "texteditor=" + tools + "/myeditor|editor=/usr/bin/xdotool")
+s.finish()

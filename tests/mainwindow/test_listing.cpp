@@ -1,26 +1,19 @@
-// Directory scans, list contents and the joining of folder and name.
+// What the window shows without widgets: folder listings and their order,
+// the status bar texts of a sound file, and the skin.
 #include "common/testutil.h"
+#include "mainwindow/dib.h"
 #include "mainwindow/filelists.h"
+#include "mainwindow/skincells.h"
+#include "mainwindow/statustext.h"
 #include "platform/files/dirscan.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <gtest/gtest.h>
+#include <fstream>
+#include <iterator>
 
-using testutil::TempDir;
+using Strings = std::vector<std::string>;
 
-namespace {
-std::vector<std::string> Sorted(std::vector<std::string> v) {
-    std::sort(v.begin(), v.end());
-    return v;
-}
-void Touch(const TempDir& d, std::initializer_list<const char*> names) {
-    for (const char* n : names)
-        testutil::WriteFile(d / n, "x");
-}
-} // namespace
-
-TEST(Wildcard, StarQuestionAndCase) {
+TEST(Listing, WildcardStarQuestionAndCase) {
     const struct {
         const char *pattern, *name;
         bool match;
@@ -33,57 +26,50 @@ TEST(Wildcard, StarQuestionAndCase) {
         EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
 }
 
-TEST(ScanDirectory, HiddenFilesBracketedFoldersAndSeveralPatterns) {
-    TempDir d;
-    Touch(d, {"one.wav", ".hidden.wav", "two.aif", "soundin.wav", "test"});
-    std::filesystem::create_directories(d / "loops.wav");
-    EXPECT_EQ(Sorted(ScanDirectory(d / "*.wav")),
-              (std::vector<std::string>{".hidden.wav", "[loops.wav]", "one.wav", "soundin.wav"}));
-    EXPECT_TRUE(ScanDirectory(d / "missing/*.wav").empty());
-    // Never the folder itself or its parent, whatever the pattern.
-    EXPECT_EQ(ScanDirectory(d / "*").size(), 6u);
-    EXPECT_EQ(Sorted(ScanDirectory(d.path() + "/", {"*.aif", "test", "soundin.*"})),
-              (std::vector<std::string>{"soundin.wav", "test", "two.aif"}));
-    // A folder text without its slash joins like any text: "dir/so" + "*.wav".
-    EXPECT_EQ(ScanDirectory(d / "so", {"*.wav"}), std::vector<std::string>{"soundin.wav"});
-}
-
-TEST(ListEntries, PatternsCaseSortAndDuplicates) {
-    TempDir d;
-    Touch(d, {"b.orc", "A.ORC", "c.o", "notes.txt", "mix.wav", "test", "soundin.2", "mix.aif",
-              "soundin.wav"});
+TEST(Listing, ListsHoldTheirPatternsOnceInDisplayOrder) {
+    testutil::TempDir d;
+    for (const char* n : {"b.orc", "A.ORC", "c.o", ".hidden.orc", "notes.txt", "mix.wav", "test",
+                          "soundin.2", "mix.aif", "soundin.wav", "x.lpc", "y.htr", "z.pvc"})
+        testutil::WriteFile(d / n, "x");
     std::filesystem::create_directories(d / "Sub.orc");
     INISTRUCT ini{};
     std::snprintf(ini.szOrcDir, sizeof ini.szOrcDir, "%s/", d.path().c_str());
     std::snprintf(ini.szSFDIR, sizeof ini.szSFDIR, "%s/", d.path().c_str());
-    std::snprintf(ini.szSADIR, sizeof ini.szSADIR, "%s/nowhere/", d.path().c_str());
+    std::snprintf(ini.szSADIR, sizeof ini.szSADIR, "%s", d.path().c_str()); // no slash
+    std::snprintf(ini.szScoreDir, sizeof ini.szScoreDir, "%s/nowhere/", d.path().c_str());
 
     EXPECT_EQ(ListEntries(ini, LIST_ORC),
-              (std::vector<std::string>{"[Sub.orc]", "A.ORC", "b.orc", "c.o"}));
+              (Strings{".hidden.orc", "[Sub.orc]", "A.ORC", "b.orc", "c.o"}));
     // soundin.wav matches two patterns and is still one file.
     EXPECT_EQ(ListEntries(ini, LIST_OUTPUT),
-              (std::vector<std::string>{"mix.wav", "soundin.2", "soundin.wav", "test"}));
+              (Strings{"mix.wav", "soundin.2", "soundin.wav", "test"}));
+    EXPECT_TRUE(ListEntries(ini, LIST_SCORE).empty());
+    // A folder text without its slash joins like any text: "dir" + "*.lpc".
     EXPECT_TRUE(ListEntries(ini, LIST_ANALYSIS).empty());
-    // Case is ignored, yet the order is total.
-    EXPECT_TRUE(ListNameLess("apple", "Banana"));
-    EXPECT_TRUE(ListNameLess("ABC", "abc"));
-    EXPECT_FALSE(ListNameLess("abc", "ABC"));
-    EXPECT_FALSE(ListNameLess("x", "x"));
-
-    // The quick sort by folded prefixes orders exactly as the comparison:
-    // names alike in their first eight letters, ties of case, names that
-    // begin others, bytes above ASCII.
-    std::vector<std::string> names{"take10.wav", "Take10.wav", "take1.wav", "take100.wav",
-                                   "TAKE1",      "take",       "Take",      "takes",
-                                   "t\xc3\xa9",  "T\xc3\xa9",  "zz",        "_x",
-                                   "abcdefghA",  "abcdefgha",  "ABCDEFGH",  "abcdefgh~"};
-    std::vector<std::string> expected = names;
-    std::sort(expected.begin(), expected.end(), ListNameLess);
-    SortListNames(names);
-    EXPECT_EQ(names, expected);
+    std::snprintf(ini.szSADIR, sizeof ini.szSADIR, "%s/", d.path().c_str());
+    EXPECT_EQ(ListEntries(ini, LIST_ANALYSIS), (Strings{"x.lpc", "y.htr", "z.pvc"}));
+    EXPECT_EQ(ScanDirectory(d.path() + "/so", {"*.wav"}), Strings{"soundin.wav"});
+    EXPECT_EQ(ScanDirectory(d.path() + "/", {"*"}).size(), 14u); // never "." or ".."
 }
 
-TEST(JoinAndCopy, RefuseWhatDoesNotFitNeverCut) {
+TEST(Listing, OrderIgnoresCaseYetIsTotal) {
+    // Names alike in their first eight letters, ties of case, names that
+    // begin others, bytes above ASCII.
+    Strings names{"take10.wav", "Take10.wav", "take1.wav", "take100.wav", "TAKE1", "take",
+                  "Take",       "takes",      "t\xc3\xa9", "T\xc3\xa9",   "zz",    "_x",
+                  "abcdefghA",  "abcdefgha",  "ABCDEFGH",  "abcdefgh~"};
+    const Strings expected{"_x",        "ABCDEFGH",   "abcdefghA",  "abcdefgha",
+                           "abcdefgh~", "Take",       "take",       "TAKE1",
+                           "take1.wav", "Take10.wav", "take10.wav", "take100.wav",
+                           "takes",     "T\xc3\xa9",  "t\xc3\xa9",  "zz"};
+    SortListNames(names);
+    EXPECT_EQ(names, expected);
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        for (std::size_t j = 0; j < expected.size(); ++j)
+            EXPECT_EQ(ListNameLess(expected[i], expected[j]), i < j) << i << " " << j;
+}
+
+TEST(Listing, JoinAndCopyRefuseWhatDoesNotFitNeverCut) {
     EXPECT_STREQ(MakeFullFilename("/snd/", "take1.wav"), "/snd/take1.wav");
     EXPECT_STREQ(MakeFullFilename(std::string(5000, 'd').c_str(), "x.wav"), "");
     char field[8] = "old";
@@ -91,4 +77,84 @@ TEST(JoinAndCopy, RefuseWhatDoesNotFitNeverCut) {
     EXPECT_STREQ(field, "1234567");
     EXPECT_FALSE(CopyIntoField(field, sizeof field, "12345678"));
     EXPECT_STREQ(field, "");
+}
+
+TEST(StatusBarTexts, FormatFramesAndSecondsNeverDividedByZero) {
+    using Texts = std::array<std::string, 6>;
+    EXPECT_EQ(StatusBarTexts({44100, 2, 16, 176400, false}),
+              (Texts{"44100", "16 bit", "Stereo", "Sample Frames - 44100", "Seconds - 1",
+                     "Status - Stopped"}));
+    EXPECT_EQ(StatusBarTexts({11025, 1, 8, 11025, true}),
+              (Texts{"11025", "8 bit", "Mono", "Sample Frames - 11025", "Seconds - 1",
+                     "Status - Playing"}));
+    EXPECT_EQ(StatusBarTexts({}), (Texts{"0", "0 bit", "0 ch", "Sample Frames - unknown",
+                                         "Seconds - unknown", "Status - Stopped"}));
+    const struct {
+        StatusFacts status;
+        std::size_t nPart;
+        const char* szText;
+    } cases[] = {
+        {{44100, 4, 16, 0, false}, 2, "4 ch"},
+        // Whole frames only (24 bits: three bytes a sample); 12 bits take one.
+        {{48000, 2, 24, 6 * 1000 + 5, false}, 3, "Sample Frames - 1000"},
+        {{8000, 1, 12, 8000, false}, 3, "Sample Frames - 8000"},
+        {{8000, 1, 4, 100, false}, 3, "Sample Frames - unknown"}, // no frame size
+        {{0, 2, 16, 400, false}, 3, "Sample Frames - 100"},       // no rate: frames,
+        {{0, 2, 16, 400, false}, 4, "Seconds - unknown"},         // no seconds
+        // Four significant digits.
+        {{44100, 1, 16, 66150 * 2, false}, 4, "Seconds - 1.5"},
+        {{44100, 1, 8, 100000, false}, 4, "Seconds - 2.268"},
+        {{1, 1, 8, 123456, false}, 4, "Seconds - 1.235e+05"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StatusBarTexts(c.status)[c.nPart], c.szText) << c.szText;
+}
+
+TEST(Skin, ShippedImageAndTheCellsOfTheButtons) {
+    std::ifstream in(TONSMITH_SKIN_FILE, std::ios::binary);
+    std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), {}};
+    const auto dib = ReadPackedDib(bytes.data(), bytes.size());
+    ASSERT_TRUE(dib);
+    EXPECT_EQ(dib->nWidth, 306);
+    EXPECT_EQ(dib->nHeight, 281);
+    EXPECT_EQ(dib->palette.size(), 168u);
+    // The cells stand on the tool band's gray; the strip, 305 wide, on light gray.
+    const auto at = [&](int x, int y) { return dib->pixels[std::size_t(y) * 306 + x] & 0xFFFFFF; };
+    EXPECT_EQ(at(0, 0), 0x808080u);
+    EXPECT_NE(at(150, 277), 0xC0C0C0u);
+    EXPECT_EQ(at(305, 277), 0xC0C0C0u);
+    EXPECT_FALSE(ReadPackedDib(bytes.data(), bytes.size() - 400)); // truncated
+    EXPECT_FALSE(ReadPackedDib(bytes.data(), 30));
+    bytes[14 + 16] = 1; // run-length compression
+    EXPECT_FALSE(ReadPackedDib(bytes.data(), bytes.size()));
+    EXPECT_EQ(DibPaletteEntries(8, 0), 256);
+    EXPECT_EQ(DibPaletteEntries(24, 5), 0);
+
+    for (int id : {6001, 6005, 6011}) {
+        const auto up = ButtonCell(id, false), down = ButtonCell(id, true);
+        ASSERT_TRUE(up && down) << id;
+        EXPECT_EQ(down->x, up->x + 35) << id; // pressed beside released
+        EXPECT_EQ(down->y, up->y) << id;
+    }
+    EXPECT_EQ(ButtonCell(6005, false)->y, 35);
+    EXPECT_FALSE(ButtonCell(6002, false));
+    EXPECT_FALSE(ButtonCell(6012, true));
+}
+
+TEST(Skin, TopDownTwentyFourBitImage) {
+    // 2 x 2, 24 bits, stored top-down (negative height): rows of 8 bytes.
+    std::vector<unsigned char> d(40 + 16, 0);
+    d[0] = 40;
+    d[4] = 2;
+    for (int i = 0; i < 4; ++i)
+        d[8 + i] = static_cast<unsigned char>(static_cast<uint32_t>(-2) >> (8 * i));
+    d[12] = 1;
+    d[14] = 24;
+    d[40] = 0xFF;         // top-left blue
+    d[40 + 8 + 5] = 0xFF; // bottom-right red
+    const auto dib = ReadPackedDib(d.data(), d.size());
+    ASSERT_TRUE(dib);
+    EXPECT_EQ(dib->pixels[0], 0xFF0000FFu);
+    EXPECT_EQ(dib->pixels[3], 0xFFFF0000u);
+    EXPECT_TRUE(dib->palette.empty());
 }

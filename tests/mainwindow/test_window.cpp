@@ -1,35 +1,35 @@
-// The main window's layout, message routing and commands.
+// The main window's layout, painting and message routing.
+#include "mainwindow/bitobj.h"
 #include "mainwindow/qtmessagebox.h"
-#include "mainwindow/winmsg.h"
+#include "mainwindow/skincells.h"
 #include "menuids.h"
 #include "platform/sound/wavedev.h"
-#include "settings/inistruct.h"
 #include "windowfixture.h"
 
 #include <QAbstractButton>
-#include <QLabel>
 #include <QMenuBar>
-#include <QSignalSpy>
-#include <QTest>
 #include <QTimer>
-#include <set>
 
-// Title, size, centring and the lists' first selections are checked on the
-// real program; here what a user cannot see from outside.
+// Title, size, centring on a screen at the origin, the controls' names and
+// the lists' first selections are checked on the real program; here what a
+// user cannot see.
 TEST_F(WindowTest, FixedSizeNamedControlsAndStatusBarAtTheBottom) {
-    MainWindow& w = Open();
+    MainWindow& w = Open(1);
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
     EXPECT_EQ(w.dacinit.wWaveDeviceId, 1); // 65537 cut to 16 bits
     EXPECT_EQ(w.hWndButton[1], nullptr);   // no control 6002
     EXPECT_EQ(w.hWndButton[11]->text(), "Analysis");
-    for (int i = 0; i < 5; ++i)
-        EXPECT_FALSE(List(i)->accessibleName().isEmpty()) << i;
-    for (std::size_t i : {0, 2, 3, 4, 5, 6, 7, 8, 9, 10})
-        EXPECT_FALSE(w.hWndButton[i]->accessibleName().isEmpty()) << i;
     EXPECT_EQ(w.hWndStatus->geometry().bottom(), w.hClient->height() - 1);
     EXPECT_GT(w.hWndStatus->y(), 330);       // below the strip
     w.CenterOn(QRect(1280, 100, 1024, 768)); // a screen right of another
     EXPECT_EQ(w.pos(), QPoint(1280 + 237, 100 + 184));
+
+    const QImage shot = w.hClient->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(5, 20), QColor(128, 128, 128));   // tool band
+    EXPECT_EQ(shot.pixelColor(5, 40), QColor(0, 0, 0));         // its outline
+    EXPECT_EQ(shot.pixelColor(140, 60), QColor(192, 192, 192)); // background
+    EXPECT_EQ(shot.pixelColor(200, 326), w.boBitmap->Image().pixelColor(80, 277));
+    EXPECT_EQ(shot.pixelColor(430, 326), QColor(192, 192, 192)); // strip ends at 424
 }
 
 TEST_F(WindowTest, MenuCarriesEveryCommandInItsOrder) {
@@ -42,40 +42,38 @@ TEST_F(WindowTest, MenuCarriesEveryCommandInItsOrder) {
                 items << QStringLiteral("%1 %2").arg(item->data().toInt()).arg(item->text());
     }
     EXPECT_EQ(popups, (QStringList{"&File", "&Configure", "&Help"}));
-    EXPECT_EQ(items, (QStringList{"24331 &New",
-                                  "24332 New &Orc",
-                                  "24333 New &Sco",
-                                  "24335 Rename O&rc",
-                                  "24334 Rename S&co",
-                                  "24336 &Rename SoundFile",
-                                  "24337 D&elete Orc",
-                                  "24338 De&lete Sco",
-                                  "24339 &Delete SoundFile",
-                                  "24348 &Analysis",
-                                  "24350 Delete A&nalysis",
-                                  "24349 Co&mpile",
-                                  "24343 E&xit",
-                                  "24340 &Preferences",
-                                  "24341 &Wave Devices",
-                                  "24342 &Select Csound",
-                                  "24345 Select Wave &Editor",
-                                  "24346 &Call Editor",
-                                  "24347 Select &Text Editor",
-                                  "24344 &About"}));
+    EXPECT_EQ(items.join('|'),
+              "24331 &New|24332 New &Orc|24333 New &Sco|24335 Rename O&rc|24334 Rename S&co|"
+              "24336 &Rename SoundFile|24337 D&elete Orc|24338 De&lete Sco|"
+              "24339 &Delete SoundFile|24348 &Analysis|24350 Delete A&nalysis|24349 Co&mpile|"
+              "24343 E&xit|24340 &Preferences|24341 &Wave Devices|24342 &Select Csound|"
+              "24345 Select Wave &Editor|24346 &Call Editor|24347 Select &Text Editor|"
+              "24344 &About");
 }
 
-TEST_F(WindowTest, CommandsAndDoubleClicksReachTheirHandlers) {
+TEST_F(WindowTest, EachButtonAndMenuItemReachesItsCommand) {
     File("sco", "a.sco");
     MainWindow& w = Open();
     std::vector<int> ran;
-    for (int id : {CM_NEWORC, CM_COMPILE, CM_ANALYSIS, CM_ABOUT})
+    for (int id = CM_FILENEW; id <= CM_DELETEANALYSIS; ++id)
         w.SetCommandHandler(id, [&ran, id] { ran.push_back(id); });
-    w.findChild<QAction*>("command24344")->trigger();    // Help > About
-    QTest::mouseClick(w.hWndButton[3], Qt::LeftButton);  // 6004: New Orc
-    QTest::mouseClick(w.hWndButton[0], Qt::LeftButton);  // 6001: Compile
-    QTest::mouseClick(w.hWndButton[11], Qt::LeftButton); // Analysis
-    w.findChild<QAction*>("command24340")->trigger();    // no handler yet
-    EXPECT_EQ(ran, (std::vector<int>{CM_ABOUT, CM_NEWORC, CM_COMPILE, CM_ANALYSIS}));
+    const std::pair<std::size_t, int> buttons[] = {
+        {0, CM_COMPILE},     {2, CM_CALLEDITOR},   {3, CM_NEWORC},    {4, CM_NEWSCO},
+        {5, CM_RENAMEORC},   {6, CM_RENAMESCO},    {7, CM_DELETEORC}, {8, CM_DELETESCO},
+        {9, CM_RENAMESOUND}, {10, CM_DELETESOUND}, {11, CM_ANALYSIS},
+    };
+    for (const auto& [nButton, nCommand] : buttons) {
+        ran.clear();
+        QTest::mouseClick(w.hWndButton[nButton], Qt::LeftButton);
+        EXPECT_EQ(ran, std::vector<int>{nCommand}) << nButton;
+    }
+    ran.clear();
+    w.findChild<QAction*>("command24344")->trigger(); // Help > About
+    w.SetCommandHandler(CM_PREFERENCES, {});
+    w.findChild<QAction*>("command24340")->trigger(); // no handler: nothing
+    Command(6002);                                    // no such control
+    EXPECT_EQ(ran, std::vector<int>{CM_ABOUT});
+
     int clicked = -1;
     w.SetListDoubleClickHandler([&](int n) { clicked = n; });
     emit List(1)->doubleClicked(List(1)->model()->index(0, 0));
@@ -88,15 +86,12 @@ TEST_F(WindowTest, CommandsAndDoubleClicksReachTheirHandlers) {
     EXPECT_EQ(clicked, 1);
 }
 
-TEST_F(WindowTest, ButtonBufferCompletionAndTimerMessages) {
+TEST_F(WindowTest, TimerAndBufferCompletionMessages) {
     MainWindow& w = Open();
     int watches = 0;
     w.SetRunWatchHandler([&] { ++watches; });
     SendMessage(&w, WM_TIMER, 12, 0);
     EXPECT_EQ(watches, 0);
-    SendMessage(&w, WM_TIMER, IDT_RUNWATCH, 0);
-    EXPECT_EQ(watches, 1);
-
     // A real window timer delivers WM_TIMER with its id until killed.
     ASSERT_TRUE(SetTimer(&w, IDT_RUNWATCH, 10));
     QTRY_VERIFY_WITH_TIMEOUT(watches >= 3, 2000);
@@ -108,8 +103,7 @@ TEST_F(WindowTest, ButtonBufferCompletionAndTimerMessages) {
 
     // A returned buffer goes to the engine, then the status bar is rewritten.
     sound.bActive = true;
-    PostMessage(&w, MM_WOM_DONE, 0, 0x1234);
-    QCoreApplication::sendPostedEvents(&w);
+    SendMessage(&w, MM_WOM_DONE, 0, 0x1234);
     EXPECT_EQ(sound.nCycles, 1);
     EXPECT_EQ(sound.lastHeader, 0x1234);
     EXPECT_EQ(w.hWndStatus->Text(5), "Status - Playing");
@@ -124,35 +118,77 @@ TEST_F(WindowTest, RightClickEscapeAndClosingStopPlayback) {
     QTest::mouseClick(w.hClient, Qt::LeftButton, {}, QPoint(540, 340));
     EXPECT_EQ(sound.nStops, 1);
     // On a list entry the right button stops too, and selects nothing.
-    FileListBox* orc = List(0);
-    orc->setCurrentRow(0);
-    const std::string szOrc = IniStruct.szOrc;
-    QTest::mouseClick(orc->viewport(), Qt::RightButton, {}, orc->RowRect(1).center());
+    List(0)->setCurrentRow(0);
+    QTest::mouseClick(List(0)->viewport(), Qt::RightButton, {}, RowRect(0, 1).center());
     EXPECT_EQ(sound.nStops, 2);
-    EXPECT_EQ(orc->currentRow(), 0);
-    EXPECT_EQ(IniStruct.szOrc, szOrc);
+    EXPECT_EQ(List(0)->CurSel(), 0);
+    EXPECT_STREQ(IniStruct.szOrc, "a.orc");
+    // A left click selects.
+    QTest::mouseClick(List(0)->viewport(), Qt::LeftButton, {}, RowRect(0, 1).center());
+    EXPECT_STREQ(IniStruct.szOrc, "b.orc");
     // Escape, wherever the focus is in the window.
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    QTest::keyClick(orc, Qt::Key_Escape);
+    QTest::keyClick(List(0), Qt::Key_Escape);
     EXPECT_EQ(sound.nStops, 3);
     w.findChild<QAction*>("command24343")->trigger(); // File > Exit
     EXPECT_EQ(sound.nStops, 4);
 }
 
+TEST_F(WindowTest, SkinButtonsShowTheirCellAndKeyboardFocus) {
+    MainWindow& w = Open();
+    ASSERT_TRUE(w.boBitmap && w.boBitmap->IsValid());
+    const QImage skin = w.boBitmap->Image();
+    for (int id : {6001, 6005, 6010}) {
+        QAbstractButton* button = w.hWndButton[static_cast<std::size_t>(id - 6001)];
+        for (bool pressed : {false, true}) {
+            button->setDown(pressed);
+            const QImage shown = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const auto cell = ButtonCell(id, pressed);
+            EXPECT_EQ(shown, skin.copy(cell->x, cell->y, 34, 34)) << id << pressed;
+        }
+        button->setDown(false);
+    }
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QAbstractButton* compile = w.hWndButton[0];
+    EXPECT_EQ(compile->focusPolicy(), Qt::TabFocus);
+    const QImage plain = compile->grab().toImage();
+    compile->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(compile->hasFocus());
+    EXPECT_NE(compile->grab().toImage(), plain);
+}
+
 TEST(QtMessageBox, FlagsBecomeButtonsAndIcons) {
-    auto look = MessageBoxLookFor(MB_OK | MB_ICONEXCLAMATION);
-    EXPECT_EQ(look.buttons, QMessageBox::Ok);
-    EXPECT_EQ(look.icon, QMessageBox::Warning);
-    look = MessageBoxLookFor(MB_YESNO);
-    EXPECT_EQ(look.buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(look.icon, QMessageBox::NoIcon);
-    EXPECT_EQ(MessageBoxLookFor(MB_OKCANCEL | MB_ICONHAND).icon, QMessageBox::Critical);
-    EXPECT_EQ(MessageBoxLookFor(MB_YESNOCANCEL).buttons,
-              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    EXPECT_EQ(MessageBoxResult(QMessageBox::No), IDNO);
-    EXPECT_EQ(MessageBoxResult(QMessageBox::Cancel), IDCANCEL);
+    const struct {
+        unsigned type;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButton def;
+    } cases[] = {
+        {MB_OK | MB_ICONEXCLAMATION, QMessageBox::Ok, QMessageBox::Warning, QMessageBox::NoButton},
+        {MB_YESNO | MB_DEFBUTTON2, QMessageBox::Yes | QMessageBox::No, QMessageBox::NoIcon,
+         QMessageBox::No},
+        {MB_OKCANCEL | MB_ICONHAND | MB_DEFBUTTON2, QMessageBox::Ok | QMessageBox::Cancel,
+         QMessageBox::Critical, QMessageBox::Cancel},
+        {MB_YESNOCANCEL | MB_ICONQUESTION, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+         QMessageBox::Question, QMessageBox::NoButton},
+        {MB_ICONASTERISK, QMessageBox::Ok, QMessageBox::Information, QMessageBox::NoButton},
+    };
+    for (const auto& c : cases) {
+        const MessageBoxLook look = MessageBoxLookFor(c.type);
+        EXPECT_EQ(look.buttons, c.buttons) << c.type;
+        EXPECT_EQ(look.icon, c.icon) << c.type;
+        EXPECT_EQ(look.defaultButton, c.def) << c.type;
+    }
+    const std::pair<QMessageBox::StandardButton, int> answers[] = {{QMessageBox::Ok, IDOK},
+                                                                   {QMessageBox::Cancel, IDCANCEL},
+                                                                   {QMessageBox::Yes, IDYES},
+                                                                   {QMessageBox::No, IDNO}};
+    for (const auto& [button, nAnswer] : answers)
+        EXPECT_EQ(MessageBoxResult(button), nAnswer);
 }
 
 TEST(QtMessageBox, CoreQuestionShowsARealDialogHeadedByItsCaptionAndSafeOnEnter) {
@@ -175,17 +211,4 @@ TEST(QtMessageBox, CoreQuestionShowsARealDialogHeadedByItsCaptionAndSafeOnEnter)
     EXPECT_EQ(seenHeading, seenTitle);
     EXPECT_EQ(seenText, "/orc/<b>a.orc");
     SetMessageBoxHandler(before);
-}
-
-TEST_F(WindowTest, SkinButtonsShowKeyboardFocus) {
-    MainWindow& w = Open();
-    w.show();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    QAbstractButton* compile = w.hWndButton[0];
-    EXPECT_EQ(compile->focusPolicy(), Qt::TabFocus);
-    const QImage plain = compile->grab().toImage();
-    compile->setFocus(Qt::TabFocusReason);
-    ASSERT_TRUE(compile->hasFocus());
-    EXPECT_NE(compile->grab().toImage(), plain);
 }

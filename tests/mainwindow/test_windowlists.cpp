@@ -1,13 +1,18 @@
-// The five file lists: filling, remembered selections, sound-file selection
-// and the status bar.
-#include "mainwindow/bitobj.h"
-#include "mainwindow/skincells.h"
-#include "mainwindow/winmsg.h"
-#include "settings/inistruct.h"
+// The five file lists, the status bar, and the commands, playback and compile
+// run wired into the real window. Rename, delete and playback heard on a sound
+// server are checked end to end; here what the real program cannot show.
+#include "../audio/wavfixture.h"
+#include "mainwindow/cdacsound.h"
+#include "mainwindow/filelists.h"
+#include "mainwindow/runwatch.h"
+#include "mainwindow/windowcommands.h"
+#include "platform/sound/nullwave.h"
 #include "windowfixture.h"
 
 #include <QAbstractButton>
-#include <QTest>
+#include <QTimer>
+
+void UseNullWaveDevice(bool bNull);
 
 TEST_F(WindowTest, RefreshFollowsFoldersAndTheAnalysisPreference) {
     MainWindow& w = Open(1);
@@ -24,129 +29,189 @@ TEST_F(WindowTest, RefreshFollowsFoldersAndTheAnalysisPreference) {
     EXPECT_FALSE(List(4)->isHidden());
 }
 
-TEST_F(WindowTest, FirstPaintSelectsFirstOrchestraAndScore) {
-    File("orc", "b.orc");
-    File("orc", "a.orc");
-    File("sco", "s1.sco");
+TEST_F(WindowTest, SelectionsAreRememberedByPosition) {
+    for (const char* n : {"e.orc", "d.orc", "c.orc", "b.orc", "a.orc"})
+        File("orc", n);
     File("sco", "two.s");
+    File("sco", "s1.sco");
     MainWindow& w = Open();
-    Paint();
+    Paint(); // the first paint selects the first orchestra and score
     EXPECT_STREQ(IniStruct.szOrc, "a.orc");
     EXPECT_STREQ(IniStruct.szScore, "s1.sco");
-    EXPECT_EQ(List(0)->currentRow(), 0);
     List(1)->setCurrentRow(1);
     EXPECT_STREQ(IniStruct.szScore, "two.s");
     EXPECT_EQ(w.wLBindex[1], 1);
-    EXPECT_STREQ(w.GetListFileName(0), "a.orc");
-    EXPECT_STREQ(w.GetListFileName(3), "a.orc"); // Output has no selection: the name read last
-}
-
-TEST_F(WindowTest, SelectionRememberedByPosition) {
-    for (const char* n : {"a.orc", "b.orc", "c.orc", "d.orc", "e.orc"})
-        File("orc", n);
-    MainWindow& w = Open();
-    Paint();
+    EXPECT_STREQ(w.GetListFileName(3), "two.s"); // Output has no selection: the name read last
     List(0)->setCurrentRow(3);
     EXPECT_STREQ(IniStruct.szOrc, "d.orc");
     EXPECT_EQ(w.wLBindex[0], 3);
 
-    // The remembered entry is deleted: the one that moves up takes its place.
-    std::filesystem::remove(Dir("orc") + "d.orc");
-    SendMessage(&w, WM_REFRESHLISTS, 0, 0);
-    Paint();
-    EXPECT_STREQ(IniStruct.szOrc, "e.orc");
-    EXPECT_EQ(List(0)->currentRow(), 3);
-
-    // The last one: nothing left at that position.
-    std::filesystem::remove(Dir("orc") + "e.orc");
-    SendMessage(&w, WM_REFRESHLISTS, 0, 0);
-    Paint();
-    EXPECT_STREQ(IniStruct.szOrc, "");
-    EXPECT_TRUE(List(0)->CurSel() < 0);
+    // The remembered entry is deleted: the one that moves up takes its place;
+    // then the last one: nothing is left at that position.
+    for (const auto& [szGone, szNext] : {std::pair{"d.orc", "e.orc"}, {"e.orc", ""}}) {
+        std::filesystem::remove(Dir("orc") + szGone);
+        SendMessage(&w, WM_REFRESHLISTS, 0, 0);
+        Paint();
+        EXPECT_STREQ(IniStruct.szOrc, szNext);
+    }
+    EXPECT_LT(List(0)->CurSel(), 0);
+    EXPECT_STREQ(IniStruct.szScore, "two.s");
 }
 
 TEST_F(WindowTest, NameTooLongForTheSettingIsRefusedNotCut) {
-    const std::string longName(70, 'o');
-    File("orc", longName + ".orc");
+    File("orc", std::string(70, 'o') + ".orc");
     File("orc", "short.orc");
     Open();
-    Paint();
-    List(0)->setCurrentRow(1);
-    boxes.shown.clear();
     List(0)->setCurrentRow(0);
     EXPECT_STREQ(IniStruct.szOrc, "");
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].caption, "Error");
+    EXPECT_EQ(boxes.shown[0].text, "The orchestra name \"" + std::string(70, 'o') +
+                                       ".orc\" is too long: at most 63 characters fit.");
+    Paint(); // the remembered position gives the empty name again, silently
+    EXPECT_EQ(boxes.shown.size(), 1u);
     List(0)->setCurrentRow(1);
     EXPECT_STREQ(IniStruct.szOrc, "short.orc");
 }
 
 TEST_F(WindowTest, SoundSelectionReadsFormatStopsPlaybackClearsOtherList) {
+    for (const char* n : {"mix.wav", "broken.wav"})
+        File("out", n);
     File("src", "take1.wav");
-    File("out", "mix.wav");
-    File("out", "broken.wav");
     sound.files[Dir("src") + "take1.wav"] = {44100, 2, 16, 176400};
     sound.files[Dir("out") + "mix.wav"] = {11025, 1, 8, 11025};
     MainWindow& w = Open();
 
-    List(3)->setCurrentRow(1); // mix.wav
+    Select(LIST_OUTPUT, "mix.wav");
     EXPECT_EQ(Status(), (QStringList{"11025", "8 bit", "Mono", "Sample Frames - 11025",
                                      "Seconds - 1", "Status - Stopped"}));
     EXPECT_STREQ(IniStruct.szCurSoundFile, (Dir("out") + "mix.wav").c_str());
     EXPECT_EQ(sound.nStops, 1);
 
-    List(2)->setCurrentRow(0); // take1.wav clears the Output selection
-    EXPECT_TRUE(List(3)->CurSel() < 0);
+    Select(LIST_SOURCE, "take1.wav"); // clears the Output selection
+    EXPECT_LT(List(3)->CurSel(), 0);
     EXPECT_STREQ(IniStruct.szCurSoundFile, (Dir("src") + "take1.wav").c_str());
-    EXPECT_EQ(w.dacinit.dwSampleRate, 44100u);
     EXPECT_EQ(Status()[3], "Sample Frames - 44100");
 
     // Not a readable WAV file: failure texts, part 5 and the format kept,
     // playback not stopped; it is still the current sound file.
     w.hWndStatus->SetText(5, "Status - Playing");
-    List(3)->setCurrentRow(0); // broken.wav
+    Select(LIST_OUTPUT, "broken.wav");
     EXPECT_EQ(Status(), (QStringList{"None.", "None.", "None.", "Invalid Wave!", "Invalid Wave!",
                                      "Status - Playing"}));
     EXPECT_EQ(sound.nStops, 2);
     EXPECT_EQ(w.dacinit.dwSampleRate, 44100u);
     EXPECT_STREQ(IniStruct.szCurSoundFile, (Dir("out") + "broken.wav").c_str());
-    EXPECT_TRUE(List(2)->CurSel() < 0);
+    EXPECT_LT(List(2)->CurSel(), 0);
 }
 
-TEST_F(WindowTest, SkinButtonsShowTheirCellReleasedAndPressed) {
-    MainWindow& w = Open();
-    ASSERT_TRUE(w.boBitmap && w.boBitmap->IsValid());
-    const QImage skin = w.boBitmap->Image();
-    for (int id : {6001, 6005, 6010}) {
-        QAbstractButton* button = w.hWndButton[static_cast<std::size_t>(id - 6001)];
-        for (bool pressed : {false, true}) {
-            button->setDown(pressed);
-            const QImage shown = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
-            const auto cell = ButtonCell(id, pressed);
-            EXPECT_EQ(shown, skin.copy(cell->x, cell->y, 34, 34)) << id << pressed;
-        }
-        button->setDown(false);
+namespace {
+class WindowCommandsTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        UseNullWaveDevice(true);
+        nullwave::Clear();
     }
+    void TearDown() override {
+        commands.reset();
+        engine.SetWindow(nullptr);
+        UseNullWaveDevice(false);
+    }
+    void Wire() {
+        Open(2, &engine);
+        engine.SetWindow(window.get());
+        commands = std::make_unique<WindowCommands>(*window, &engine);
+        commands->startProgram = [](const std::string&) { return 33u; }; // no real editor
+        window->dacinit.wWaveDeviceId = 0; // the null device's only output
+    }
+
+    CdacSound engine;
+    std::unique_ptr<WindowCommands> commands;
+};
+} // namespace
+
+TEST_F(WindowCommandsTest, PlaybackRunsOnTheEngineAndTheRightButtonStopsIt) {
+    const fixture::Bytes data = fixture::Noise(44100 * 4 * 3);
+    fixture::WriteBytes(Dir("out") + "mix.wav", fixture::Wav(1, 2, 44100, 16, data));
+    File("out", "junk.wav");
+    Wire();
+
+    Select(LIST_OUTPUT, "junk.wav"); // the real reader: not a WAV file
+    EXPECT_EQ(Status()[0], "None.");
+    DoubleClick(LIST_OUTPUT);
+    EXPECT_EQ(boxes.shown.back().text,
+              Dir("out") + "junk.wav cannot be played: it is not a WAV file that can be read.");
+
+    Select(LIST_OUTPUT, "mix.wav");
+    DoubleClick(LIST_OUTPUT);
+    EXPECT_TRUE(engine.IsActive());
+    EXPECT_EQ(nullwave::OutFormat().nSamplesPerSec, 44100u);
+    nullwave::StepOut(1);
+    QCoreApplication::processEvents(); // the completion reaches the window
+    EXPECT_EQ(Status()[5], "Status - Playing");
+    window->WndProc(WM_RBUTTONDOWN, 0, 0);
+    EXPECT_FALSE(engine.IsActive());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(boxes.shown.size(), 1u);
+
+    // A stored device number past the list: the open fails, no buffer ever
+    // comes back, and the right button's stop is what the status bar shows.
+    window->dacinit.wWaveDeviceId = 7;
+    DoubleClick(LIST_OUTPUT);
+    EXPECT_EQ(boxes.shown.back().text, "waveOutOpen Failed!");
+    EXPECT_EQ(Status()[5], "Status - Playing");
+    window->WndProc(WM_RBUTTONDOWN, 0, 0);
+    EXPECT_EQ(Status()[5], "Status - Stopped");
+
+    // A path too long to select is not played either: the window still
+    // holds the format of the file before it.
+    const std::string szLong = std::string(123 - Dir("out").size(), 'x') + ".wav";
+    fixture::WriteBytes(Dir("out") + szLong, fixture::Wav(1, 1, 8000, 8, fixture::Bytes(800)));
+    SendMessage(window.get(), WM_REFRESHLISTS, 0, 0);
+    boxes.shown.clear();
+    Select(LIST_OUTPUT, QString::fromStdString(szLong));
+    DoubleClick(LIST_OUTPUT);
+    EXPECT_FALSE(engine.IsActive());
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_NE(boxes.shown[0].text.find("is too long: at most 126"), std::string::npos);
+    EXPECT_NE(boxes.shown[1].text.find("is too long to play: at most 126"), std::string::npos);
 }
 
-TEST_F(WindowTest, PaintDrawsToolBandTitlesAndStrip) {
-    MainWindow& w = Open(1);
-    const QImage shot = w.hClient->grab().toImage();
-    EXPECT_EQ(shot.pixelColor(5, 20), QColor(128, 128, 128));   // tool band
-    EXPECT_EQ(shot.pixelColor(5, 40), QColor(0, 0, 0));         // its outline
-    EXPECT_EQ(shot.pixelColor(140, 60), QColor(192, 192, 192)); // background
-    EXPECT_EQ(shot.pixelColor(200, 326), w.boBitmap->Image().pixelColor(80, 277));
-    EXPECT_EQ(shot.pixelColor(430, 326), QColor(192, 192, 192)); // strip ends at 424
-}
+namespace {
+struct FakeRun : csound::WatchedProcess {
+    unsigned long* exitCode;
+    explicit FakeRun(unsigned long* code) : exitCode(code) {}
+    unsigned long ExitCode() override { return *exitCode; }
+};
+} // namespace
 
-TEST_F(WindowTest, MouseClickOnAnEntrySelectsThatFile) {
-    File("out", "a.wav");
-    File("out", "b.wav");
-    sound.files[Dir("out") + "b.wav"] = {22050, 1, 16, 44100};
-    Open();
-    FileListBox* out = List(3);
-    const QRect second = out->RowRect(1);
-    QTest::mouseClick(out->viewport(), Qt::LeftButton, {}, second.center());
-    EXPECT_STREQ(IniStruct.szCurSoundFile, (Dir("out") + "b.wav").c_str());
-    EXPECT_EQ(Status()[0], "22050");
+TEST_F(WindowTest, CompileStartsTheRunWatchAndItsEndRefillsTheLists) {
+    File("orc", "tone.orc");
+    File("sco", "tone.sco");
+    MainWindow& w = Open();
+    unsigned long exitCode = STILL_ACTIVE;
+    int starts = 0;
+    RunWatch watch(w, [&](const LaunchRequest&, std::unique_ptr<csound::WatchedProcess>* p) {
+        ++starts;
+        *p = std::make_unique<FakeRun>(&exitCode);
+        return 0;
+    });
+    Paint(); // selects tone.orc and tone.sco
+    std::snprintf(IniStruct.szCsoundPath, sizeof IniStruct.szCsoundPath, "/usr/bin/csound");
+    QTest::mouseClick(w.hWndButton[0], Qt::LeftButton); // Compile
+    ASSERT_EQ(starts, 1) << (boxes.shown.empty() ? "" : boxes.shown.back().text);
+    auto* timer = w.findChild<QTimer*>("window-timer-69");
+    ASSERT_TRUE(timer && timer->isActive());
+    EXPECT_EQ(timer->interval(), 750);
+
+    // Still running: nothing changes. Ended: the watch stops, the rendered
+    // file shows in the Output list.
+    SendMessage(&w, WM_TIMER, IDT_RUNWATCH, 0);
+    EXPECT_TRUE(timer->isActive());
+    File("out", "test");
+    exitCode = 0;
+    SendMessage(&w, WM_TIMER, IDT_RUNWATCH, 0);
+    EXPECT_FALSE(w.findChild<QTimer*>("window-timer-69") &&
+                 w.findChild<QTimer*>("window-timer-69")->isActive());
+    EXPECT_EQ(Items(3), QStringList{"test"});
 }

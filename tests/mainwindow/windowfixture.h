@@ -7,11 +7,10 @@
 #include "mainwindow/statusbar.h"
 #include "mainwindow/tonsm32.h"
 #include "mainwindow/winmsg.h"
+#include "settings/inistruct.h"
 
 #include <QApplication>
-#include <filesystem>
-#include <fstream>
-#include <gtest/gtest.h>
+#include <QTest>
 #include <map>
 #include <memory>
 
@@ -25,19 +24,17 @@ inline QApplication& App() {
 
 struct FakeSound : SoundPort {
     std::map<std::string, WaveFacts> files; // full path -> facts
-    int nStops = 0;
-    int nCycles = 0;
+    int nStops = 0, nCycles = 0;
     bool bActive = false;
     std::intptr_t lastHeader = 0;
 
     bool LoadSampleInfo(const char* szPath, WaveFacts& facts) override {
         const auto it = files.find(szPath);
-        if (it == files.end())
-            return false;
-        facts = it->second;
-        return true;
+        if (it != files.end())
+            facts = it->second;
+        return it != files.end();
     }
-    void StopPlayback() override {
+    void Stop() override {
         ++nStops;
         bActive = false;
     }
@@ -55,29 +52,28 @@ protected:
         for (const char* sub : {"orc", "sco", "src", "out", "ana"})
             std::filesystem::create_directories(Dir(sub));
     }
-    void TearDown() override { window.reset(); }
 
     std::string Dir(const std::string& sub) const { return config.root() + "/work/" + sub + "/"; }
     void File(const std::string& sub, const std::string& name) const {
-        std::ofstream(Dir(sub) + name) << "x";
+        testutil::WriteFile(Dir(sub) + name, "x");
     }
-    void Settings(int nShowAnalysis = 2) const {
+    MainWindow& Open(int nShowAnalysis = 2, SoundPort* port = nullptr) {
         config.writeIni("[DIRECTORIES]\norcdir=" + Dir("orc") + "\nscoredir=" + Dir("sco") +
                         "\nssdir=" + Dir("src") + "\nsfdir=" + Dir("out") +
                         "\nsadir=" + Dir("ana") + "\n[PREFERENCES]\nshowanalysis=" +
                         std::to_string(nShowAnalysis) + "\n[WAVE]\nWaveOutDev=65537\n");
-    }
-    MainWindow& Open(int nShowAnalysis = 2) {
-        Settings(nShowAnalysis);
-        window = std::make_unique<MainWindow>(&sound);
+        window = std::make_unique<MainWindow>(port ? port : &sound);
         return *window;
     }
     FileListBox* List(int n) const { return window->hWndListBox[static_cast<std::size_t>(n)]; }
     QStringList Items(int n) const {
         QStringList out;
         for (int i = 0; i < List(n)->count(); ++i)
-            out << List(n)->Text(i);
+            out << QString::fromStdString(List(n)->Name(i));
         return out;
+    }
+    QRect RowRect(int n, int nRow) const {
+        return List(n)->visualRect(List(n)->model()->index(nRow, 0));
     }
     QStringList Status() const {
         QStringList out;
@@ -87,8 +83,9 @@ protected:
     }
     // Paints the window once, as the screen would.
     void Paint() const { window->grab(); }
+    // Selects the entry as a click does.
     void Select(int n, const QString& name) const {
-        const int nRow = List(n)->FindRow(name);
+        const int nRow = static_cast<int>(Items(n).indexOf(name));
         ASSERT_GE(nRow, 0) << name.toStdString();
         List(n)->setCurrentRow(nRow);
     }

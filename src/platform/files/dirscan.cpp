@@ -38,14 +38,6 @@ bool WildcardMatch(std::string_view szPattern, std::string_view szName) {
     return p == szPattern.size();
 }
 
-std::vector<std::string> ScanDirectory(const std::string& szSpec) {
-    const auto slash = szSpec.rfind('/');
-    if (slash == std::string::npos)
-        return ScanDirectory("", {szSpec.c_str()});
-    const std::string szPattern = szSpec.substr(slash + 1);
-    return ScanDirectory(szSpec.substr(0, slash + 1), {szPattern.c_str()});
-}
-
 std::vector<std::string> ScanDirectory(const std::string& szDir,
                                        const std::vector<const char*>& patterns) {
     std::vector<std::string> entries;

@@ -18,12 +18,10 @@ constexpr char AsciiLower(char c) {
 // none), '?' exactly one; letters compared without regard to ASCII case.
 bool WildcardMatch(std::string_view szPattern, std::string_view szName);
 
-// Lists the entries of the folder part of szSpec whose names match its last
-// part ("dir/" + "*.wav"); a pattern without '/' looks in the current folder.
-// "." and ".." are never listed. The order is the file system's.
-std::vector<std::string> ScanDirectory(const std::string& szSpec);
-
 // The entries of the folder szDir (ending in '/', or "" for the current
-// folder) that match any of the patterns, each once, in one pass.
+// folder) that match any of the patterns, each once, in one pass, in the
+// file system's order; "." and ".." never. A folder text without its
+// slash joins like any text: "dir/pre" with "*.wav" lists "pre*.wav" in
+// "dir/".
 std::vector<std::string> ScanDirectory(const std::string& szDir,
                                        const std::vector<const char*>& patterns);

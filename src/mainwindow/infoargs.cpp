@@ -1,4 +1,4 @@
-#include "mainwindow/cmdline.h"
+#include "mainwindow/infoargs.h"
 
 #include "csound/batchscript.h"
 #include "platform/files/configdir.h"
