@@ -46,14 +46,14 @@ protected:
 class EngineTest : public EngineFixture {
 protected:
     void SetUp() override {
-        SetWaveBackend(WaveBackend::Null);
+        InstallWaveBackend(nullwave::Backend());
         nullwave::Clear();
     }
     void TearDown() override {
         cdac.StopPlayback();
         cdac.StopRecord();
         Pump();
-        SetWaveBackend(WaveBackend::Audio);
+        InstallWaveBackend(nullptr);
     }
 
     static void Pump() { QCoreApplication::sendPostedEvents(); }

@@ -40,7 +40,7 @@ std::uint16_t Device(const std::string& name, unsigned count, std::string (*name
 
 class AudioE2E : public EngineFixture {
 protected:
-    void SetUp() override { SetWaveBackend(WaveBackend::Audio); }
+    void SetUp() override { InstallWaveBackend(nullptr); }
     void TearDown() override {
         cdac.StopPlayback();
         cdac.StopRecord();
@@ -201,8 +201,8 @@ TEST_P(RecordE2E, RecordingTheMonitorHoldsExactlyWhatWasPlayed) {
 
     const Bytes file = ReadBytes(dir / "rec.wav");
     ASSERT_GT(file.size(), 44u);
-    EXPECT_EQ(ReadLE32(file.data() + 4), file.size() - 8);
-    EXPECT_EQ(ReadLE32(file.data() + 40), file.size() - 44);
+    EXPECT_EQ(ReadLE(file.data() + 4, 4), file.size() - 8);
+    EXPECT_EQ(ReadLE(file.data() + 40, 4), file.size() - 44);
     const Bytes rec(file.begin() + 44, file.end());
     const std::size_t at = ExpectContains(rec, data, 4);
     // Silence around the sound: nothing else was played.

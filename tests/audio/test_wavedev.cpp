@@ -8,13 +8,13 @@ class WaveDevice : public ::testing::Test {
 protected:
     void SetUp() override {
         testutil::EnsureApp();
-        SetWaveBackend(WaveBackend::Null);
+        InstallWaveBackend(nullwave::Backend());
         nullwave::Clear();
         owner.Receive = [this](unsigned uMsg, WAVEHDR* h) { got.push_back({uMsg, h}); };
         for (auto& h : hdr)
             h.lpData = data, h.dwBufferLength = 4;
     }
-    void TearDown() override { SetWaveBackend(WaveBackend::Audio); }
+    void TearDown() override { InstallWaveBackend(nullptr); }
 
     struct Msg {
         unsigned uMsg;
