@@ -3,6 +3,7 @@
 #include "audio/engineharness.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -145,21 +146,17 @@ TEST_F(Engine, EachFileIsRefusedWithItsReasonOrOpensTheDeviceInItsOwnFormat) {
         boxes.boxes.clear();
         Bytes file = c.file;
         if (file.empty() && &c != &cases[2])
-            file = Wav(c.tag == 0xFFFE ? 1 : c.tag, c.ch, c.rate, c.bits, Noise(96));
+            file = Wav(c.tag, c.ch, c.rate, c.bits, Noise(96));
         std::remove(path.c_str());
         Play(file, c.ch, c.rate, c.bits, c.perSec);
         EXPECT_EQ(boxes.boxes, c.box.empty() ? std::vector<std::string>{} : std::vector{c.box});
         EXPECT_EQ(boxes.types,
                   std::vector<unsigned>(boxes.boxes.size(), MB_OK | MB_ICONEXCLAMATION));
         EXPECT_EQ(nullwave::OutOpen(), c.box.empty());
-        const WAVEFORMATEX f = nullwave::OutFormat();
-        if (c.box.empty()) {
-            EXPECT_EQ(std::vector<unsigned>({f.wFormatTag, f.nChannels, f.nSamplesPerSec,
-                                             f.nAvgBytesPerSec, f.nBlockAlign, f.wBitsPerSample,
-                                             f.cbSize}),
-                      std::vector<unsigned>({c.tag, c.ch, 100, 100u * c.ch * c.bits / 8,
-                                             c.ch * c.bits / 8u, c.bits, 0}));
-        }
+        const auto align = static_cast<std::uint16_t>(c.ch * c.bits / 8);
+        const WAVEFORMATEX f = nullwave::OutFormat(),
+                           want{c.tag, c.ch, 100, 100u * align, align, c.bits, 0};
+        EXPECT_TRUE(!c.box.empty() || std::memcmp(&f, &want, sizeof f) == 0);
         cdac.StopPlayback();
         boxes.types.clear();
     }

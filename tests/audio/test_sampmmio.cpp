@@ -7,13 +7,16 @@ using namespace fixture;
 
 namespace {
 
-// The 21 numbers of a sampler chunk: header fields 101..107, the loop count,
-// 0, then loops whose six fields are 1000 * (loop + 1) + field.
-std::vector<std::uint32_t> SmplFields(unsigned loops) {
-    std::vector<std::uint32_t> v = {101, 102, 103, 104, 105, 106, 107, loops, 0};
-    for (std::uint32_t l = 0; l < loops; ++l)
-        for (std::uint32_t f = 0; f < 6; ++f)
-            v.push_back(1000 * (l + 1) + f);
+using Numbers = std::vector<std::uint32_t>;
+
+// A sampler chunk's 21 numbers: header fields 101..107, the loop count, 0,
+// then loops whose six fields are 1000 * (loop + 1) + field, cut or padded
+// with zeros to `keep` numbers when keep is not 0.
+Numbers SmplFields(unsigned loops, unsigned keep = 0) {
+    Numbers v = {101, 102, 103, 104, 105, 106, 107, loops, 0};
+    for (std::uint32_t i = 0; i < 6 * loops; ++i)
+        v.push_back(1000 * (i / 6 + 1) + i % 6);
+    v.resize(keep ? keep : v.size());
     return v;
 }
 Bytes Smpl(unsigned loops) {
@@ -22,55 +25,38 @@ Bytes Smpl(unsigned loops) {
         Put32(b, x);
     return b;
 }
-std::vector<std::uint32_t> Fields(const SAMPLERDATA& s) {
-    std::vector<std::uint32_t> v = {s.dwManufacturer,  s.dwProduct,           s.dwSamplePeriod,
-                                    s.dwMIDIUnityNote, s.dwMIDIPitchFraction, s.dwSMPTEFormat,
-                                    s.dwSMPTEOffset,   s.cSampleLoops,        s.cbSamplerData};
-    for (const SAMPLELOOP& l : {s.SustainLoop, s.ReleaseLoop})
-        v.insert(v.end(),
-                 {l.dwIdentifier, l.dwType, l.dwStart, l.dwEnd, l.dwFraction, l.dwPlayCount});
-    return v;
-}
-std::vector<std::uint32_t> Fields(const WAVEFORMATEX& f) {
-    return {f.wFormatTag,  f.nChannels,      f.nSamplesPerSec, f.nAvgBytesPerSec,
-            f.nBlockAlign, f.wBitsPerSample, f.cbSize};
-}
 
 TEST(WavInfo, EachFileGivesItsFormatDataSizeAndSamplerChunkOrChangesNothing) {
-    const std::vector<std::uint32_t> before = {7, 0x0105, 11, 12, 13, 99, 77},
-                                     pcm = {1, 2, 44100, 176400, 4, 16, 77};
+    const Numbers before = {7, 0x0105, 11, 12, 13, 99, 77}, pcm = {1, 2, 44100, 176400, 4, 16, 77};
     const Bytes fmt = Chunk("fmt ", Fmt(1, 2, 44100, 16));
-    Bytes aiff = Riff({Chunk("COMM", Noise(18)), Chunk("SSND", Noise(8))}, "AIFF");
+    Bytes aiff = Riff({Chunk("COMM", Noise(18)), Chunk("SSND", Noise(8))}, "AIFF"),
+          cut = Wav(1, 1, 8000, 8, Noise(8));
     std::memcpy(aiff.data(), "FORM", 4);
-    Bytes cut = Wav(1, 1, 8000, 8, Noise(8));
     cut.resize(30); // ends inside the format
     struct Case {
         Bytes file;
-        std::vector<std::uint32_t> format; // empty: refused, the record unchanged
+        Numbers format; // empty: refused, the record unchanged
         std::uint32_t dataSize = 0;
         int loops = -1; // the sampler chunk read, with that many loops; -1: none
-    };
-    const Case cases[] = {
+    } const cases[] = {
         // A 16-byte format keeps cbSize; other chunks are passed over with their pad.
         {Riff({fmt, Chunk("LIST", Noise(33)), Chunk("junk", Noise(1)), Chunk("data", Noise(501))}),
          pcm, 501},
         {Riff({Chunk("fmt ", Fmt(0xFFFE, 6, 48000, 24, 24)), Chunk("data", Noise(36))}),
          {0xFFFE, 6, 48000, 864000, 18, 24, 22},
          36},
-        {Riff({Chunk("fmt ", Fmt(3, 1, 8000, 32, 2)), Chunk("data", Noise(4))}),
+        {Riff({Chunk("fmt ", Fmt(3, 1, 8000, 32, 2)), Chunk("data", {})}),
          {3, 1, 8000, 32000, 4, 32, 0},
-         4},
+         0},
         // A short format replaces only the bytes it has, even half a field.
-        {Riff({Chunk("fmt ", Bytes{3, 0, 2}), Chunk("data", Noise(2))}),
+        {Riff({Chunk("fmt ", {3, 0, 2}), Chunk("data", Noise(2))}),
          {3, 0x0102, 11, 12, 13, 99, 77},
          2},
-        // The sampler chunk after the data: its header and first two loops.
+        // The sampler chunk after the data gives its header and first two loops.
         {Riff({fmt, Chunk("data", Noise(11)), Chunk("smpl", Smpl(3))}), pcm, 11, 3},
         {Riff({fmt, Chunk("data", Noise(10)), Chunk("smpl", Smpl(1))}), pcm, 10, 1},
-        {Riff({fmt, Chunk("smpl", Smpl(1)), Chunk("data", Noise(10))}), // before: not found
-         pcm, 10},
-        {Riff({fmt, Chunk("data", Noise(4), 0x7FFFFFF0)}), pcm,
-         0x7FFFFFF0}, // a lying size is reported as declared
+        {Riff({fmt, Chunk("smpl", Smpl(1)), Chunk("data", Noise(10))}), pcm, 10}, // before it
+        {Riff({fmt, Chunk("data", Noise(4), 0x7FFFFFF0)}), pcm, 0x7FFFFFF0},      // a lying size
         {aiff, {}},
         {{}, {}},
         {cut, {}},
@@ -89,15 +75,22 @@ TEST(WavInfo, EachFileGivesItsFormatDataSizeAndSamplerChunkOrChangesNothing) {
         wi.SamplerData.cSampleLoops = 9;
         WriteBytes(dir / "t.wav", c.file);
         EXPECT_EQ(mmio.LoadSampleInfo(&wi, (dir / "t.wav").c_str()), c.format.empty() ? 0 : 1);
-        EXPECT_EQ(Fields(wi.WaveFormat), c.format.empty() ? before : c.format);
+        const WAVEFORMATEX& f = wi.WaveFormat;
+        EXPECT_EQ(Numbers({f.wFormatTag, f.nChannels, f.nSamplesPerSec, f.nAvgBytesPerSec,
+                           f.nBlockAlign, f.wBitsPerSample, f.cbSize}),
+                  c.format.empty() ? before : c.format);
         EXPECT_EQ(wi.dwDataSize, c.format.empty() ? 5u : c.dataSize);
-        std::vector<std::uint32_t> sampler = SmplFields(c.loops < 0 ? 0 : c.loops);
-        sampler.resize(21);
-        if (c.loops < 0)
-            std::fill(sampler.begin(), sampler.end(), 0);
+        const SAMPLERDATA& s = wi.SamplerData;
+        Numbers got = {s.dwManufacturer,  s.dwProduct,           s.dwSamplePeriod,
+                       s.dwMIDIUnityNote, s.dwMIDIPitchFraction, s.dwSMPTEFormat,
+                       s.dwSMPTEOffset,   s.cSampleLoops,        s.cbSamplerData};
+        for (const SAMPLELOOP& l : {s.SustainLoop, s.ReleaseLoop})
+            got.insert(got.end(),
+                       {l.dwIdentifier, l.dwType, l.dwStart, l.dwEnd, l.dwFraction, l.dwPlayCount});
+        Numbers want = c.loops < 0 ? Numbers(21, 0) : SmplFields(c.loops, 21);
         if (c.format.empty())
-            sampler[7] = 9;
-        EXPECT_EQ(Fields(wi.SamplerData), sampler);
+            want = Numbers(21, 0), want[7] = 9;
+        EXPECT_EQ(got, want);
     }
     SampMmio mmio;
     WAVEINFO wi;
@@ -109,27 +102,18 @@ TEST(WavInfo, AudioDataHoldsWhatTheFileHas) {
     TempDir dir;
     SampMmio mmio;
     WAVEINFO wi;
-    const Bytes data = Noise(1001);
-    struct Case {
-        Bytes file;
-        int ok;
-        Bytes got;
-    } const cases[] = {
-        {Riff({Chunk("LIST", Noise(3)), Chunk("fmt ", Fmt(1, 1, 8000, 8)), Chunk("data", data)}), 1,
-         data},
-        // Declared 1 GB, present 4 bytes: only the 4 bytes are taken.
-        {Riff({Chunk("fmt ", Fmt(1, 1, 8000, 8)), Chunk("data", {1, 2, 3, 4}, 1u << 30)}),
-         1,
-         {1, 2, 3, 4}},
-        {Riff({Chunk("fmt ", Fmt(1, 1, 8000, 8))}), 0, {1, 2, 3, 4}}, // no data: unchanged
-    };
     BoxRecorder boxes;
-    for (const Case& c : cases) {
-        WriteBytes(dir / "a.wav", c.file);
-        ASSERT_EQ(mmio.LoadSampleAudioData(&wi, (dir / "a.wav").c_str()), c.ok);
-        ASSERT_EQ(wi.dwDataSize, c.got.size());
-        EXPECT_EQ(0, std::memcmp(wi.lpSample, c.got.data(), c.got.size()));
+    // Declared 1 GB, present 4 bytes: only the 4 bytes are taken.
+    for (const Bytes& got : {Noise(1001), Bytes{1, 2, 3, 4}}) {
+        const std::int64_t declared = got.size() == 4 ? 1 << 30 : -1;
+        WriteBytes(dir / "a.wav", Riff({Chunk("LIST", Noise(3)), Chunk("data", got, declared)}));
+        ASSERT_EQ(mmio.LoadSampleAudioData(&wi, (dir / "a.wav").c_str()), 1);
+        ASSERT_EQ(wi.dwDataSize, got.size());
+        EXPECT_EQ(0, std::memcmp(wi.lpSample, got.data(), got.size()));
     }
+    WriteBytes(dir / "a.wav", Riff({Chunk("fmt ", Fmt(1, 1, 8000, 8))}));
+    EXPECT_EQ(mmio.LoadSampleAudioData(&wi, (dir / "a.wav").c_str()), 0);
+    EXPECT_EQ(wi.dwDataSize, 4u);
     EXPECT_EQ(mmio.LoadSampleAudioData(&wi, (dir / "missing.wav").c_str()), 0);
     EXPECT_EQ(boxes.boxes, std::vector<std::string>{"Quorvel debug: Invalid hMmio!"});
     EXPECT_EQ(boxes.types, std::vector<unsigned>{MB_OK});
