@@ -13,12 +13,7 @@ protected:
         InstallWaveBackend(nullwave::Backend());
         nullwave::Clear();
     }
-    void TearDown() override {
-        cdac.StopPlayback();
-        cdac.StopRecord();
-        Pump();
-        InstallWaveBackend(nullptr);
-    }
+    void TearDown() override { InstallWaveBackend(nullptr); }
     static void Pump() { QCoreApplication::sendPostedEvents(); }
     // Plays one queued buffer and hands its completion to the engine.
     bool Step() {
@@ -184,15 +179,15 @@ TEST_F(Engine, DeviceFailuresAreReportedAndAStopStillReleasesEverything) {
 
 TEST_F(Engine, RecordingKeepsWholeFramesAndItsHeaderFitsTheDataAtStop) {
     Record();
-    EXPECT_EQ(nullwave::QueuedIn(), 7u); // one buffer fewer than asked for
+    EXPECT_EQ(nullwave::QueuedIn(), 7u);           // one buffer fewer than asked for
+    Play(Wav(1, 1, 100, 8, Noise(10)), 1, 100, 8); // one half at a time
+    cdac.StopPlayback();                           // leaves the recording alone
+    EXPECT_FALSE(nullwave::OutOpen());
     const Bytes input = Noise(32 * 20 + 30);
     for (std::size_t at = 0; at < input.size(); at += 33) // odd pieces, splitting frames
         Feed(Bytes(input.begin() + at, input.begin() + std::min(at + 33, input.size())));
-    EXPECT_EQ(nullwave::QueuedIn(), 7u);           // each filled buffer came back
-    Play(Wav(1, 1, 100, 8, Noise(10)), 1, 100, 8); // one half at a time
-    cdac.StopPlayback();
-    EXPECT_FALSE(nullwave::OutOpen());
-    cdac.StopRecord(); // the partly filled 21st buffer is not written
+    EXPECT_EQ(nullwave::QueuedIn(), 7u); // each filled buffer came back
+    cdac.StopRecord();                   // the partly filled 21st buffer is not written
     EXPECT_FALSE(nullwave::InOpen());
     EXPECT_EQ(ReadBytes(dir / "rec.wav"),
               Wav(1, 2, 25, 16, Bytes(input.begin(), input.begin() + 32 * 20)));
@@ -227,7 +222,6 @@ TEST_F(Engine, RecordingFailuresShowTheirMessages) {
     nullwave::FailStart(true);
     Record();
     EXPECT_EQ(boxes.boxes, std::vector<std::string>{"CDac: waveInStart Failed!"});
-    Play(Wav(1, 1, 100, 8, Noise(10)), 1, 100, 8); // one half at a time
 }
 
 // The device contract the engine relies on.
@@ -258,10 +252,10 @@ TEST_F(Engine, CompletionsArriveInQueueOrderThroughTheEventLoopAndResetReturnsAl
     waveOutReset(hwo);
     Pump();
     EXPECT_EQ(got, (std::vector<WAVEHDR*>{&hdr[0], &hdr[1], &hdr[2]}));
-    for (auto& h : hdr)
+    for (auto& h : hdr) {
         EXPECT_EQ(h.dwFlags, WHDR_DONE | WHDR_PREPARED);
-    for (auto& h : hdr)
         EXPECT_EQ(waveOutUnprepareHeader(hwo, &h), MMSYSERR_NOERROR);
+    }
     EXPECT_EQ(waveOutClose(hwo), MMSYSERR_NOERROR);
     EXPECT_EQ(waveOutClose(nullptr), MMSYSERR_INVALHANDLE);
     EXPECT_EQ(waveInOpen(nullptr, 0, &wf, &owner), MMSYSERR_INVALPARAM);
