@@ -257,6 +257,28 @@ TEST_F(Engine, CompletionsArriveInQueueOrderThroughTheEventLoopAndResetReturnsAl
         EXPECT_EQ(waveOutUnprepareHeader(hwo, &h), MMSYSERR_NOERROR);
     }
     EXPECT_EQ(waveOutClose(hwo), MMSYSERR_NOERROR);
+
+    // Input: a stop returns the buffer being filled with what it holds.
+    got.clear();
+    owner.Receive = [&](unsigned uMsg, WAVEHDR* h) {
+        got.push_back(uMsg == MM_WIM_DATA ? h : nullptr);
+    };
+    HWAVEIN hwi = nullptr;
+    ASSERT_EQ(waveInOpen(&hwi, 0, &wf, &owner), MMSYSERR_NOERROR);
+    for (auto& h : hdr) {
+        waveInPrepareHeader(hwi, &h);
+        waveInAddBuffer(hwi, &h);
+    }
+    waveInStart(hwi);
+    nullwave::StepIn("abcdef", 6);
+    waveInStop(hwi);
+    Pump();
+    EXPECT_EQ(got, (std::vector<WAVEHDR*>{&hdr[0], &hdr[1]}));
+    EXPECT_EQ(std::string(data, 4) + "/" + std::to_string(hdr[1].dwBytesRecorded), "efcd/2");
+    waveInReset(hwi);
+    Pump();
+    EXPECT_EQ(got.size(), 3u);
+    EXPECT_EQ(waveInClose(hwi), MMSYSERR_NOERROR);
     EXPECT_EQ(waveOutClose(nullptr), MMSYSERR_INVALHANDLE);
     EXPECT_EQ(waveInOpen(nullptr, 0, &wf, &owner), MMSYSERR_INVALPARAM);
     const WAVEFORMATEX odd{WAVE_FORMAT_PCM, 1, 8000, 8000, 2, 8, 0};
