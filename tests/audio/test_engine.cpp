@@ -179,6 +179,7 @@ TEST_F(Engine, DeviceFailuresAreReportedAndAStopStillReleasesEverything) {
 
 TEST_F(Engine, RecordingKeepsWholeFramesAndItsHeaderFitsTheDataAtStop) {
     Record();
+    EXPECT_TRUE(nullwave::InStarted());
     EXPECT_EQ(nullwave::QueuedIn(), 7u);           // one buffer fewer than asked for
     Play(Wav(1, 1, 100, 8, Noise(10)), 1, 100, 8); // one half at a time
     cdac.StopPlayback();                           // leaves the recording alone
@@ -196,6 +197,7 @@ TEST_F(Engine, RecordingKeepsWholeFramesAndItsHeaderFitsTheDataAtStop) {
     Feed(Noise(5, 4));
     nullwave::StepIn("xxxx", 4);
     cdac.StopRecord();
+    cdac.CleanUpRecord(); // after the stop: nothing left
     Pump();
     EXPECT_EQ(ReadBytes(dir / "rec.wav"), Wav(1, 1, 5, 8, Noise(5, 4)));
     EXPECT_EQ(nullwave::StepIn("yyyy", 4), 0u);
@@ -235,8 +237,14 @@ TEST_F(Engine, CompletionsArriveInQueueOrderThroughTheEventLoopAndResetReturnsAl
     for (auto& h : hdr)
         h.lpData = data, h.dwBufferLength = 4;
     const WAVEFORMATEX wf{WAVE_FORMAT_PCM, 1, 8000, 8000, 1, 8, 0};
-    HWAVEOUT hwo = nullptr;
+    EXPECT_EQ(WaveOutDeviceName(0) + "/" + WaveInDeviceName(0) + "/" + WaveOutDeviceName(1) + "/" +
+                  std::to_string(waveOutGetNumDevs() + waveInGetNumDevs()),
+              "Null Output/Null Input//2");
+    EXPECT_EQ(std::to_string(WaveOutDeviceChannels(0)) + std::to_string(WaveOutDeviceChannels(1)),
+              "655350");
+    HWAVEOUT hwo = nullptr, second = nullptr;
     ASSERT_EQ(waveOutOpen(&hwo, 0, &wf, &owner), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveOutOpen(&second, 0, &wf, &owner), MMSYSERR_ERROR); // one at a time
     EXPECT_EQ(waveOutWrite(hwo, &hdr[0]), WAVERR_UNPREPARED);
     for (auto& h : hdr) {
         waveOutPrepareHeader(hwo, &h);
@@ -264,6 +272,7 @@ TEST_F(Engine, CompletionsArriveInQueueOrderThroughTheEventLoopAndResetReturnsAl
         got.push_back(uMsg == MM_WIM_DATA ? h : nullptr);
     };
     HWAVEIN hwi = nullptr;
+    EXPECT_EQ(waveInOpen(&hwi, 1, &wf, &owner), MMSYSERR_BADDEVICEID);
     ASSERT_EQ(waveInOpen(&hwi, 0, &wf, &owner), MMSYSERR_NOERROR);
     for (auto& h : hdr) {
         waveInPrepareHeader(hwi, &h);
