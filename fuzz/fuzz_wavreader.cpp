@@ -3,6 +3,7 @@
 #include "audio/cdac32.h"
 #include "audio/sampmmio.h"
 #include "platform/messagebox.h"
+#include "platform/sound/nullwave.h"
 
 #include <unistd.h>
 
@@ -14,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::string path = "/tmp/fuzz_wavreader." + std::to_string(getpid()) + ".wav";
     static bool once = [] {
         SetMessageBoxHandler([](const std::string&, const std::string&, unsigned) { return IDOK; });
-        SetWaveBackend(WaveBackend::Null);
+        InstallWaveBackend(nullwave::Backend());
         return true;
     }();
     (void)once;

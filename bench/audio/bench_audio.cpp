@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 void Put(std::FILE* f, const char* id, std::uint32_t size) {
     unsigned char h[8];
     std::copy(id, id + 4, h);
-    WriteLE32(h + 4, size);
+    WriteLE(h + 4, size, 4);
     std::fwrite(h, 1, 8, f);
 }
 
@@ -34,12 +34,12 @@ void PutHeader(std::FILE* f, std::uint32_t data, bool smpl) {
     std::fwrite("WAVE", 1, 4, f);
     Put(f, "fmt ", 16);
     unsigned char fmt[16];
-    WriteLE16(fmt, 1);
-    WriteLE16(fmt + 2, 2);
-    WriteLE32(fmt + 4, 44100);
-    WriteLE32(fmt + 8, 176400);
-    WriteLE16(fmt + 12, 4);
-    WriteLE16(fmt + 14, 16);
+    WriteLE(fmt, 1, 2);
+    WriteLE(fmt + 2, 2, 2);
+    WriteLE(fmt + 4, 44100, 4);
+    WriteLE(fmt + 8, 176400, 4);
+    WriteLE(fmt + 12, 4, 2);
+    WriteLE(fmt + 14, 16, 2);
     std::fwrite(fmt, 1, 16, f);
     Put(f, "data", data);
 }

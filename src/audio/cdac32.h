@@ -140,5 +140,8 @@ std::string PlaybackFormatReason(const CDAC::dac_init& d, std::uint16_t* tag);
 // The same as the engine says it: "Cannot play this sound: " and the reason.
 std::string PlaybackFormatProblem(const CDAC::dac_init& d, std::uint16_t* tag);
 
+// The device format for the sound dac_init describes, with that format tag.
+WAVEFORMATEX DeviceFormat(const CDAC::dac_init& d, std::uint16_t tag);
+
 // The 44-byte image of a header, little-endian.
 void EncodeWavHead(const CDAC::wav_head& h, unsigned char out[44]);

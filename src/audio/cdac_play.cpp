@@ -47,18 +47,9 @@ int CDAC::InitPlayback(dac_init DacInit) {
         Say(problem);
         return 0;
     }
-    const std::uint32_t bytesPerSec = DacInit.wNchnls * DacInit.dwSampleRate * (DacInit.wBits / 8u);
+    WaveFormat = DeviceFormat(DacInit, tag);
     const std::uint32_t length =
-        bytesPerSec / std::max<std::uint32_t>(DacInit.wDacBuffersPerSec, 1);
-
-    WaveFormat = WAVEFORMATEX{};
-    WaveFormat.wFormatTag = tag;
-    WaveFormat.nChannels = DacInit.wNchnls;
-    WaveFormat.nSamplesPerSec = DacInit.dwSampleRate;
-    WaveFormat.nAvgBytesPerSec = bytesPerSec;
-    WaveFormat.nBlockAlign = static_cast<std::uint16_t>(DacInit.wNchnls * (DacInit.wBits / 8));
-    WaveFormat.wBitsPerSample = DacInit.wBits;
-    WaveFormat.cbSize = 0;
+        WaveFormat.nAvgBytesPerSec / std::max<std::uint32_t>(DacInit.wDacBuffersPerSec, 1);
 
     glpszFileName = DacInit.lpszFileName;
     for (xloop = 0; xloop < kMaxBuffers; ++xloop)
@@ -92,9 +83,8 @@ int CDAC::PrimePlaybackFile() {
     bReady = false;
     ckinfo = MMCKINFO{};
     ckchild = MMCKINFO{};
-    ckchild.ckid = FOURCC_DATA;
     if (!hMmio.Open(glpszFileName) || !hMmio.Descend(&ckinfo, nullptr, 0) ||
-        !hMmio.Descend(&ckchild, &ckinfo, MMIO_FINDCHUNK)) {
+        !hMmio.FindChunk(&ckchild, &ckinfo, FOURCC_DATA)) {
         Say("Cannot play " + std::string(glpszFileName ? glpszFileName : "") +
             ": it has no sound data.");
         ReleasePlayback();

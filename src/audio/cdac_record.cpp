@@ -26,16 +26,9 @@ int CDAC::InitRecord(dac_init DacInit) {
         Say("Cannot record in this format.");
         return 0;
     }
-    const std::uint32_t bytesPerSec = DacInit.wNchnls * DacInit.dwSampleRate * (DacInit.wBits / 8u);
+    WaveFormat = DeviceFormat(DacInit, WAVE_FORMAT_PCM);
     const std::uint32_t length = std::max<std::uint32_t>(
-        bytesPerSec / std::max<std::uint16_t>(DacInit.wDacBuffersPerSec, 1), 1);
-    WaveFormat = WAVEFORMATEX{};
-    WaveFormat.wFormatTag = WAVE_FORMAT_PCM;
-    WaveFormat.nChannels = DacInit.wNchnls;
-    WaveFormat.nSamplesPerSec = DacInit.dwSampleRate;
-    WaveFormat.nAvgBytesPerSec = bytesPerSec;
-    WaveFormat.nBlockAlign = static_cast<std::uint16_t>(DacInit.wNchnls * (DacInit.wBits / 8));
-    WaveFormat.wBitsPerSample = DacInit.wBits;
+        WaveFormat.nAvgBytesPerSec / std::max<std::uint16_t>(DacInit.wDacBuffersPerSec, 1), 1);
 
     std::memcpy(wavestruct.magic, "RIFF", 4);
     wavestruct.len = 16;
@@ -132,10 +125,10 @@ int CDAC::StopRecord() {
         if (data & 1u)
             std::fputc(0, lpFile);
         unsigned char len[4];
-        WriteLE32(len, 36 + data + (data & 1u));
+        WriteLE(len, 36 + data + (data & 1u), 4);
         if (std::fseek(lpFile, 4, SEEK_SET) == 0)
             std::fwrite(len, 1, 4, lpFile);
-        WriteLE32(len, data);
+        WriteLE(len, data, 4);
         if (std::fseek(lpFile, 40, SEEK_SET) == 0)
             std::fwrite(len, 1, 4, lpFile);
         std::fclose(lpFile);

@@ -2,22 +2,14 @@
 
 #include <sys/stat.h>
 
-std::uint16_t ReadLE16(const unsigned char* p) {
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+std::uint32_t ReadLE(const unsigned char* p, unsigned n, std::uint32_t keep) {
+    for (unsigned i = 0; i < n && i < 4; ++i)
+        keep = (keep & ~(0xFFu << 8 * i)) | std::uint32_t{p[i]} << 8 * i;
+    return keep;
 }
 
-std::uint32_t ReadLE32(const unsigned char* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-void WriteLE16(unsigned char* p, std::uint16_t v) {
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-}
-
-void WriteLE32(unsigned char* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
+void WriteLE(unsigned char* p, std::uint32_t v, unsigned n) {
+    for (unsigned i = 0; i < n; ++i)
         p[i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
@@ -69,8 +61,8 @@ bool RiffFile::ReadHeader(FOURCC* id, std::uint32_t* size) {
     unsigned char hdr[8];
     if (Read(hdr, 8) != 8)
         return false;
-    *id = ReadLE32(hdr);
-    *size = ReadLE32(hdr + 4);
+    *id = ReadLE(hdr, 4);
+    *size = ReadLE(hdr + 4, 4);
     return true;
 }
 
@@ -102,7 +94,7 @@ bool RiffFile::Descend(MMCKINFO* lpck, const MMCKINFO* lpckParent, unsigned flag
                 unsigned char t[4];
                 if (size < 4 || Read(t, 4) != 4)
                     return false;
-                type = ReadLE32(t);
+                type = ReadLE(t, 4);
                 match = wantType == 0 || type == wantType;
             }
         } else if (flags & MMIO_FINDCHUNK) {

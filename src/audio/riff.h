@@ -47,7 +47,6 @@ public:
 
     bool Open(const char* path);
     void Close();
-    bool IsOpen() const { return fp_ != nullptr; }
 
     // Reads chunk headers from the current position and stops on the first
     // that matches: with MMIO_FINDRIFF a "RIFF" chunk (and lpck->fccType when
@@ -57,6 +56,13 @@ public:
     // file. On success the position is the chunk's first data byte (after the
     // form type for a RIFF chunk).
     bool Descend(MMCKINFO* lpck, const MMCKINFO* lpckParent, unsigned flags);
+
+    // Descend with MMIO_FINDCHUNK for a chunk of id ckid, over a cleared *lpck.
+    bool FindChunk(MMCKINFO* lpck, const MMCKINFO* lpckParent, FOURCC ckid) {
+        *lpck = MMCKINFO{};
+        lpck->ckid = ckid;
+        return Descend(lpck, lpckParent, MMIO_FINDCHUNK);
+    }
 
     // Moves past the data and pad byte of a chunk found by Descend.
     bool Ascend(const MMCKINFO* lpck);
@@ -77,7 +83,9 @@ private:
     std::uint64_t size_ = 0;
 };
 
-std::uint16_t ReadLE16(const unsigned char* p);
-std::uint32_t ReadLE32(const unsigned char* p);
-void WriteLE16(unsigned char* p, std::uint16_t v);
-void WriteLE32(unsigned char* p, std::uint32_t v);
+// The little-endian number in the n bytes at p (at most 4), read byte by
+// byte. Fewer bytes than a field has replace only its low bytes; the others
+// keep those of `keep`, as a copy of the bytes over the field would.
+std::uint32_t ReadLE(const unsigned char* p, unsigned n, std::uint32_t keep = 0);
+// Writes the low n bytes of v at p, least significant first.
+void WriteLE(unsigned char* p, std::uint32_t v, unsigned n);

@@ -3,52 +3,46 @@
 #include "platform/messagebox.h"
 
 #include <algorithm>
-#include <cstring>
-
-void DecodeWaveFormat(WAVEFORMATEX* wf, const unsigned char* bytes, unsigned n) {
-    // Start from the record's own bytes so a short chunk only replaces what it
-    // covers, exactly as a byte copy would.
-    unsigned char img[18];
-    WriteLE16(img + 0, wf->wFormatTag);
-    WriteLE16(img + 2, wf->nChannels);
-    WriteLE32(img + 4, wf->nSamplesPerSec);
-    WriteLE32(img + 8, wf->nAvgBytesPerSec);
-    WriteLE16(img + 12, wf->nBlockAlign);
-    WriteLE16(img + 14, wf->wBitsPerSample);
-    WriteLE16(img + 16, wf->cbSize);
-    std::memcpy(img, bytes, std::min(n, 18u));
-    wf->wFormatTag = ReadLE16(img + 0);
-    wf->nChannels = ReadLE16(img + 2);
-    wf->nSamplesPerSec = ReadLE32(img + 4);
-    wf->nAvgBytesPerSec = ReadLE32(img + 8);
-    wf->nBlockAlign = ReadLE16(img + 12);
-    wf->wBitsPerSample = ReadLE16(img + 14);
-    wf->cbSize = ReadLE16(img + 16);
-}
+#include <iterator>
 
 namespace {
-constexpr unsigned kSamplerFields = 84 / 4;
-
-std::uint32_t* SamplerField(SAMPLERDATA* sd, unsigned i) {
-    std::uint32_t* head[] = {&sd->dwManufacturer,  &sd->dwProduct,           &sd->dwSamplePeriod,
-                             &sd->dwMIDIUnityNote, &sd->dwMIDIPitchFraction, &sd->dwSMPTEFormat,
-                             &sd->dwSMPTEOffset,   &sd->cSampleLoops,        &sd->cbSamplerData};
-    if (i < 9)
-        return head[i];
-    SAMPLELOOP* loop = i < 15 ? &sd->SustainLoop : &sd->ReleaseLoop;
-    std::uint32_t* fields[] = {&loop->dwIdentifier, &loop->dwType,     &loop->dwStart,
-                               &loop->dwEnd,        &loop->dwFraction, &loop->dwPlayCount};
-    return fields[(i - 9) % 6];
+// The field of `width` bytes at `at` of n decoded bytes: what of it the bytes
+// reach replaces the field's own.
+template <class Field>
+void Decode(Field* field, const unsigned char* bytes, unsigned n, unsigned at, unsigned width) {
+    if (n > at)
+        *field = static_cast<Field>(ReadLE(bytes + at, std::min(n - at, width), *field));
 }
 } // namespace
 
+void DecodeWaveFormat(WAVEFORMATEX* wf, const unsigned char* bytes, unsigned n) {
+    std::uint16_t tag = wf->wFormatTag, ch = wf->nChannels, align = wf->nBlockAlign,
+                  bits = wf->wBitsPerSample, cb = wf->cbSize;
+    std::uint32_t rate = wf->nSamplesPerSec, avg = wf->nAvgBytesPerSec;
+    Decode(&tag, bytes, n, 0, 2);
+    Decode(&ch, bytes, n, 2, 2);
+    Decode(&rate, bytes, n, 4, 4);
+    Decode(&avg, bytes, n, 8, 4);
+    Decode(&align, bytes, n, 12, 2);
+    Decode(&bits, bytes, n, 14, 2);
+    Decode(&cb, bytes, n, 16, 2);
+    *wf = WAVEFORMATEX{tag, ch, rate, avg, align, bits, cb};
+}
+
 void DecodeSamplerData(SAMPLERDATA* sd, const unsigned char* bytes, unsigned n) {
-    unsigned char img[84];
-    for (unsigned i = 0; i < kSamplerFields; ++i)
-        WriteLE32(img + 4 * i, *SamplerField(sd, i));
-    std::memcpy(img, bytes, std::min(n, 84u));
-    for (unsigned i = 0; i < kSamplerFields; ++i)
-        *SamplerField(sd, i) = ReadLE32(img + 4 * i);
+    std::uint32_t* fields[] = {&sd->dwManufacturer,          &sd->dwProduct,
+                               &sd->dwSamplePeriod,          &sd->dwMIDIUnityNote,
+                               &sd->dwMIDIPitchFraction,     &sd->dwSMPTEFormat,
+                               &sd->dwSMPTEOffset,           &sd->cSampleLoops,
+                               &sd->cbSamplerData,           &sd->SustainLoop.dwIdentifier,
+                               &sd->SustainLoop.dwType,      &sd->SustainLoop.dwStart,
+                               &sd->SustainLoop.dwEnd,       &sd->SustainLoop.dwFraction,
+                               &sd->SustainLoop.dwPlayCount, &sd->ReleaseLoop.dwIdentifier,
+                               &sd->ReleaseLoop.dwType,      &sd->ReleaseLoop.dwStart,
+                               &sd->ReleaseLoop.dwEnd,       &sd->ReleaseLoop.dwFraction,
+                               &sd->ReleaseLoop.dwPlayCount};
+    for (unsigned i = 0; i < std::size(fields); ++i)
+        Decode(fields[i], bytes, n, 4 * i, 4);
 }
 
 int SampMmio::LoadSampleInfo(waveinfo_tag* wi, const char* path) {
@@ -62,23 +56,17 @@ int SampMmio::LoadSampleInfo(waveinfo_tag* wi, const char* path) {
 
     ckinfo = MMCKINFO{};
     if (hMmio.Descend(&ckinfo, nullptr, MMIO_FINDRIFF)) {
-        ckchild = MMCKINFO{};
-        ckchild.ckid = FOURCC_FMT;
-        if (hMmio.Descend(&ckchild, &ckinfo, MMIO_FINDCHUNK)) {
+        if (hMmio.FindChunk(&ckchild, &ckinfo, FOURCC_FMT)) {
             unsigned char fmt[18];
             const std::uint32_t want = std::min<std::uint32_t>(ckchild.cksize, 18);
             DecodeWaveFormat(&wf, fmt, hMmio.Read(fmt, want));
             hMmio.Ascend(&ckchild);
 
-            ckchild = MMCKINFO{};
-            ckchild.ckid = FOURCC_DATA;
-            if (hMmio.Descend(&ckchild, &ckinfo, MMIO_FINDCHUNK)) {
+            if (hMmio.FindChunk(&ckchild, &ckinfo, FOURCC_DATA)) {
                 dataSize = ckchild.cksize;
                 ok = 1;
                 hMmio.Ascend(&ckchild);
-                ckchild = MMCKINFO{};
-                ckchild.ckid = FOURCC_SMPL;
-                if (hMmio.Descend(&ckchild, &ckinfo, MMIO_FINDCHUNK)) {
+                if (hMmio.FindChunk(&ckchild, &ckinfo, FOURCC_SMPL)) {
                     unsigned char smpl[84];
                     const std::uint32_t n = std::min<std::uint32_t>(ckchild.cksize, 84);
                     DecodeSamplerData(&sd, smpl, hMmio.Read(smpl, n));
@@ -101,9 +89,7 @@ int SampMmio::LoadSampleAudioData(waveinfo_tag* wi, const char* path) {
         return 0;
     }
     ckinfo = MMCKINFO{};
-    ckchild = MMCKINFO{};
-    ckchild.ckid = FOURCC_DATA;
-    if (!hMmio.Descend(&ckinfo, nullptr, 0) || !hMmio.Descend(&ckchild, &ckinfo, MMIO_FINDCHUNK)) {
+    if (!hMmio.Descend(&ckinfo, nullptr, 0) || !hMmio.FindChunk(&ckchild, &ckinfo, FOURCC_DATA)) {
         hMmio.Close();
         return 0;
     }

@@ -10,7 +10,6 @@
 
 class SampMmio {
 public:
-#pragma pack(push, 1)
     struct sampleloop_tag {
         std::uint32_t dwIdentifier = 0;
         std::uint32_t dwType = 0;
@@ -32,7 +31,6 @@ public:
         sampleloop_tag SustainLoop;
         sampleloop_tag ReleaseLoop;
     };
-#pragma pack(pop)
 
     struct waveinfo_tag {
         // The sample data, set only by LoadSampleAudioData. The block is

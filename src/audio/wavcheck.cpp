@@ -33,17 +33,16 @@ std::string TagName(std::uint16_t tag) {
 bool FileFormatTag(const char* path, std::uint16_t* tag) {
     RiffFile f;
     MMCKINFO riff, fmt;
-    fmt.ckid = FOURCC_FMT;
     if (!f.Open(path) || !f.Descend(&riff, nullptr, MMIO_FINDRIFF) ||
-        !f.Descend(&fmt, &riff, MMIO_FINDCHUNK) || fmt.cksize < 2)
+        !f.FindChunk(&fmt, &riff, FOURCC_FMT) || fmt.cksize < 2)
         return false;
     unsigned char b[40] = {};
     const std::uint32_t got = f.Read(b, fmt.cksize < 40 ? fmt.cksize : 40);
     if (got < 2)
         return false;
-    *tag = ReadLE16(b);
+    *tag = static_cast<std::uint16_t>(ReadLE(b, 2));
     if (*tag == WAVE_FORMAT_EXTENSIBLE && got >= 40 && std::memcmp(b + 26, kGuidTail, 14) == 0)
-        *tag = ReadLE16(b + 24);
+        *tag = static_cast<std::uint16_t>(ReadLE(b + 24, 2));
     return true;
 }
 
@@ -93,20 +92,32 @@ std::string PlaybackFormatProblem(const CDAC::dac_init& d, std::uint16_t* tag) {
     return "Cannot play this sound: " + why;
 }
 
+WAVEFORMATEX DeviceFormat(const CDAC::dac_init& d, std::uint16_t tag) {
+    WAVEFORMATEX wf;
+    wf.wFormatTag = tag;
+    wf.nChannels = d.wNchnls;
+    wf.nSamplesPerSec = d.dwSampleRate;
+    wf.nAvgBytesPerSec = d.wNchnls * d.dwSampleRate * (d.wBits / 8u);
+    wf.nBlockAlign = static_cast<std::uint16_t>(d.wNchnls * (d.wBits / 8));
+    wf.wBitsPerSample = d.wBits;
+    return wf;
+}
+
 void EncodeWavHead(const CDAC::wav_head& h, unsigned char out[44]) {
-    auto u32 = [](std::int32_t v) { return static_cast<std::uint32_t>(v); };
-    auto u16 = [](std::int16_t v) { return static_cast<std::uint16_t>(v); };
+    const auto le = [&](unsigned at, std::int32_t v, unsigned n) {
+        WriteLE(out + at, static_cast<std::uint32_t>(v), n);
+    };
     std::memcpy(out + 0, h.magic, 4);
-    WriteLE32(out + 4, u32(h.len0));
+    le(4, h.len0, 4);
     std::memcpy(out + 8, h.magic1, 4);
     std::memcpy(out + 12, h.magic2, 4);
-    WriteLE32(out + 16, u32(h.len));
-    WriteLE16(out + 20, u16(h.format));
-    WriteLE16(out + 22, u16(h.nchns));
-    WriteLE32(out + 24, u32(h.rate));
-    WriteLE32(out + 28, u32(h.aver));
-    WriteLE16(out + 32, u16(h.nBlockAlign));
-    WriteLE16(out + 34, u16(h.size));
+    le(16, h.len, 4);
+    le(20, h.format, 2);
+    le(22, h.nchns, 2);
+    le(24, h.rate, 4);
+    le(28, h.aver, 4);
+    le(32, h.nBlockAlign, 2);
+    le(34, h.size, 2);
     std::memcpy(out + 36, h.magic3, 4);
-    WriteLE32(out + 40, u32(h.datasize));
+    le(40, h.datasize, 4);
 }

@@ -2,132 +2,121 @@
 #include "audio/wavfixture.h"
 
 #include <cstring>
-#include <tuple>
 
 using namespace fixture;
 
 namespace {
 
-class SampMmioTest : public ::testing::Test {
-protected:
-    int Load(const Bytes& file) {
-        WriteBytes(dir / "t.wav", file);
-        return mmio.LoadSampleInfo(&wi, (dir / "t.wav").c_str());
-    }
-    TempDir dir;
-    SampMmio mmio;
-    WAVEINFO wi;
-};
+using Numbers = std::vector<std::uint32_t>;
 
-// A sampler chunk: seven header fields 101..107, the loop count, then loops
-// whose six fields are 1000 * (loop + 1) + field.
+// A sampler chunk's 21 numbers: header fields 101..107, the loop count, 0,
+// then loops whose six fields are 1000 * (loop + 1) + field, cut or padded
+// with zeros to `keep` numbers when keep is not 0.
+Numbers SmplFields(unsigned loops, unsigned keep = 0) {
+    Numbers v = {101, 102, 103, 104, 105, 106, 107, loops, 0};
+    for (std::uint32_t i = 0; i < 6 * loops; ++i)
+        v.push_back(1000 * (i / 6 + 1) + i % 6);
+    v.resize(keep ? keep : v.size());
+    return v;
+}
 Bytes Smpl(unsigned loops) {
     Bytes b;
-    for (std::uint32_t i = 1; i <= 7; ++i)
-        Put32(b, 100 + i);
-    Put32(b, loops);
-    Put32(b, 0);
-    for (std::uint32_t l = 0; l < loops; ++l)
-        for (std::uint32_t f = 0; f < 6; ++f)
-            Put32(b, 1000 * (l + 1) + f);
+    for (std::uint32_t x : SmplFields(loops))
+        Put32(b, x);
     return b;
 }
 
-TEST_F(SampMmioTest, FormatAndDataSizeAreFoundPastOtherChunksAndKeepCbSize) {
-    wi.WaveFormat.cbSize = 77;
-    ASSERT_EQ(Load(Riff({Chunk("fmt ", Fmt(1, 2, 44100, 16)), Chunk("LIST", Noise(33)),
-                         Chunk("junk", Noise(1)), Chunk("data", Noise(501))})),
-              1);
-    const WAVEFORMATEX& f = wi.WaveFormat;
-    EXPECT_EQ(std::tie(f.wFormatTag, f.nChannels, f.nSamplesPerSec, f.nAvgBytesPerSec,
-                       f.nBlockAlign, f.wBitsPerSample, f.cbSize),
-              std::make_tuple(1, 2, 44100u, 176400u, 4, 16, 77));
-    EXPECT_EQ(wi.dwDataSize, 501u);
-
-    for (unsigned extra : {2u, 24u}) { // 18- and 40-byte format chunks give exactly 18
-        ASSERT_EQ(
-            Load(Riff({Chunk("fmt ", Fmt(0xFFFE, 6, 48000, 24, extra)), Chunk("data", Noise(36))})),
-            1);
-        EXPECT_EQ(std::tie(f.wFormatTag, f.nChannels, f.cbSize),
-                  std::make_tuple(0xFFFE, 6, static_cast<int>(extra) - 2));
-    }
-}
-
-TEST_F(SampMmioTest, SamplerChunkAfterDataKeepsHeaderAndFirstTwoLoops) {
-    ASSERT_EQ(Load(Riff({Chunk("fmt ", Fmt(1, 1, 8000, 16)), Chunk("data", Noise(10)),
-                         Chunk("smpl", Smpl(3))})),
-              1);
-    const SAMPLERDATA& s = wi.SamplerData;
-    EXPECT_EQ(std::tie(s.dwManufacturer, s.dwSMPTEOffset, s.cSampleLoops),
-              std::make_tuple(101u, 107u, 3u));
-    EXPECT_EQ(std::tie(s.SustainLoop.dwIdentifier, s.SustainLoop.dwPlayCount,
-                       s.ReleaseLoop.dwIdentifier, s.ReleaseLoop.dwPlayCount),
-              std::make_tuple(1000u, 1005u, 2000u, 2005u));
-
-    // A sampler chunk before the data is not found; the old loops are gone.
-    ASSERT_EQ(Load(Riff({Chunk("fmt ", Fmt(1, 1, 8000, 16)), Chunk("smpl", Smpl(1)),
-                         Chunk("data", Noise(10))})),
-              1);
-    EXPECT_EQ(s.cSampleLoops, 0u);
-    EXPECT_EQ(s.SustainLoop.dwIdentifier, 0u);
-}
-
-TEST_F(SampMmioTest, RefusesWhatIsNoWaveAndLeavesTheRecordAlone) {
-    ASSERT_EQ(Load(Wav(1, 2, 44100, 16, Noise(8))), 1);
-    Bytes aiff = Riff({Chunk("COMM", Noise(18)), Chunk("SSND", Noise(8))}, "AIFF");
+TEST(WavInfo, EachFileGivesItsFormatDataSizeAndSamplerChunkOrChangesNothing) {
+    const Numbers before = {7, 0x0105, 11, 12, 13, 99, 77}, pcm = {1, 2, 44100, 176400, 4, 16, 77};
+    const Bytes fmt = Chunk("fmt ", Fmt(1, 2, 44100, 16));
+    Bytes aiff = Riff({Chunk("COMM", Noise(18)), Chunk("SSND", Noise(8))}, "AIFF"),
+          cut = Wav(1, 1, 8000, 8, Noise(8));
     std::memcpy(aiff.data(), "FORM", 4);
-    Bytes cut = Wav(1, 1, 8000, 8, Noise(8));
     cut.resize(30); // ends inside the format
-    const Bytes cases[] = {
-        aiff,
-        {},
-        cut,
-        Riff({Chunk("data", Noise(8))}),                                    // no format
-        Riff({Chunk("fmt ", Fmt(1, 1, 8000, 8))}),                          // no data
-        Riff({Chunk("data", Noise(8)), Chunk("fmt ", Fmt(1, 1, 8000, 8))}), // data first
+    struct Case {
+        Bytes file;
+        Numbers format; // empty: refused, the record unchanged
+        std::uint32_t dataSize = 0;
+        int loops = -1; // the sampler chunk read, with that many loops; -1: none
+    } const cases[] = {
+        // A 16-byte format keeps cbSize; other chunks are passed over with their pad.
+        {Riff({fmt, Chunk("LIST", Noise(33)), Chunk("junk", Noise(1)), Chunk("data", Noise(501))}),
+         pcm, 501},
+        {Riff({Chunk("fmt ", Fmt(0xFFFE, 6, 48000, 24, 24)), Chunk("data", Noise(36))}),
+         {0xFFFE, 6, 48000, 864000, 18, 24, 22},
+         36},
+        {Riff({Chunk("fmt ", Fmt(3, 1, 8000, 32, 2)), Chunk("data", {})}),
+         {3, 1, 8000, 32000, 4, 32, 0},
+         0},
+        // A short format replaces only the bytes it has, even half a field.
+        {Riff({Chunk("fmt ", {3, 0, 2}), Chunk("data", Noise(2))}),
+         {3, 0x0102, 11, 12, 13, 99, 77},
+         2},
+        // The sampler chunk after the data gives its header and first two loops.
+        {Riff({fmt, Chunk("data", Noise(11)), Chunk("smpl", Smpl(3))}), pcm, 11, 3},
+        {Riff({fmt, Chunk("data", Noise(10)), Chunk("smpl", Smpl(1))}), pcm, 10, 1},
+        {Riff({fmt, Chunk("smpl", Smpl(1)), Chunk("data", Noise(10))}), pcm, 10}, // before it
+        {Riff({fmt, Chunk("data", Noise(4), 0x7FFFFFF0)}), pcm, 0x7FFFFFF0},      // a lying size
+        {aiff, {}},
+        {{}, {}},
+        {cut, {}},
+        {Riff({Chunk("data", Noise(8))}), {}},
+        {Riff({fmt}), {}},
+        {Riff({Chunk("data", Noise(8)), fmt}), {}},
+        {Riff({fmt, Chunk("LIST", Noise(4), 0xFFFFFFF0), Chunk("data", Noise(4))}), {}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Load(c), 0);
-        EXPECT_EQ(wi.WaveFormat.nSamplesPerSec, 44100u);
-        EXPECT_EQ(wi.dwDataSize, 8u);
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        SampMmio mmio;
+        WAVEINFO wi;
+        wi.WaveFormat = {7, 0x0105, 11, 12, 13, 99, 77};
+        wi.dwDataSize = 5;
+        wi.SamplerData.cSampleLoops = 9;
+        WriteBytes(dir / "t.wav", c.file);
+        EXPECT_EQ(mmio.LoadSampleInfo(&wi, (dir / "t.wav").c_str()), c.format.empty() ? 0 : 1);
+        const WAVEFORMATEX& f = wi.WaveFormat;
+        EXPECT_EQ(Numbers({f.wFormatTag, f.nChannels, f.nSamplesPerSec, f.nAvgBytesPerSec,
+                           f.nBlockAlign, f.wBitsPerSample, f.cbSize}),
+                  c.format.empty() ? before : c.format);
+        EXPECT_EQ(wi.dwDataSize, c.format.empty() ? 5u : c.dataSize);
+        const SAMPLERDATA& s = wi.SamplerData;
+        Numbers got = {s.dwManufacturer,  s.dwProduct,           s.dwSamplePeriod,
+                       s.dwMIDIUnityNote, s.dwMIDIPitchFraction, s.dwSMPTEFormat,
+                       s.dwSMPTEOffset,   s.cSampleLoops,        s.cbSamplerData};
+        for (const SAMPLELOOP& l : {s.SustainLoop, s.ReleaseLoop})
+            got.insert(got.end(),
+                       {l.dwIdentifier, l.dwType, l.dwStart, l.dwEnd, l.dwFraction, l.dwPlayCount});
+        Numbers want = c.loops < 0 ? Numbers(21, 0) : SmplFields(c.loops, 21);
+        if (c.format.empty())
+            want = Numbers(21, 0), want[7] = 9;
+        EXPECT_EQ(got, want);
     }
+    SampMmio mmio;
+    WAVEINFO wi;
     EXPECT_EQ(mmio.LoadSampleInfo(&wi, (dir / "missing.wav").c_str()), 0);
-    EXPECT_EQ(mmio.LoadSampleInfo(&wi, dir.path().c_str()), 0);
+    EXPECT_EQ(mmio.LoadSampleInfo(&wi, dir.path().c_str()), 0); // a folder
 }
 
-TEST_F(SampMmioTest, LyingSizesNeverLeadOutsideTheFile) {
-    // A data chunk that declares more than the file holds reports its
-    // declared size; a chunk whose size runs past the RIFF end hides "data".
-    ASSERT_EQ(Load(Riff({Chunk("fmt ", Fmt(1, 1, 8000, 8)), Chunk("data", Noise(4), 0x7FFFFFF0)})),
-              1);
-    EXPECT_EQ(wi.dwDataSize, 0x7FFFFFF0u);
-    EXPECT_EQ(Load(Riff({Chunk("fmt ", Fmt(1, 1, 8000, 8)), Chunk("LIST", Noise(4), 0xFFFFFFF0),
-                         Chunk("data", Noise(4))})),
-              0);
-    // A short format chunk replaces only the bytes it has.
-    wi.WaveFormat.wBitsPerSample = 99;
-    ASSERT_EQ(Load(Riff({Chunk("fmt ", Bytes{3, 0, 2, 0}), Chunk("data", Noise(2))})), 1);
-    EXPECT_EQ(
-        std::tie(wi.WaveFormat.wFormatTag, wi.WaveFormat.nChannels, wi.WaveFormat.wBitsPerSample),
-        std::make_tuple(3, 2, 99));
-}
-
-TEST_F(SampMmioTest, AudioDataHoldsWhatTheFileHas) {
-    const Bytes data = Noise(1001);
-    WriteBytes(dir / "a.wav", Wav(1, 1, 8000, 8, data));
-    ASSERT_EQ(mmio.LoadSampleAudioData(&wi, (dir / "a.wav").c_str()), 1);
-    ASSERT_EQ(wi.dwDataSize, 1001u);
-    EXPECT_EQ(0, std::memcmp(wi.lpSample, data.data(), data.size()));
-
-    // Declared 1 GB, present 4 bytes: only the 4 bytes are taken.
-    WriteBytes(dir / "b.wav", Riff({Chunk("fmt ", Fmt(1, 1, 8000, 8)),
-                                    Chunk("data", Bytes{1, 2, 3, 4}, 1u << 30)}));
-    ASSERT_EQ(mmio.LoadSampleAudioData(&wi, (dir / "b.wav").c_str()), 1);
-    EXPECT_EQ(wi.dwDataSize, 4u);
-
+TEST(WavInfo, AudioDataHoldsWhatTheFileHas) {
+    TempDir dir;
+    SampMmio mmio;
+    WAVEINFO wi;
     BoxRecorder boxes;
+    // Declared 1 GB, present 4 bytes: only the 4 bytes are taken.
+    for (const Bytes& got : {Noise(1001), Bytes{1, 2, 3, 4}}) {
+        const std::int64_t declared = got.size() == 4 ? 1 << 30 : -1;
+        WriteBytes(dir / "a.wav", Riff({Chunk("LIST", Noise(3)), Chunk("data", got, declared)}));
+        ASSERT_EQ(mmio.LoadSampleAudioData(&wi, (dir / "a.wav").c_str()), 1);
+        ASSERT_EQ(wi.dwDataSize, got.size());
+        EXPECT_EQ(0, std::memcmp(wi.lpSample, got.data(), got.size()));
+    }
+    WriteBytes(dir / "a.wav", Riff({Chunk("fmt ", Fmt(1, 1, 8000, 8))}));
+    EXPECT_EQ(mmio.LoadSampleAudioData(&wi, (dir / "a.wav").c_str()), 0);
+    EXPECT_EQ(wi.dwDataSize, 4u);
     EXPECT_EQ(mmio.LoadSampleAudioData(&wi, (dir / "missing.wav").c_str()), 0);
     EXPECT_EQ(boxes.boxes, std::vector<std::string>{"Quorvel debug: Invalid hMmio!"});
+    EXPECT_EQ(boxes.types, std::vector<unsigned>{MB_OK});
 }
 
 } // namespace

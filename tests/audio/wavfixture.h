@@ -10,8 +10,7 @@ using namespace testutil;
 using Bytes = std::vector<unsigned char>;
 
 inline void Put16(Bytes& b, std::uint32_t v) {
-    b.push_back(static_cast<unsigned char>(v));
-    b.push_back(static_cast<unsigned char>(v >> 8));
+    b.insert(b.end(), {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8)});
 }
 inline void Put32(Bytes& b, std::uint32_t v) {
     Put16(b, v & 0xFFFF);
@@ -33,8 +32,8 @@ inline Bytes Fmt(std::uint16_t tag, std::uint16_t ch, std::uint32_t rate, std::u
                  unsigned extra = 0) {
     Bytes b;
     const unsigned align = ch * (bits / 8u);
-    for (std::uint32_t v : {std::uint32_t(tag), std::uint32_t(ch)})
-        Put16(b, v);
+    Put16(b, tag);
+    Put16(b, ch);
     Put32(b, rate);
     Put32(b, rate * align);
     Put16(b, align);

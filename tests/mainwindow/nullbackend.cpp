@@ -1,7 +1,7 @@
 // Switches the wave devices to the null device and back, kept apart from
 // the window's headers (both name the device messages).
-#include "platform/sound/wavedev.h"
+#include "platform/sound/nullwave.h"
 
 void UseNullWaveDevice(bool bNull) {
-    SetWaveBackend(bNull ? WaveBackend::Null : WaveBackend::Audio);
+    InstallWaveBackend(bNull ? nullwave::Backend() : nullptr);
 }

@@ -13,7 +13,6 @@ public:
     bool empty() const { return count_ == 0; }
     std::size_t size() const { return count_; }
     T& front() { return slots_[head_]; }
-    T& back() { return (*this)[count_ - 1]; }
     T& operator[](std::size_t i) { return slots_[(head_ + i) % slots_.size()]; }
 
     void push_back(T v) {

@@ -1,15 +1,17 @@
 // The null wave device: no sound, and nothing happens until a test says so.
-// Select it with SetWaveBackend(WaveBackend::Null); it has one output and one
-// input device (number 0). Completions are posted to the owner like those of
+// Install it with InstallWaveBackend(nullwave::Backend()); it has one output
+// and one input device (number 0). Completions are posted to the owner like those of
 // a real device, so the owner's event loop must run to deliver them.
 #pragma once
 
-#include "platform/sound/waveformat.h"
+#include "platform/sound/wavedev.h"
 
 #include <cstddef>
 #include <vector>
 
 namespace nullwave {
+
+WaveBackend* Backend();
 
 // Forgets what was played and recorded and every planned failure.
 void Clear();

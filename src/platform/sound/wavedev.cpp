@@ -16,14 +16,16 @@ void WaveOwner::Post(unsigned uMsg, WAVEHDR* lpHdr) {
 }
 
 namespace {
-std::atomic<WaveBackend> gBackend{WaveBackend::Audio};
+std::atomic<WaveBackend*> gBackend{nullptr};
+
+WaveBackend& Backend() {
+    WaveBackend* b = gBackend;
+    return b != nullptr ? *b : RtAudioWaveBackend();
+}
 } // namespace
 
-void SetWaveBackend(WaveBackend backend) {
+void InstallWaveBackend(WaveBackend* backend) {
     gBackend = backend;
-}
-WaveBackend CurrentWaveBackend() {
-    return gBackend;
 }
 
 std::string ShortDeviceName(const std::string& name) {
@@ -70,29 +72,33 @@ MMRESULT WaveDeviceCore::Unprepare(WAVEHDR* pwh) {
     return MMSYSERR_NOERROR;
 }
 
-// ---- output ----
-
-MMRESULT WaveOutDevice::Write(WAVEHDR* pwh) {
+MMRESULT WaveDeviceCore::Enqueue(Fifo<WAVEHDR*>& queue, WAVEHDR* pwh) {
     if (pwh == nullptr)
         return MMSYSERR_INVALPARAM;
-    std::lock_guard lock(mu_);
     if (!(pwh->dwFlags & WHDR_PREPARED))
         return WAVERR_UNPREPARED;
     if (pwh->dwFlags & WHDR_INQUEUE)
         return MMSYSERR_INVALPARAM; // already queued: queuing twice would corrupt the order
     pwh->dwFlags = (pwh->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
-    queue_.push_back(pwh);
-    const MMRESULT r = Queued();
-    if (r != MMSYSERR_NOERROR) {
+    queue.push_back(pwh);
+    return MMSYSERR_NOERROR;
+}
+
+void WaveDeviceCore::Complete(WAVEHDR* pwh, unsigned uMsg) {
+    pwh->dwFlags = (pwh->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+    owner_->Post(uMsg, pwh);
+}
+
+// ---- output ----
+
+MMRESULT WaveOutDevice::Write(WAVEHDR* pwh) {
+    std::lock_guard lock(mu_);
+    MMRESULT r = Enqueue(queue_, pwh);
+    if (r == MMSYSERR_NOERROR && (r = Queued()) != MMSYSERR_NOERROR) {
         queue_.pop_back();
         pwh->dwFlags &= ~WHDR_INQUEUE;
     }
     return r;
-}
-
-void WaveOutDevice::Complete(WAVEHDR* pwh) {
-    pwh->dwFlags = (pwh->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
-    owner_->Post(MM_WOM_DONE, pwh);
 }
 
 void WaveOutDevice::Reset() {
@@ -109,22 +115,11 @@ void WaveOutDevice::Reset() {
 // ---- input ----
 
 MMRESULT WaveInDevice::Add(WAVEHDR* pwh) {
-    if (pwh == nullptr)
-        return MMSYSERR_INVALPARAM;
     std::lock_guard lock(mu_);
-    if (!(pwh->dwFlags & WHDR_PREPARED))
-        return WAVERR_UNPREPARED;
-    if (pwh->dwFlags & WHDR_INQUEUE)
-        return MMSYSERR_INVALPARAM;
-    pwh->dwFlags = (pwh->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
-    pwh->dwBytesRecorded = 0;
-    queue_.push_back(pwh);
-    return MMSYSERR_NOERROR;
-}
-
-void WaveInDevice::Complete(WAVEHDR* pwh) {
-    pwh->dwFlags = (pwh->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
-    owner_->Post(MM_WIM_DATA, pwh);
+    const MMRESULT r = Enqueue(queue_, pwh);
+    if (r == MMSYSERR_NOERROR)
+        pwh->dwBytesRecorded = 0;
+    return r;
 }
 
 std::size_t WaveInDevice::Fill(const char* src, std::size_t n) {
@@ -170,40 +165,61 @@ MMRESULT WaveInDevice::Reset() {
 
 // ---- the interface ----
 
+namespace {
+
+// Checks what both directions check, then opens through the backend.
+template <class Device, class Open>
+MMRESULT OpenDevice(Device** ph, const WAVEFORMATEX* pwfx, WaveOwner* owner, Open open) {
+    if (ph == nullptr || pwfx == nullptr || owner == nullptr)
+        return MMSYSERR_INVALPARAM;
+    *ph = nullptr;
+    if (!WaveFormatPlayable(*pwfx))
+        return WAVERR_BADFORMAT;
+    MMRESULT err = MMSYSERR_NOERROR;
+    *ph = open(*pwfx, &err);
+    return *ph != nullptr ? MMSYSERR_NOERROR : err;
+}
+
+MMRESULT CloseDevice(WaveDeviceCore* h) {
+    if (h == nullptr)
+        return MMSYSERR_INVALHANDLE;
+    if (h->Busy())
+        return WAVERR_STILLPLAYING; // reset first: every buffer must come back
+    h->Close();
+    delete h;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT PrepareHeader(WaveDeviceCore* h, WAVEHDR* pwh) {
+    return h ? h->Prepare(pwh) : MMSYSERR_INVALHANDLE;
+}
+MMRESULT UnprepareHeader(WaveDeviceCore* h, WAVEHDR* pwh) {
+    return h ? h->Unprepare(pwh) : MMSYSERR_INVALHANDLE;
+}
+
+} // namespace
+
 unsigned waveOutGetNumDevs() {
-    return gBackend == WaveBackend::Null ? 1u : RtWaveOutCount();
+    return Backend().Count(true);
 }
-
 std::string WaveOutDeviceName(unsigned id) {
-    if (gBackend == WaveBackend::Null)
-        return id == 0 ? "Null Output" : "";
-    return ShortDeviceName(RtWaveOutName(id));
+    return ShortDeviceName(Backend().Name(id, true));
 }
-
 unsigned WaveOutDeviceChannels(unsigned id) {
-    if (gBackend == WaveBackend::Null)
-        return id == 0 ? 0xFFFFu : 0u; // the null device takes any number
-    return RtWaveOutChannels(id);
+    return Backend().OutChannels(id);
 }
 
 MMRESULT waveOutOpen(HWAVEOUT* phwo, unsigned uDeviceID, const WAVEFORMATEX* pwfx,
                      WaveOwner* owner) {
-    if (phwo == nullptr || pwfx == nullptr || owner == nullptr)
-        return MMSYSERR_INVALPARAM;
-    *phwo = nullptr;
-    if (!WaveFormatPlayable(*pwfx))
-        return WAVERR_BADFORMAT;
-    MMRESULT err = MMSYSERR_NOERROR;
-    *phwo = gBackend == WaveBackend::Null ? OpenNullWaveOut(uDeviceID, *pwfx, owner, &err)
-                                          : OpenRtWaveOut(uDeviceID, *pwfx, owner, &err);
-    return *phwo != nullptr ? MMSYSERR_NOERROR : err;
+    return OpenDevice(phwo, pwfx, owner, [&](const WAVEFORMATEX& wf, MMRESULT* err) {
+        return Backend().OpenOut(uDeviceID, wf, owner, err);
+    });
 }
-
 MMRESULT waveOutPrepareHeader(HWAVEOUT hwo, WAVEHDR* pwh) {
-    return hwo ? hwo->Prepare(pwh) : MMSYSERR_INVALHANDLE;
+    return PrepareHeader(hwo, pwh);
 }
 MMRESULT waveOutUnprepareHeader(HWAVEOUT hwo, WAVEHDR* pwh) {
-    return hwo ? hwo->Unprepare(pwh) : MMSYSERR_INVALHANDLE;
+    return UnprepareHeader(hwo, pwh);
 }
 MMRESULT waveOutWrite(HWAVEOUT hwo, WAVEHDR* pwh) {
     return hwo ? hwo->Write(pwh) : MMSYSERR_INVALHANDLE;
@@ -215,43 +231,26 @@ MMRESULT waveOutReset(HWAVEOUT hwo) {
     return MMSYSERR_NOERROR;
 }
 MMRESULT waveOutClose(HWAVEOUT hwo) {
-    if (hwo == nullptr)
-        return MMSYSERR_INVALHANDLE;
-    if (hwo->Busy())
-        return WAVERR_STILLPLAYING; // reset first: every buffer must come back
-    hwo->Close();
-    ForgetNullWaveOut(hwo);
-    delete hwo;
-    return MMSYSERR_NOERROR;
+    return CloseDevice(hwo);
 }
 
 unsigned waveInGetNumDevs() {
-    return gBackend == WaveBackend::Null ? 1u : RtWaveInCount();
+    return Backend().Count(false);
 }
-
 std::string WaveInDeviceName(unsigned id) {
-    if (gBackend == WaveBackend::Null)
-        return id == 0 ? "Null Input" : "";
-    return ShortDeviceName(RtWaveInName(id));
+    return ShortDeviceName(Backend().Name(id, false));
 }
 
 MMRESULT waveInOpen(HWAVEIN* phwi, unsigned uDeviceID, const WAVEFORMATEX* pwfx, WaveOwner* owner) {
-    if (phwi == nullptr || pwfx == nullptr || owner == nullptr)
-        return MMSYSERR_INVALPARAM;
-    *phwi = nullptr;
-    if (!WaveFormatPlayable(*pwfx))
-        return WAVERR_BADFORMAT;
-    MMRESULT err = MMSYSERR_NOERROR;
-    *phwi = gBackend == WaveBackend::Null ? OpenNullWaveIn(uDeviceID, *pwfx, owner, &err)
-                                          : OpenRtWaveIn(uDeviceID, *pwfx, owner, &err);
-    return *phwi != nullptr ? MMSYSERR_NOERROR : err;
+    return OpenDevice(phwi, pwfx, owner, [&](const WAVEFORMATEX& wf, MMRESULT* err) {
+        return Backend().OpenIn(uDeviceID, wf, owner, err);
+    });
 }
-
 MMRESULT waveInPrepareHeader(HWAVEIN hwi, WAVEHDR* pwh) {
-    return hwi ? hwi->Prepare(pwh) : MMSYSERR_INVALHANDLE;
+    return PrepareHeader(hwi, pwh);
 }
 MMRESULT waveInUnprepareHeader(HWAVEIN hwi, WAVEHDR* pwh) {
-    return hwi ? hwi->Unprepare(pwh) : MMSYSERR_INVALHANDLE;
+    return UnprepareHeader(hwi, pwh);
 }
 MMRESULT waveInAddBuffer(HWAVEIN hwi, WAVEHDR* pwh) {
     return hwi ? hwi->Add(pwh) : MMSYSERR_INVALHANDLE;
@@ -266,12 +265,5 @@ MMRESULT waveInReset(HWAVEIN hwi) {
     return hwi ? hwi->Reset() : MMSYSERR_INVALHANDLE;
 }
 MMRESULT waveInClose(HWAVEIN hwi) {
-    if (hwi == nullptr)
-        return MMSYSERR_INVALHANDLE;
-    if (hwi->Busy())
-        return WAVERR_STILLPLAYING;
-    hwi->Close();
-    ForgetNullWaveIn(hwi);
-    delete hwi;
-    return MMSYSERR_NOERROR;
+    return CloseDevice(hwi);
 }

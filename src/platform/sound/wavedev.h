@@ -13,9 +13,9 @@
 //   which arrives after the caller has finished what it is doing.
 // - Devices are numbered from 0 and have names of at most 31 characters.
 //
-// Two backends: RtAudio (PulseAudio when a sound server is reachable, ALSA
-// otherwise) and a null device whose completions tests step by hand
-// (platform/sound/nullwave.h).
+// Devices come from a backend: RtAudio (PulseAudio when a sound server is
+// reachable, ALSA otherwise) unless another is installed, such as the null
+// device whose completions tests step by hand (platform/sound/nullwave.h).
 #pragma once
 
 #include "platform/sound/waveformat.h"
@@ -116,10 +116,10 @@ MMRESULT waveInStop(HWAVEIN hwi);
 MMRESULT waveInReset(HWAVEIN hwi);
 MMRESULT waveInClose(HWAVEIN hwi);
 
-// Which backend new devices and device counts use.
-enum class WaveBackend { Audio, Null };
-void SetWaveBackend(WaveBackend backend);
-WaveBackend CurrentWaveBackend();
+// Installs the backend that new devices, device counts and names come from;
+// nullptr puts RtAudio back. The backend must outlive its devices.
+class WaveBackend;
+void InstallWaveBackend(WaveBackend* backend);
 
 // Cuts a device name to at most 31 bytes without splitting a UTF-8 character.
 std::string ShortDeviceName(const std::string& name);

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <mutex>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -21,8 +22,17 @@ public:
     MMRESULT Prepare(WAVEHDR* pwh);
     // A buffer still queued cannot be unprepared.
     MMRESULT Unprepare(WAVEHDR* pwh);
+    // Buffers are still queued or not yet returned.
+    virtual bool Busy() = 0;
+    // Stops the device; called once, before it is deleted.
+    virtual void Close() {}
 
 protected:
+    // Queues a prepared buffer that is not queued yet; the lock must be held.
+    MMRESULT Enqueue(Fifo<WAVEHDR*>& queue, WAVEHDR* pwh);
+    // Marks a buffer done and posts its message; the lock must be held.
+    void Complete(WAVEHDR* pwh, unsigned uMsg);
+
     std::mutex mu_;
     WaveOwner* owner_;
     WAVEFORMATEX wf_;
@@ -35,10 +45,7 @@ public:
     MMRESULT Write(WAVEHDR* pwh);
     // Returns every queued buffer, in queue order, with its message.
     void Reset();
-    // Stops the sound; called once, before the device is deleted.
-    virtual void Close() {}
-    // Buffers are still queued or not yet returned.
-    bool Busy() {
+    bool Busy() override {
         std::lock_guard lock(mu_);
         return !queue_.empty() || !finished_.empty();
     }
@@ -46,8 +53,7 @@ public:
 protected:
     // Called with the lock held after a buffer was queued.
     virtual MMRESULT Queued() { return MMSYSERR_NOERROR; }
-    // Marks a buffer done and posts its message; the lock must be held.
-    void Complete(WAVEHDR* pwh);
+    void Complete(WAVEHDR* pwh) { WaveDeviceCore::Complete(pwh, MM_WOM_DONE); }
 
     Fifo<WAVEHDR*> queue_;   // waiting or playing, in order
     std::size_t offset_ = 0; // bytes of queue_.front() already taken
@@ -65,8 +71,7 @@ public:
     MMRESULT Stop();
     // Stops and returns every buffer.
     MMRESULT Reset();
-    virtual void Close() {}
-    bool Busy() {
+    bool Busy() override {
         std::lock_guard lock(mu_);
         return !queue_.empty();
     }
@@ -76,28 +81,28 @@ protected:
     // Appends captured bytes to the waiting buffers, returning full ones;
     // the lock must not be held. Returns the bytes taken.
     std::size_t Fill(const char* src, std::size_t n);
-    void Complete(WAVEHDR* pwh); // lock held
+    void Complete(WAVEHDR* pwh) { WaveDeviceCore::Complete(pwh, MM_WIM_DATA); }
 
     Fifo<WAVEHDR*> queue_;
 };
 
-// Backend factories.
-WaveOutDevice* OpenRtWaveOut(unsigned uDeviceID, const WAVEFORMATEX& wf, WaveOwner* owner,
-                             MMRESULT* err);
-WaveInDevice* OpenRtWaveIn(unsigned uDeviceID, const WAVEFORMATEX& wf, WaveOwner* owner,
-                           MMRESULT* err);
-unsigned RtWaveOutCount();
-unsigned RtWaveInCount();
-std::string RtWaveOutName(unsigned id);
-unsigned RtWaveOutChannels(unsigned id);
-std::string RtWaveInName(unsigned id);
+// A source of devices, numbered from 0 in each direction.
+class WaveBackend {
+public:
+    virtual ~WaveBackend() = default;
+    virtual unsigned Count(bool output) = 0;
+    virtual std::string Name(unsigned id, bool output) = 0; // empty when there is none
+    // The most channels an output device plays at once; 0 when there is none.
+    virtual unsigned OutChannels(unsigned id) = 0;
+    // Each returns nullptr with *err set when the device cannot be opened.
+    virtual WaveOutDevice* OpenOut(unsigned id, const WAVEFORMATEX& wf, WaveOwner* owner,
+                                   MMRESULT* err) = 0;
+    virtual WaveInDevice* OpenIn(unsigned id, const WAVEFORMATEX& wf, WaveOwner* owner,
+                                 MMRESULT* err) = 0;
+};
 
-WaveOutDevice* OpenNullWaveOut(unsigned uDeviceID, const WAVEFORMATEX& wf, WaveOwner* owner,
-                               MMRESULT* err);
-WaveInDevice* OpenNullWaveIn(unsigned uDeviceID, const WAVEFORMATEX& wf, WaveOwner* owner,
-                             MMRESULT* err);
-void ForgetNullWaveOut(WaveOutDevice* dev);
-void ForgetNullWaveIn(WaveInDevice* dev);
+// The backend in use when no other is installed.
+WaveBackend& RtAudioWaveBackend();
 
 // The sample formats both backends accept: integer PCM of 8, 16, 24 or 32
 // bits and float of 32 or 64 bits, with a consistent block alignment.

@@ -1,6 +1,8 @@
 #include "platform/sound/nullwave.h"
 #include "platform/sound/wavedev_impl.h"
 
+#include <string>
+
 namespace {
 
 class NullOut;
@@ -24,6 +26,10 @@ NullState& S() {
 class NullOut : public WaveOutDevice {
 public:
     using WaveOutDevice::WaveOutDevice;
+    ~NullOut() override {
+        if (S().out == this)
+            S().out = nullptr;
+    }
 
     std::size_t Step(std::size_t n) {
         std::lock_guard lock(mu_);
@@ -56,6 +62,10 @@ protected:
 class NullIn : public WaveInDevice {
 public:
     using WaveInDevice::WaveInDevice;
+    ~NullIn() override {
+        if (S().in == this)
+            S().in = nullptr;
+    }
 
     MMRESULT Start() override {
         if (S().failStart)
@@ -74,48 +84,51 @@ protected:
     void Halt() override { started_ = false; }
 };
 
+// One output and one input device, number 0 each, opened once at a time.
+template <class Device>
+Device* OpenOne(Device*& slot, unsigned id, const WAVEFORMATEX& wf, WaveOwner* owner,
+                MMRESULT* err) {
+    if (id != 0) {
+        *err = MMSYSERR_BADDEVICEID;
+        return nullptr;
+    }
+    if (S().failOpen || slot != nullptr) {
+        *err = MMSYSERR_ERROR;
+        return nullptr;
+    }
+    return slot = new Device(owner, wf);
+}
+
+class NullBackend : public WaveBackend {
+public:
+    unsigned Count(bool) override { return 1; }
+    std::string Name(unsigned id, bool output) override {
+        return id != 0 ? "" : output ? "Null Output" : "Null Input";
+    }
+    unsigned OutChannels(unsigned id) override {
+        return id == 0 ? 0xFFFFu : 0u; // the null device takes any number
+    }
+    WaveOutDevice* OpenOut(unsigned id, const WAVEFORMATEX& wf, WaveOwner* owner,
+                           MMRESULT* err) override {
+        WaveOutDevice* dev = OpenOne(S().out, id, wf, owner, err);
+        if (dev != nullptr)
+            S().outFormat = wf;
+        return dev;
+    }
+    WaveInDevice* OpenIn(unsigned id, const WAVEFORMATEX& wf, WaveOwner* owner,
+                         MMRESULT* err) override {
+        return OpenOne(S().in, id, wf, owner, err);
+    }
+};
+
 } // namespace
 
-WaveOutDevice* OpenNullWaveOut(unsigned uDeviceID, const WAVEFORMATEX& wf, WaveOwner* owner,
-                               MMRESULT* err) {
-    if (uDeviceID != 0) {
-        *err = MMSYSERR_BADDEVICEID;
-        return nullptr;
-    }
-    if (S().failOpen || S().out != nullptr) {
-        *err = MMSYSERR_ERROR;
-        return nullptr;
-    }
-    S().outFormat = wf;
-    S().out = new NullOut(owner, wf);
-    return S().out;
-}
-
-WaveInDevice* OpenNullWaveIn(unsigned uDeviceID, const WAVEFORMATEX& wf, WaveOwner* owner,
-                             MMRESULT* err) {
-    if (uDeviceID != 0) {
-        *err = MMSYSERR_BADDEVICEID;
-        return nullptr;
-    }
-    if (S().failOpen || S().in != nullptr) {
-        *err = MMSYSERR_ERROR;
-        return nullptr;
-    }
-    S().in = new NullIn(owner, wf);
-    return S().in;
-}
-
-void ForgetNullWaveOut(WaveOutDevice* dev) {
-    if (dev == S().out)
-        S().out = nullptr;
-}
-
-void ForgetNullWaveIn(WaveInDevice* dev) {
-    if (dev == S().in)
-        S().in = nullptr;
-}
-
 namespace nullwave {
+
+WaveBackend* Backend() {
+    static NullBackend backend;
+    return &backend;
+}
 
 void Clear() {
     S().played.clear();

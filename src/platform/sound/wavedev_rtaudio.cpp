@@ -51,22 +51,14 @@ std::vector<unsigned> Devices(RtAudio& audio, bool output) {
     return ids;
 }
 
-unsigned Count(bool output) {
+// Asks RtAudio about the devices of one direction: f(audio, their numbers);
+// `fallback` when RtAudio fails.
+template <class T, class F> T Ask(bool output, T fallback, F f) {
     try {
         auto audio = NewAudio();
-        return static_cast<unsigned>(Devices(*audio, output).size());
+        return f(*audio, Devices(*audio, output));
     } catch (const std::exception&) {
-        return 0;
-    }
-}
-
-std::string Name(unsigned id, bool output) {
-    try {
-        auto audio = NewAudio();
-        const auto ids = Devices(*audio, output);
-        return id < ids.size() ? audio->getDeviceInfo(ids[id]).name : std::string();
-    } catch (const std::exception&) {
-        return {};
+        return fallback;
     }
 }
 
@@ -95,27 +87,46 @@ void Flip(char* p, std::size_t n) {
         p[i] = static_cast<char>(p[i] ^ 0x80);
 }
 
-// Opens a stream on the chosen device; returns false with *err set.
-bool OpenStream(RtAudio& audio, unsigned uDeviceID, const WAVEFORMATEX& wf, bool output,
-                RtAudioCallback cb, void* user, unsigned* frames, MMRESULT* err) {
-    const auto ids = Devices(audio, output);
-    if (uDeviceID >= ids.size()) {
-        *err = MMSYSERR_BADDEVICEID;
-        return false;
+// A new RtAudio with a stream open on the chosen device; nullptr with *err
+// set when it cannot be opened.
+std::unique_ptr<RtAudio> OpenAudio(unsigned uDeviceID, const WAVEFORMATEX& wf, bool output,
+                                   RtAudioCallback cb, void* user, unsigned* frames,
+                                   MMRESULT* err) {
+    try {
+        auto audio = NewAudio();
+        const auto ids = Devices(*audio, output);
+        if (uDeviceID >= ids.size()) {
+            *err = MMSYSERR_BADDEVICEID;
+            return nullptr;
+        }
+        RtAudio::StreamParameters params;
+        params.deviceId = ids[uDeviceID];
+        params.nChannels = wf.nChannels;
+        RtAudio::StreamOptions options;
+        options.streamName = "Tonsmith";
+        *frames = std::max(256u, wf.nSamplesPerSec / 50);
+        audio->openStream(output ? &params : nullptr, output ? nullptr : &params, Format(wf),
+                          wf.nSamplesPerSec, frames, cb, user, &options);
+        if (!audio->isStreamOpen()) {
+            *err = WAVERR_BADFORMAT;
+            return nullptr;
+        }
+        return audio;
+    } catch (const std::exception&) {
+        *err = MMSYSERR_ERROR;
+        return nullptr;
     }
-    RtAudio::StreamParameters params;
-    params.deviceId = ids[uDeviceID];
-    params.nChannels = wf.nChannels;
-    RtAudio::StreamOptions options;
-    options.streamName = "Tonsmith";
-    *frames = std::max(256u, wf.nSamplesPerSec / 50);
-    audio.openStream(output ? &params : nullptr, output ? nullptr : &params, Format(wf),
-                     wf.nSamplesPerSec, frames, cb, user, &options);
-    if (!audio.isStreamOpen()) {
-        *err = WAVERR_BADFORMAT;
-        return false;
+}
+
+// Stops the stream, and closes it too when asked.
+void Shut(RtAudio* audio, bool close) {
+    try {
+        if (audio && audio->isStreamRunning())
+            audio->stopStream();
+        if (close && audio && audio->isStreamOpen())
+            audio->closeStream();
+    } catch (const std::exception&) {
     }
-    return true;
 }
 
 class RtOut : public WaveOutDevice {
@@ -123,28 +134,19 @@ public:
     using WaveOutDevice::WaveOutDevice;
 
     bool Open(unsigned uDeviceID, MMRESULT* err) {
+        unsigned frames = 0;
+        audio_ = OpenAudio(uDeviceID, wf_, true, &RtOut::Callback, this, &frames, err);
         try {
-            audio_ = NewAudio();
-            unsigned frames = 0;
-            if (!OpenStream(*audio_, uDeviceID, wf_, true, &RtOut::Callback, this, &frames, err))
-                return false;
-            audio_->startStream();
-            return true;
+            if (audio_)
+                audio_->startStream();
+            return audio_ != nullptr;
         } catch (const std::exception&) {
             *err = MMSYSERR_ERROR;
             return false;
         }
     }
 
-    void Close() override {
-        try {
-            if (audio_ && audio_->isStreamRunning())
-                audio_->stopStream();
-            if (audio_ && audio_->isStreamOpen())
-                audio_->closeStream();
-        } catch (const std::exception&) {
-        }
-    }
+    void Close() override { Shut(audio_.get(), true); }
 
 private:
     static int Callback(void* out, void*, unsigned nFrames, double, RtAudioStreamStatus,
@@ -191,17 +193,10 @@ public:
     using WaveInDevice::WaveInDevice;
 
     bool Open(unsigned uDeviceID, MMRESULT* err) {
-        try {
-            audio_ = NewAudio();
-            unsigned frames = 0;
-            if (!OpenStream(*audio_, uDeviceID, wf_, false, &RtIn::Callback, this, &frames, err))
-                return false;
-            scratch_.resize(std::size_t{frames} * wf_.nBlockAlign);
-            return true;
-        } catch (const std::exception&) {
-            *err = MMSYSERR_ERROR;
-            return false;
-        }
+        unsigned frames = 0;
+        audio_ = OpenAudio(uDeviceID, wf_, false, &RtIn::Callback, this, &frames, err);
+        scratch_.resize(std::size_t{frames} * wf_.nBlockAlign);
+        return audio_ != nullptr;
     }
 
     MMRESULT Start() override {
@@ -214,23 +209,10 @@ public:
         }
     }
 
-    void Close() override {
-        Halt();
-        try {
-            if (audio_ && audio_->isStreamOpen())
-                audio_->closeStream();
-        } catch (const std::exception&) {
-        }
-    }
+    void Close() override { Shut(audio_.get(), true); }
 
 protected:
-    void Halt() override {
-        try {
-            if (audio_ && audio_->isStreamRunning())
-                audio_->stopStream();
-        } catch (const std::exception&) {
-        }
-    }
+    void Halt() override { Shut(audio_.get(), false); }
 
 private:
     static int Callback(void*, void* in, unsigned nFrames, double, RtAudioStreamStatus,
@@ -261,46 +243,46 @@ private:
     std::vector<char> scratch_;
 };
 
+template <class Device>
+Device* OpenRt(unsigned uDeviceID, const WAVEFORMATEX& wf, WaveOwner* owner, MMRESULT* err) {
+    auto dev = std::make_unique<Device>(owner, wf);
+    if (!dev->Open(uDeviceID, err)) {
+        dev->Close();
+        return nullptr;
+    }
+    return dev.release();
+}
+
+class RtBackend : public WaveBackend {
+public:
+    unsigned Count(bool output) override {
+        return Ask(output, 0u, [](RtAudio&, const std::vector<unsigned>& ids) {
+            return static_cast<unsigned>(ids.size());
+        });
+    }
+    std::string Name(unsigned id, bool output) override {
+        return Ask(output, std::string(), [id](RtAudio& audio, const std::vector<unsigned>& ids) {
+            return id < ids.size() ? audio.getDeviceInfo(ids[id]).name : std::string();
+        });
+    }
+    unsigned OutChannels(unsigned id) override {
+        return Ask(true, 0u, [id](RtAudio& audio, const std::vector<unsigned>& ids) {
+            return id < ids.size() ? audio.getDeviceInfo(ids[id]).outputChannels : 0u;
+        });
+    }
+    WaveOutDevice* OpenOut(unsigned id, const WAVEFORMATEX& wf, WaveOwner* owner,
+                           MMRESULT* err) override {
+        return OpenRt<RtOut>(id, wf, owner, err);
+    }
+    WaveInDevice* OpenIn(unsigned id, const WAVEFORMATEX& wf, WaveOwner* owner,
+                         MMRESULT* err) override {
+        return OpenRt<RtIn>(id, wf, owner, err);
+    }
+};
+
 } // namespace
 
-WaveOutDevice* OpenRtWaveOut(unsigned uDeviceID, const WAVEFORMATEX& wf, WaveOwner* owner,
-                             MMRESULT* err) {
-    auto dev = std::make_unique<RtOut>(owner, wf);
-    if (!dev->Open(uDeviceID, err)) {
-        dev->Close();
-        return nullptr;
-    }
-    return dev.release();
-}
-
-WaveInDevice* OpenRtWaveIn(unsigned uDeviceID, const WAVEFORMATEX& wf, WaveOwner* owner,
-                           MMRESULT* err) {
-    auto dev = std::make_unique<RtIn>(owner, wf);
-    if (!dev->Open(uDeviceID, err)) {
-        dev->Close();
-        return nullptr;
-    }
-    return dev.release();
-}
-
-unsigned RtWaveOutCount() {
-    return Count(true);
-}
-unsigned RtWaveInCount() {
-    return Count(false);
-}
-std::string RtWaveOutName(unsigned id) {
-    return Name(id, true);
-}
-unsigned RtWaveOutChannels(unsigned id) {
-    try {
-        auto audio = NewAudio();
-        const auto ids = Devices(*audio, true);
-        return id < ids.size() ? audio->getDeviceInfo(ids[id]).outputChannels : 0u;
-    } catch (const std::exception&) {
-        return 0;
-    }
-}
-std::string RtWaveInName(unsigned id) {
-    return Name(id, false);
+WaveBackend& RtAudioWaveBackend() {
+    static RtBackend backend;
+    return backend;
 }
