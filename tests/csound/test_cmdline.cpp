@@ -108,12 +108,6 @@ TEST(PerformanceLine, RefusesWhatWouldNotFit) {
 
 TEST(AnalysisLine, ThreeUtilitiesOptionsSplitFileNamesWhole) {
     INISTRUCT ini = fresh();
-    EXPECT_EQ(analysisLine(ini, analysis::PAGE_LPC),
-              "/usr/bin/csound -U lpanal -s10000 -c1 -b0.0 -d0.0 -p34 -h200 -P70 -Q200 -v0 "
-              "/snd/voice.wav /w/ana/test.lpc");
-    EXPECT_EQ(analysisLine(ini, analysis::PAGE_HETRO),
-              "/usr/bin/csound -U hetro -s10000 -c1 -b0.0 -d0.0 -f100 -h10 -M32767 -m64 -n256 "
-              "-l0 /snd/voice.wav /w/ana/test.htr");
     EXPECT_EQ(analysisLine(ini, analysis::PAGE_PVOC),
               "/usr/bin/csound -U pvanal -s10000 -c1 -b0.0 -d0.0 -n16 -w4 /snd/voice.wav "
               "/w/ana/test.pvc");
@@ -163,29 +157,4 @@ TEST(AnalysisLaunch, ARefusedLineOrAMissingProgramIsReportedAndNothingStarts) {
                                  "was not started.",
                                  "Error: There is no analysis of that kind. The utility was not "
                                  "started; the settings were saved."}));
-}
-
-TEST(AnalysisRefreshIni, WritesThirtyOneKeysThatLoadBack) {
-    TempConfig cfg;
-    INISTRUCT ini = fresh();
-    Set(ini.lpcStruct.npoles, "50");
-    ini.lpcStruct.string[0] = '\0';
-    ini.pvcStruct.iType = IDC_HOPSIZE;
-    Set(ini.htrStruct.szOutputFile, "bell.htr");
-    analysis::LocalIniStruct = ini;
-    EXPECT_EQ(analysis::RefreshIni(), 1);
-    const std::string text = cfg.readIni();
-    std::size_t keys = 0;
-    for (std::size_t p = text.find('='); p != std::string::npos; p = text.find('=', p + 1))
-        ++keys;
-    EXPECT_EQ(keys, 31u);
-    EXPECT_NE(text.find("[LPC]\nsrate=10000\nchannel=1\n"), std::string::npos);
-    EXPECT_NE(text.find("string=\nmincps=70"), std::string::npos);
-    EXPECT_NE(text.find("windfact=4\nhopsize=0\ntype=416\noutputfile=test.pvc\n"),
-              std::string::npos);
-    INISTRUCT back{};
-    InitAppInto(back);
-    EXPECT_EQ(std::memcmp(&back.lpcStruct, &ini.lpcStruct, sizeof ini.lpcStruct), 0);
-    EXPECT_EQ(std::memcmp(&back.pvcStruct, &ini.pvcStruct, sizeof ini.pvcStruct), 0);
-    EXPECT_STREQ(back.htrStruct.szOutputFile, "bell.htr");
 }

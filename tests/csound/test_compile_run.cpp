@@ -7,21 +7,41 @@ using csound::IDT_RUNWATCH;
 using Args = std::vector<std::string>;
 
 namespace {
+// A process the fake starter made: its exit code, the polls it saw, whether
+// it is gone.
+struct Fake {
+    unsigned long exitCode = STILL_ACTIVE;
+    int polls = 0;
+    bool destroyed = false;
+};
+struct FakeProcess : csound::WatchedProcess {
+    std::shared_ptr<Fake> s = std::make_shared<Fake>();
+    ~FakeProcess() override { s->destroyed = true; }
+    unsigned long ExitCode() override { return ++s->polls, s->exitCode; }
+};
+
 class CompileRunTest : public ::testing::Test {
 protected:
     TempDir home;
     EnvGuard config{"XDG_CONFIG_HOME", home / "config"};
     FakeWindow window;
-    FakeStarter starter;
-    csound::CompileRun run{window, starter.fn()};
+    std::vector<LaunchRequest> requests;
+    std::vector<std::shared_ptr<Fake>> processes;
+    int failWith = 0; // the starter's answer; a process is made only on 0
+    csound::CompileRun run{window, [this](const LaunchRequest& r, auto* p) {
+                               requests.push_back(r);
+                               auto process = std::make_unique<FakeProcess>();
+                               processes.push_back(process->s);
+                               if (failWith == 0)
+                                   *p = std::move(process);
+                               return failWith;
+                           }};
     INISTRUCT ini = ReadyRecord("/w", "/usr/bin/csound");
     BoxRecorder boxes;
     std::string script() const { return home / "config/tonsmith/TK3.bat"; }
     // Nothing was started, no timer armed and no script written.
     void ExpectNothingStarted() {
-        EXPECT_TRUE(starter.requests.empty());
-        EXPECT_EQ(window.timerStarts, 0);
-        EXPECT_FALSE(run.IsRunning());
+        EXPECT_TRUE(requests.empty() && window.timerStarts == 0 && !run.IsRunning());
         EXPECT_FALSE(std::filesystem::exists(script()));
     }
 };
@@ -36,7 +56,6 @@ TEST_F(CompileRunTest, MissingChoicesAreReportedInOrderAndCancelStopsEverything)
     EXPECT_EQ(boxes.boxes, (Args{"Tonsmith 3.3: All Required Options Are Not Selected!",
                                  "Tonsmith 3.3: Csound Executable Is Not Selected!"}));
     EXPECT_EQ(boxes.types, (std::vector<unsigned>(2, MB_OK)));
-
     Set(ini.szCsoundPath, "/opt/my csound/csound");
     ini.nShowCmdLine = 2;
     EnvGuard sfdir("SFDIR", "before");
@@ -58,12 +77,10 @@ TEST_F(CompileRunTest, DosVersionWritesTheScriptByteForByteAndStartsIt) {
     EXPECT_EQ(ReadFile(script()), "SET SSDIR=/w/src\r\nSET SFDIR=/w/out\r\nSET SADIR=/w/ana\r\n"
                                   "/usr/bin/csound -Wsg -o test /w/orc/tone.orc /w/sco/tone.sco"
                                   "\r\nPause\r\nExit");
-    ASSERT_EQ(starter.requests.size(), 1u);
-    EXPECT_EQ(starter.requests[0].args, Args{script()});
-    EXPECT_TRUE(starter.requests[0].newConsole && starter.requests[0].reportEnd);
-    EXPECT_EQ(starter.requests[0].title, "Tonsmith running Csound");
-    EXPECT_EQ(window.timerStarts, 1);
-
+    ASSERT_EQ(requests.size(), 1u);
+    const LaunchRequest& r = requests[0];
+    EXPECT_TRUE(r.args == Args{script()} && r.newConsole && r.reportEnd);
+    EXPECT_EQ(r.title + " " + std::to_string(window.timerStarts), "Tonsmith running Csound 1");
     // Empty folders give bare SET lines; names that need it are quoted so
     // the interpreter gets them whole. The old script is replaced, and no
     // temporary file is left beside it.
@@ -79,17 +96,15 @@ TEST_F(CompileRunTest, DosVersionWritesTheScriptByteForByteAndStartsIt) {
 }
 
 TEST_F(CompileRunTest, OtherVersionsSetTheEnvironmentAndStartCsoundWithNamesWhole) {
-    starter.failWith = ENOENT; // a failed start says so and arms no timer
+    failWith = ENOENT; // a failed start says so and arms no timer
     for (int version : {1, 2}) {
         ini.nCSoundVer = version;
         run.Compile(ini);
     }
     EXPECT_EQ(boxes.boxes, (Args(2, "VARO: NO PROCESS")));
-    EXPECT_EQ(window.timerStarts, 0);
-    EXPECT_FALSE(run.IsRunning());
+    EXPECT_TRUE(window.timerStarts == 0 && !run.IsRunning());
     EXPECT_TRUE(std::filesystem::exists(script())); // the new script stays
-
-    starter.failWith = 0;
+    failWith = 0;
     WriteFile(script(), "old script");
     EnvGuard ss("SSDIR", "x"), sf("SFDIR", "x"), sa("SADIR", "x");
     Set(ini.szCsoundPath, "/opt/my csound/csound");
@@ -101,8 +116,8 @@ TEST_F(CompileRunTest, OtherVersionsSetTheEnvironmentAndStartCsoundWithNamesWhol
         EXPECT_EQ(std::string(std::getenv("SSDIR")), "/snd/" + std::to_string(version));
         EXPECT_STREQ(std::getenv("SFDIR"), "/w/out");
         EXPECT_EQ(std::getenv("SADIR"), nullptr); // "SADIR=" removes it, as _putenv does
-        EXPECT_EQ(starter.requests.back().args, (Args{"/opt/my csound/csound", "-Wsg", "-o", "test",
-                                                      "/w/orc/tone.orc", "/w/sco/tone.sco"}));
+        EXPECT_EQ(requests.back().args, (Args{"/opt/my csound/csound", "-Wsg", "-o", "test",
+                                              "/w/orc/tone.orc", "/w/sco/tone.sco"}));
     }
     EXPECT_EQ(ReadFile(script()), "old script");
     EXPECT_EQ(boxes.boxes.size(), 2u);
@@ -123,11 +138,12 @@ TEST_F(CompileRunTest, UnwritableScriptsAndLineBreaksInNamesAreRefused) {
     Set(ini.szOrc, "x.orc\r\nrm -rf ~"); // cannot smuggle a line into the script
     run.Compile(ini);
     ASSERT_EQ(boxes.boxes.size(), 4u);
-    EXPECT_EQ(boxes.boxes[0], boxes.boxes[1]);
-    EXPECT_EQ(boxes.boxes[1], "Tonsmith 3.3: Cannot write the batch script TK3.bat: the "
-                              "configuration folder cannot be created (is HOME set?).");
-    EXPECT_EQ(boxes.boxes[2],
-              "Tonsmith 3.3: Cannot write the batch script " + script() + ": Is a directory.");
+    const std::string noFolder = "Tonsmith 3.3: Cannot write the batch script TK3.bat: the "
+                                 "configuration folder cannot be created (is HOME set?).";
+    EXPECT_EQ(
+        Args(boxes.boxes.begin(), boxes.boxes.begin() + 3),
+        (Args{noFolder, noFolder,
+              "Tonsmith 3.3: Cannot write the batch script " + script() + ": Is a directory."}));
     EXPECT_TRUE(boxes.has("Tonsmith 3.3: A folder or file name holds a line break", 3));
     ExpectNothingStarted();
 }
@@ -170,31 +186,27 @@ TEST_F(CompileRunTest, OverlongLinesAndFoldersAreRefusedWhole) {
     EXPECT_EQ(boxes.boxes.at(4), "Tonsmith 3.3: The three Csound folders together are too long "
                                  "for the batch script (339 characters; at most 255 fit). Choose "
                                  "shorter folders.");
-    EXPECT_EQ(starter.requests.size(), 2u);
+    EXPECT_EQ(requests.size(), 2u);
 }
 
 TEST_F(CompileRunTest, WatchPollsTheNewestRunUntilItsEndThenRefreshesOnce) {
     ini.nCSoundVer = 2;
     run.Compile(ini);
     run.Compile(ini);
-    ASSERT_EQ(starter.processes.size(), 2u);
+    ASSERT_EQ(processes.size(), 2u);
     EXPECT_EQ(window.timerStarts, 2);
-    auto& first = *starter.processes[0];
-    auto& p = *starter.processes[1];
+    auto& first = *processes[0];
+    auto& p = *processes[1];
     EXPECT_TRUE(first.destroyed); // handed over for reaping, not leaked
     first.exitCode = 0;
     run.OnTimer(70); // someone else's timer
     run.OnTimer(IDT_RUNWATCH);
     run.OnTimer(IDT_RUNWATCH);
-    EXPECT_EQ(first.polls, 0);
-    EXPECT_EQ(p.polls, 2);
+    EXPECT_TRUE(first.polls == 0 && p.polls == 2 && window.refreshes == 0);
     EXPECT_TRUE(run.IsRunning() && window.timerOn);
-    EXPECT_EQ(window.refreshes, 0);
     p.exitCode = 1; // a failed run ends like a good one
     run.OnTimer(IDT_RUNWATCH);
-    EXPECT_FALSE(run.IsRunning() || window.timerOn);
-    EXPECT_TRUE(p.destroyed);
+    EXPECT_FALSE(run.IsRunning() || window.timerOn || !p.destroyed);
     run.OnTimer(IDT_RUNWATCH); // a late tick after the end changes nothing
-    EXPECT_EQ(window.refreshes, 1);
-    EXPECT_EQ(p.polls, 3);
+    EXPECT_TRUE(window.refreshes == 1 && p.polls == 3);
 }

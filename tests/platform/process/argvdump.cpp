@@ -10,20 +10,18 @@
 #include <thread>
 
 int main(int argc, char** argv) {
-    const char* out = std::getenv("TONSMITH_ARGVDUMP");
+    const auto env = [](const char* name) { return std::getenv(name); };
+    const char* out = env("TONSMITH_ARGVDUMP");
     if (!out)
         return 99;
     std::string data;
     for (int i = 0; i < argc; ++i)
         data += std::string(argv[i]) + '\0';
-    for (const char* name : {"SSDIR", "SFDIR", "SADIR"}) {
-        const char* v = std::getenv(name);
-        data += std::string(name) + (v ? std::string("=") + v : " unset") + '\0';
-    }
+    for (const char* name : {"SSDIR", "SFDIR", "SADIR"})
+        data += std::string(name) + (env(name) ? std::string("=") + env(name) : " unset") + '\0';
     std::ofstream(std::string(out) + ".part", std::ios::binary) << data;
     std::rename((std::string(out) + ".part").c_str(), out);
-    const char* ms = std::getenv("TONSMITH_ARGVDUMP_SLEEP_MS");
+    const char *ms = env("TONSMITH_ARGVDUMP_SLEEP_MS"), *code = env("TONSMITH_ARGVDUMP_EXIT");
     std::this_thread::sleep_for(std::chrono::milliseconds(ms ? std::atoi(ms) : 0));
-    const char* code = std::getenv("TONSMITH_ARGVDUMP_EXIT");
     return code ? std::atoi(code) : 0;
 }

@@ -12,34 +12,22 @@ using Args = std::vector<std::string>;
 void MakeExecutable(const std::string& path, const std::string& text);
 unsigned long WaitForEnd(ProcessHandle& p);
 
-namespace {
-std::size_t FifosLeft(const std::string& dir) {
-    std::size_t n = 0;
-    for (const auto& e : std::filesystem::directory_iterator(dir))
-        n += e.path().filename().string().rfind("tonsmith-run.", 0) == 0;
-    return n;
-}
-
 // A terminal that hands its command to a server and exits at once, as
 // xfce4-terminal and gnome-terminal do: x-terminal-emulator -T TITLE -e CMD...
-struct Console {
-    Console() {
-        MakeExecutable(bin / "x-terminal-emulator",
-                       "#!/bin/sh\nshift 3\n\"$@\" </dev/null >/dev/null 2>&1 &\n");
-    }
-    TempDir bin, rt;
-    EnvGuard path{"PATH", bin.path() + ":/usr/bin:/bin"};
-    EnvGuard display{"DISPLAY", ":99"};
-    EnvGuard runtime{"XDG_RUNTIME_DIR", rt.path()};
-};
-} // namespace
-
-TEST(LauncherConsole, AHandOffTerminalEndsTheRunOnlyWhenTheProgramEnds) {
-    Console c;
-    TempDir dir;
-    EnvGuard dump("TONSMITH_ARGVDUMP", dir / "argv"), ss("SSDIR", "/s d"), sf("SFDIR", "");
-    EnvGuard sa("SADIR", std::nullopt);
+TEST(LauncherConsole, AHandOffTerminalEndsTheRunOnlyWhenTheProgramOrItsHelperEnds) {
+    TempDir bin, rt, dir;
+    MakeExecutable(bin / "x-terminal-emulator",
+                   "#!/bin/sh\nshift 3\n\"$@\" </dev/null >/dev/null 2>&1 &\n");
+    EnvGuard path{"PATH", bin.path() + ":/usr/bin:/bin"}, display{"DISPLAY", ":99"};
+    EnvGuard runtime{"XDG_RUNTIME_DIR", rt.path()}, dump("TONSMITH_ARGVDUMP", dir / "argv");
+    EnvGuard ss("SSDIR", "/s d"), sf("SFDIR", ""), sa("SADIR", std::nullopt);
     EnvGuard code("TONSMITH_ARGVDUMP_EXIT", "3"), sleep("TONSMITH_ARGVDUMP_SLEEP_MS", "400");
+    const auto fifosLeft = [&] {
+        std::size_t n = 0;
+        for (const auto& e : std::filesystem::directory_iterator(rt.path()))
+            n += e.path().filename().string().rfind("tonsmith-run.", 0) == 0;
+        return n;
+    };
     LaunchRequest request{{ARGVDUMP_PATH}, true, "T"};
     request.reportEnd = true;
     for (const auto& n : AwkwardNames())
@@ -50,25 +38,22 @@ TEST(LauncherConsole, AHandOffTerminalEndsTheRunOnlyWhenTheProgramEnds) {
     EXPECT_EQ(r.process->ExitCode(), STILL_ACTIVE);
     EXPECT_EQ(WaitForEnd(*r.process), 3u);
     r.process.reset();
-    EXPECT_EQ(FifosLeft(c.rt.path()), 0u);
+    EXPECT_EQ(fifosLeft(), 0u);
     // Names arrive literally through terminal and helper, with the folders.
     Args expected = request.args;
     expected.insert(expected.end(), {"SSDIR=/s d", "SFDIR=", "SADIR unset"});
     EXPECT_EQ(ReadDump(dir / "argv"), expected);
-}
 
-TEST(LauncherConsole, AHelperThatDiesEndsTheRunAndLeavesNoFifo) {
-    Console c;
-    // A FIFO left by a Tonsmith that died (a pid no process has) goes too.
-    const std::string stale = c.rt / "tonsmith-run.999999999.0";
+    // A helper that dies ends the run too. Its FIFO goes, and so does one
+    // left by a Tonsmith that died (a pid no process has).
+    const std::string stale = rt / "tonsmith-run.999999999.0";
     ASSERT_EQ(mkfifo(stale.c_str(), 0600), 0);
-    MakeExecutable(c.bin / "killer", "#!/bin/sh\nkill -9 $PPID\nsleep 0.2\n");
-    LaunchRequest request{{"killer"}, true, "T"};
-    request.reportEnd = true;
-    LaunchResult r = Launch(request);
+    MakeExecutable(bin / "killer", "#!/bin/sh\nkill -9 $PPID\nsleep 0.2\n");
+    request.args = {"killer"};
+    r = Launch(request);
     ASSERT_TRUE(r.process);
     EXPECT_EQ(WaitForEnd(*r.process), 255u);
-    EXPECT_EQ(FifosLeft(c.rt.path()), 0u);
+    EXPECT_EQ(fifosLeft(), 0u);
 }
 
 TEST(LauncherConsole, NoTerminalAtAllWritesTheOutputToALogAndSaysSoOnce) {
@@ -76,8 +61,7 @@ TEST(LauncherConsole, NoTerminalAtAllWritesTheOutputToALogAndSaysSoOnce) {
     TempConfig config;
     BoxAnswerer boxes;
     MakeExecutable(bin / "talk", "#!/bin/sh\necho \"rendered $1\"\necho oops >&2\n");
-    EnvGuard path("PATH", bin.path());
-    EnvGuard display("DISPLAY", ":99");
+    EnvGuard path("PATH", bin.path()), display("DISPLAY", ":99");
     for (const char* name : {"one", "two"}) {
         LaunchResult r = Launch({{"talk", name}, true, "T"});
         ASSERT_TRUE(r.process) << r.error;
