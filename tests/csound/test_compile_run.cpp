@@ -190,23 +190,17 @@ TEST_F(CompileRunTest, OverlongLinesAndFoldersAreRefusedWhole) {
 }
 
 TEST_F(CompileRunTest, WatchPollsTheNewestRunUntilItsEndThenRefreshesOnce) {
-    ini.nCSoundVer = 2;
     run.Compile(ini);
-    run.Compile(ini);
+    run.Compile(ini); // the first run is handed over for reaping, not polled
     ASSERT_EQ(processes.size(), 2u);
-    EXPECT_EQ(window.timerStarts, 2);
-    auto& first = *processes[0];
-    auto& p = *processes[1];
-    EXPECT_TRUE(first.destroyed); // handed over for reaping, not leaked
+    Fake &first = *processes[0], &p = *processes[1];
     first.exitCode = 0;
-    run.OnTimer(70); // someone else's timer
-    run.OnTimer(IDT_RUNWATCH);
-    run.OnTimer(IDT_RUNWATCH);
-    EXPECT_TRUE(first.polls == 0 && p.polls == 2 && window.refreshes == 0);
-    EXPECT_TRUE(run.IsRunning() && window.timerOn);
-    p.exitCode = 1; // a failed run ends like a good one
-    run.OnTimer(IDT_RUNWATCH);
-    EXPECT_FALSE(run.IsRunning() || window.timerOn || !p.destroyed);
-    run.OnTimer(IDT_RUNWATCH); // a late tick after the end changes nothing
+    for (int id : {70, IDT_RUNWATCH, IDT_RUNWATCH}) // 70: someone else's timer
+        run.OnTimer(id);
+    EXPECT_TRUE(first.destroyed && first.polls == 0 && p.polls == 2 && window.refreshes == 0);
+    EXPECT_TRUE(run.IsRunning() && window.timerOn && window.timerStarts == 2);
+    p.exitCode = 1; // a failed run ends like a good one; a late tick changes nothing
+    run.OnTimer(IDT_RUNWATCH), run.OnTimer(IDT_RUNWATCH);
+    EXPECT_TRUE(!run.IsRunning() && !window.timerOn && p.destroyed);
     EXPECT_TRUE(window.refreshes == 1 && p.polls == 3);
 }

@@ -50,10 +50,8 @@ TEST(Launcher, ArgumentsArriveLiterallyFailuresAreReportedAndEveryChildIsReaped)
         EXPECT_EQ(WinExec(bad.c_str(), SW_SHOWNORMAL), 2u) << bad;
     for (const std::string& bad : {dir / "badinterp", std::string("no-such-program-anywhere")})
         EXPECT_EQ(Launch({{bad}, false, ""}).error, ENOENT) << bad;
-    EXPECT_EQ(LaunchErrorText("cs", ENOENT), "Cannot find the program cs.");
     EXPECT_EQ(LaunchErrorText("cs", EACCES), "The program cs may not be run (permission denied).");
     EXPECT_EQ(LaunchErrorText("cs", E2BIG), "Cannot start cs: Argument list too long.");
-
     // STILL_ACTIVE until the end; handles dropped while their processes run
     // (a second Compile, WinExec) leave them to the background reaper.
     EnvGuard code("TONSMITH_ARGVDUMP_EXIT", "3"), sleep("TONSMITH_ARGVDUMP_SLEEP_MS", "300");
@@ -75,7 +73,7 @@ TEST(Launcher, ResolvesScriptsTerminalsAndTheTextEditor) {
     EnvGuard path("PATH", bin.path());
     EnvGuard ss("SSDIR", "/s d/"), sf("SFDIR", std::nullopt), sa("SADIR", "/a");
     int err = 0;
-    bool term = true;
+    bool term = true; // whether a terminal was chosen
     const auto resolve = [&](const Args& args, bool console) {
         return ResolveLaunch({args, console, "T"}, &err, &term, "/r/f");
     };
