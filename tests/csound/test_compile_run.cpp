@@ -48,8 +48,7 @@ protected:
 } // namespace
 
 TEST_F(CompileRunTest, MissingChoicesAreReportedInOrderAndCancelStopsEverything) {
-    ini.szCsoundPath[0] = '\0';
-    ini.szScore[0] = '\0';
+    ini.szCsoundPath[0] = ini.szScore[0] = '\0';
     run.Compile(ini); // the orchestra and score come first, even without Csound
     Set(ini.szScore, "tone.sco");
     run.Compile(ini);
@@ -84,9 +83,8 @@ TEST_F(CompileRunTest, DosVersionWritesTheScriptByteForByteAndStartsIt) {
     // Empty folders give bare SET lines; names that need it are quoted so
     // the interpreter gets them whole. The old script is replaced, and no
     // temporary file is left beside it.
-    Set(ini.szSSDIR, "/");
+    Set(ini.szSSDIR, "/"), Set(ini.szOrc, "my tone.orc");
     ini.szSADIR[0] = '\0';
-    Set(ini.szOrc, "my tone.orc");
     run.Compile(ini);
     EXPECT_EQ(ReadFile(script()), "SET SSDIR=\r\nSET SFDIR=/w/out\r\nSET SADIR=\r\n"
                                   "/usr/bin/csound -Wsg -o test \"/w/orc/my tone.orc\" "
@@ -97,10 +95,8 @@ TEST_F(CompileRunTest, DosVersionWritesTheScriptByteForByteAndStartsIt) {
 
 TEST_F(CompileRunTest, OtherVersionsSetTheEnvironmentAndStartCsoundWithNamesWhole) {
     failWith = ENOENT; // a failed start says so and arms no timer
-    for (int version : {1, 2}) {
-        ini.nCSoundVer = version;
-        run.Compile(ini);
-    }
+    for (int version : {1, 2})
+        ini.nCSoundVer = version, run.Compile(ini);
     EXPECT_EQ(boxes.boxes, (Args(2, "VARO: NO PROCESS")));
     EXPECT_TRUE(window.timerStarts == 0 && !run.IsRunning());
     EXPECT_TRUE(std::filesystem::exists(script())); // the new script stays
@@ -154,8 +150,7 @@ TEST_F(CompileRunTest, OverlongLinesAndFoldersAreRefusedWhole) {
     Set(ini.szCsoundPath, csoundPath);
     const std::size_t base = (csoundPath + " -Wsg -o test /w/orc/tone.orc //tone.sco").size();
     Set(ini.szScoreDir, "/" + std::string(255 - base, 'd') + "/");
-    ini.nCSoundVer = 2;
-    ini.nShowCmdLine = 2;
+    ini.nCSoundVer = ini.nShowCmdLine = 2;
     run.Compile(ini);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].size(), std::string("CMDLINE: ").size() + 255);
