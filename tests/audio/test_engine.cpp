@@ -229,10 +229,12 @@ TEST_F(Engine, RecordingFailuresShowTheirMessages) {
 }
 
 // The device contract the engine relies on: completions come through the
-// event loop in queue order, a reset returns every buffer.
-TEST_F(Engine, CompletionsArriveInQueueOrderThroughTheEventLoopAndResetReturnsAll) {
+// event loop in queue order; a reset returns every buffer, a stop the one
+// being filled with what it holds.
+TEST_F(Engine, TheDeviceReturnsBuffersInQueueOrderThroughTheEventLoop) {
     std::vector<WAVEHDR*> got;
-    owner.Receive = [&](unsigned, WAVEHDR* h) { got.push_back(h); };
+    unsigned expected = MM_WOM_DONE;
+    owner.Receive = [&](unsigned m, WAVEHDR* h) { got.push_back(m == expected ? h : nullptr); };
     char data[4] = {1, 2, 3, 4};
     WAVEHDR hdr[3];
     for (auto& h : hdr)
@@ -262,20 +264,16 @@ TEST_F(Engine, CompletionsArriveInQueueOrderThroughTheEventLoopAndResetReturnsAl
     waveOutReset(hwo);
     Pump();
     EXPECT_EQ(got, (std::vector<WAVEHDR*>{&hdr[0], &hdr[1], &hdr[2]}));
-    for (auto& h : hdr) {
-        EXPECT_EQ(h.dwFlags, WHDR_DONE | WHDR_PREPARED);
-        EXPECT_EQ(waveOutUnprepareHeader(hwo, &h), MMSYSERR_NOERROR);
-    }
+    for (auto& h : hdr)
+        EXPECT_EQ(h.dwFlags + waveOutUnprepareHeader(hwo, &h), WHDR_DONE | WHDR_PREPARED);
     EXPECT_EQ(waveOutClose(hwo), MMSYSERR_NOERROR);
-    // Input: a stop returns the buffer being filled with what it holds.
     got.clear();
+    expected = MM_WIM_DATA;
     HWAVEIN hwi = nullptr;
     EXPECT_EQ(waveInOpen(&hwi, 1, &wf, &owner), MMSYSERR_BADDEVICEID);
     ASSERT_EQ(waveInOpen(&hwi, 0, &wf, &owner), MMSYSERR_NOERROR);
-    for (auto& h : hdr) {
-        waveInPrepareHeader(hwi, &h);
-        waveInAddBuffer(hwi, &h);
-    }
+    for (auto& h : hdr)
+        waveInPrepareHeader(hwi, &h), waveInAddBuffer(hwi, &h);
     waveInStart(hwi);
     nullwave::StepIn("abcdef", 6);
     waveInStop(hwi);
@@ -284,7 +282,7 @@ TEST_F(Engine, CompletionsArriveInQueueOrderThroughTheEventLoopAndResetReturnsAl
     EXPECT_EQ(std::string(data, 4) + "/" + std::to_string(hdr[1].dwBytesRecorded), "efcd/2");
     waveInReset(hwi);
     Pump();
-    EXPECT_EQ(got.size(), 3u);
+    EXPECT_EQ(got, (std::vector<WAVEHDR*>{&hdr[0], &hdr[1], &hdr[2]}));
     EXPECT_EQ((std::vector<unsigned>{
                   waveInClose(hwi), waveOutClose(nullptr), waveInOpen(nullptr, 0, &wf, &owner),
                   waveOutOpen(&hwo, 0, &odd, &owner), waveOutOpen(&hwo, 1, &wf, &owner)}),
