@@ -45,15 +45,11 @@ std::size_t Find(const Bytes& capture, const Bytes& data, std::size_t align) {
     return static_cast<std::size_t>(it - capture.begin());
 }
 
-class AudioE2E : public EngineFixture {
-protected:
-    void SetUp() override {
-        InstallWaveBackend(nullptr);
-        REQUIRE_SERVICE(!RunTool({"info"}).isEmpty(), "a PulseAudio server");
-    }
-};
+using AudioE2E = EngineFixture;
 
 TEST_F(AudioE2E, WhatIsPlayedComesBackFromTheMonitorSampleForSample) {
+    InstallWaveBackend(nullptr);
+    REQUIRE_SERVICE(!RunTool({"info"}).isEmpty(), "a PulseAudio server");
     const QString mono8 = RunTool({"load-module", "module-null-sink", "sink_name=mono8",
                                    "sink_properties=device.description=mono8", "norewinds=1",
                                    "rate=22050", "format=s16le", "channels=1"});

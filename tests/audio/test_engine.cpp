@@ -162,7 +162,7 @@ TEST_F(Engine, EachFileIsRefusedWithItsReasonOrOpensTheDeviceInItsOwnFormat) {
     }
 }
 
-TEST_F(Engine, DeviceFailuresAreReportedAndAStopStillReleasesEverything) {
+TEST_F(Engine, DeviceAndFileFailuresAreReportedAndAStopStillReleasesEverything) {
     nullwave::FailOpen(true);
     Play8(Noise(300));
     EXPECT_EQ(boxes.boxes, Texts{"CDac: waveOutOpen Failed!"});
@@ -179,6 +179,27 @@ TEST_F(Engine, DeviceFailuresAreReportedAndAStopStillReleasesEverything) {
     while (Step()) {
     }
     EXPECT_EQ(cdac.GetbActiveDevice(), 1); // one buffer left the ring: draining for good
+    cdac.StopPlayback();
+    boxes.boxes.clear();
+    nullwave::Clear();
+    Record(3, 2, 25, 16, "no/such/folder/rec.wav");
+    EXPECT_EQ(boxes.boxes, Texts{"CDac: Cannot create the file " + fileName + "."});
+    EXPECT_FALSE(nullwave::InOpen());
+    boxes.boxes.clear();
+    nullwave::FailOpen(true); // one message for the open, then one per buffer and call
+    Record();
+    Texts want(15, "CDac: waveInPrepareHeader Failed!");
+    want[0] = "CDac: waveInOpen Failed!";
+    std::fill(want.begin() + 8, want.end(), "CDac: waveInAddBuffer Failed!");
+    want.push_back("CDac: waveInStart Failed!");
+    EXPECT_EQ(boxes.boxes, want);
+    cdac.StopRecord();
+    EXPECT_EQ(ReadBytes(dir / "rec.wav"), Wav(1, 2, 25, 16, {}));
+    boxes.boxes.clear();
+    nullwave::Clear();
+    nullwave::FailStart(true);
+    Record();
+    EXPECT_EQ(boxes.boxes, Texts{"CDac: waveInStart Failed!"});
 }
 
 TEST_F(Engine, RecordingKeepsWholeFramesAndItsHeaderFitsTheDataAtStop) {
@@ -205,27 +226,6 @@ TEST_F(Engine, RecordingKeepsWholeFramesAndItsHeaderFitsTheDataAtStop) {
     EXPECT_EQ(ReadBytes(dir / "rec.wav"), Wav(1, 1, 5, 8, Noise(5, 4)));
     EXPECT_EQ(nullwave::StepIn("yyyy", 4), 0u);
     EXPECT_EQ(boxes.boxes, Texts{});
-}
-
-TEST_F(Engine, RecordingFailuresShowTheirMessages) {
-    Record(3, 2, 25, 16, "no/such/folder/rec.wav");
-    EXPECT_EQ(boxes.boxes, Texts{"CDac: Cannot create the file " + fileName + "."});
-    EXPECT_FALSE(nullwave::InOpen());
-    boxes.boxes.clear();
-    nullwave::FailOpen(true); // one message for the open, then one per buffer and call
-    Record();
-    Texts want(15, "CDac: waveInPrepareHeader Failed!");
-    want[0] = "CDac: waveInOpen Failed!";
-    std::fill(want.begin() + 8, want.end(), "CDac: waveInAddBuffer Failed!");
-    want.push_back("CDac: waveInStart Failed!");
-    EXPECT_EQ(boxes.boxes, want);
-    cdac.StopRecord();
-    EXPECT_EQ(ReadBytes(dir / "rec.wav"), Wav(1, 2, 25, 16, {}));
-    boxes.boxes.clear();
-    nullwave::Clear();
-    nullwave::FailStart(true);
-    Record();
-    EXPECT_EQ(boxes.boxes, Texts{"CDac: waveInStart Failed!"});
 }
 
 // The device contract the engine relies on: completions come through the
