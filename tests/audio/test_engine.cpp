@@ -110,10 +110,8 @@ TEST_F(Engine, EachFileIsRefusedWithItsReasonOrOpensTheDeviceInItsOwnFormat) {
     Bytes ext = Fmt(0xFFFE, 2, 100, 32, 24);
     const unsigned char guid[] = {3, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
     std::copy(std::begin(guid), std::end(guid), ext.begin() + 24); // sub-format: IEEE float
-    const std::string cannot = "CDac: Cannot play this sound: ", unreadable = "CDac: Cannot play " +
-                                                                              (dir / "play.wav") +
-                                                                              ": it is not a "
-                                                                              "readable WAV file.";
+    const std::string cannot = "CDac: Cannot play this sound: ",
+                      named = "CDac: Cannot play " + (dir / "play.wav") + ": ";
     struct Case {
         Bytes file; // empty: a WAV file of the row's format, but none for row 2
         std::uint16_t tag, ch, bits;
@@ -121,10 +119,10 @@ TEST_F(Engine, EachFileIsRefusedWithItsReasonOrOpensTheDeviceInItsOwnFormat) {
         std::uint32_t rate = 100;
         std::uint16_t perSec = 1;
     } const cases[] = {
-        {Bytes{'n', 'o', 't', ' ', 'r', 'i', 'f', 'f'}, 1, 1, 8, unreadable},
-        {Riff({Chunk("fmt ", Fmt(1, 1, 100, 8))}), 1, 1, 8,
-         "CDac: Cannot play " + (dir / "play.wav") + ": it has no sound data."},
-        {{}, 1, 1, 8, unreadable},
+        {Bytes{'n', 'o', 't', ' ', 'r', 'i', 'f', 'f'}, 1, 1, 8,
+         named + "it is not a readable WAV file."},
+        {Riff({Chunk("fmt ", Fmt(1, 1, 100, 8))}), 1, 1, 8, named + "it has no sound data."},
+        {{}, 1, 1, 8, named + "it is not a readable WAV file."},
         {{}, 6, 1, 8, cannot + "A-law compressed data is not supported."},
         {{}, 7, 1, 8, cannot + "mu-law compressed data is not supported."},
         {{}, 2, 1, 8, cannot + "ADPCM compressed data is not supported."},
