@@ -86,13 +86,9 @@ TEST(WavInfo, EachFileGivesItsFormatDataSizeAndSamplerChunkOrChangesNothing) {
             want = Numbers(21, 0), want[7] = 9;
         EXPECT_EQ(got, want);
     }
-    SampMmio mmio;
-    WAVEINFO wi;
-    EXPECT_EQ(mmio.LoadSampleInfo(&wi, (dir / "missing.wav").c_str()), 0);
-    EXPECT_EQ(mmio.LoadSampleInfo(&wi, dir.path().c_str()), 0); // a folder
 }
 
-TEST(WavInfo, AudioDataHoldsWhatTheFileHas) {
+TEST(WavInfo, AudioDataHoldsWhatTheFileHasAndMissingFilesAreRefused) {
     TempDir dir;
     SampMmio mmio;
     WAVEINFO wi;
@@ -109,6 +105,8 @@ TEST(WavInfo, AudioDataHoldsWhatTheFileHas) {
     EXPECT_EQ(mmio.LoadSampleAudioData(&wi, (dir / "a.wav").c_str()), 0);
     EXPECT_EQ(wi.dwDataSize, 4u);
     EXPECT_EQ(mmio.LoadSampleAudioData(&wi, (dir / "missing.wav").c_str()), 0);
+    EXPECT_EQ(mmio.LoadSampleInfo(&wi, (dir / "missing.wav").c_str()), 0);
+    EXPECT_EQ(mmio.LoadSampleInfo(&wi, dir.path().c_str()), 0); // a folder
     EXPECT_EQ(boxes.boxes, std::vector<std::string>{"Quorvel debug: Invalid hMmio!"});
     EXPECT_EQ(boxes.types, std::vector<unsigned>{MB_OK});
 }
