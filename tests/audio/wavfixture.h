@@ -9,18 +9,15 @@ namespace fixture {
 using namespace testutil;
 using Bytes = std::vector<unsigned char>;
 
-inline void Put16(Bytes& b, std::uint32_t v) {
-    b.insert(b.end(), {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8)});
-}
-inline void Put32(Bytes& b, std::uint32_t v) {
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
+inline void Put(Bytes& b, std::uint32_t v, int n) {
+    for (int i = 0; i < n; ++i)
+        b.push_back(static_cast<unsigned char>(v >> 8 * i));
 }
 
 // One chunk with its pad byte; declared overrides the size field.
 inline Bytes Chunk(const char* id, const Bytes& data, std::int64_t declared = -1) {
     Bytes b(id, id + 4);
-    Put32(b, static_cast<std::uint32_t>(declared < 0 ? std::int64_t(data.size()) : declared));
+    Put(b, static_cast<std::uint32_t>(declared < 0 ? std::int64_t(data.size()) : declared), 4);
     b.insert(b.end(), data.begin(), data.end());
     if (data.size() & 1)
         b.push_back(0);
@@ -32,14 +29,10 @@ inline Bytes Fmt(std::uint16_t tag, std::uint16_t ch, std::uint32_t rate, std::u
                  unsigned extra = 0) {
     Bytes b;
     const unsigned align = ch * (bits / 8u);
-    Put16(b, tag);
-    Put16(b, ch);
-    Put32(b, rate);
-    Put32(b, rate * align);
-    Put16(b, align);
-    Put16(b, bits);
-    if (extra > 0)
-        Put16(b, extra - 2);
+    const std::uint32_t v[] = {tag, ch, rate, rate * align, align, bits, extra - 2};
+    const int n[] = {2, 2, 4, 4, 2, 2, extra > 0 ? 2 : 0};
+    for (int i = 0; i < 7; ++i)
+        Put(b, v[i], n[i]);
     for (unsigned i = 2; i < extra; ++i)
         b.push_back(static_cast<unsigned char>(0xA0 + i));
     return b;
