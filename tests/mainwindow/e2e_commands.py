@@ -1,19 +1,11 @@
 #!/usr/bin/python3
-"""A composer's first session with the real tonsmith, driven from outside.
-
-New Orc and New Sco through their dialogs (the text editor is a stand-in that
-logs what it was asked to open); the "edit" writes a short noise instrument;
-Compile with the command line confirmed; the rendered file appears in the
-Output list; selecting it shows its format; a double-click plays it into the
-PulseAudio null sink, whose monitor is captured and compared with the file;
-Enter plays it again and Escape stops it; a third play is stopped with the
-right mouse button on a list entry, which selects nothing.
-The console is the terminal given, as the desktop's x-terminal-emulator. A
-terminal that hands its command to an instance already running gets one
-("holder") first, so the console it opens is not its own child. "quick" stops
-once the rendered file is listed.
-Usage: e2e_commands.py TONSMITH_BINARY TERMINAL [quick]
-"""
+"""A composer's first session with the real tonsmith: New Orc and New Sco (the
+editor logs what it opens), Compile in the given terminal as the desktop's
+x-terminal-emulator, the rendered file played into the PulseAudio null sink
+and compared byte for byte, then stopped by Escape and the right button.
+A terminal that hands its command to an instance already running gets one
+("holder") first. "quick" stops once the rendered file is listed.
+Usage: e2e_commands.py TONSMITH_BINARY TERMINAL [quick]"""
 import os
 import shutil
 import subprocess
@@ -75,7 +67,6 @@ wait_for(lambda: os.path.exists(editor_log) and open(editor_log).read().count("\
 s.expect("editor_log", open(editor_log).read().strip().replace("\n", "|"),
          work + "orc/tone.orc|" + work + "sco/tone.sco")
 
-# The composer writes the instrument and the score in the editor.
 with open(os.path.join(work, "orc", "tone.orc"), "w") as f:
     f.write(ORC)
 with open(os.path.join(work, "sco", "tone.sco"), "w") as f:
@@ -85,7 +76,6 @@ with open(os.path.join(work, "sco", "zz.sco"), "w") as f:  # listed from the nex
 s.expect("selected_orc", wait_for(lambda: s.selected("Orchestras"), 5), "tone.orc")
 s.expect("selected_sco", wait_for(lambda: s.selected("Scores"), 5), "tone.sco")
 
-# Compile; the command line is confirmed in its box.
 s.click(s.find("Compile", "push button"))
 box = s.require(s.window_named("CMDLINE"), "the command line box")
 ok = s.require(s.wait_node("OK", "push button", box, 5), "OK of the command line box")
@@ -102,8 +92,7 @@ if csound:
         s.expect("console", helper_name + " in " + console_name, "tonsmith-console in xterm")
 else:
     s.expect("csound_started", False, True)
-# Listed only once csound has finished writing it: at that moment the
-# header already accounts for every byte.
+# Listed only once csound has finished writing it.
 s.require(s.wait_item("Output", "test", 90), "the output listed")
 s.expect("output_when_listed", wav_complete(os.path.join(work, "out", "test")), "complete")
 s.expect("output", ",".join(s.items("Output")), "test")
@@ -113,12 +102,10 @@ if holder:
 if quick:
     s.finish()
 
-# Select it: the status bar shows its format.
 s.click(s.item("Output", "test"))
 s.expect("status_selected", s.wait_status(lambda t: t.startswith("44100"), 10),
          "44100|16 bit|Stereo|Sample Frames - 132300|Seconds - 3|Status - Stopped")
 
-# Play it whole into the null sink and capture the sink's monitor.
 capture = Capture(os.path.join(work, "capture.raw"))
 s.click(s.item("Output", "test"), times=2)
 s.expect("status_playing", s.wait_status(lambda t: t.endswith("Playing"), 5),
@@ -147,8 +134,7 @@ s.expect("status_escape", s.wait_status(lambda t: t.endswith("Stopped"), 5),
 # The file lasts 3 s: stopped this soon, it was the key, not the end.
 s.expect("stopped_early", time.monotonic() - playing < 2.0, True)
 
-# Again, stopped with the right mouse button on a list entry, which it does
-# not select: the orchestra and score stay the current ones.
+# The right button on an entry stops playback and selects nothing.
 s.click(s.item("Output", "test"), times=2)
 s.require(wait_for(lambda: s.status().endswith("Playing"), 5), "the third play")
 s.click(s.item("Scores", "zz.sco"), button=3)

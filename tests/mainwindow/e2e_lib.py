@@ -1,12 +1,7 @@
-"""What the end-to-end scripts share: the real tonsmith on the X display, seen
-and driven from outside the process, the way a user (or a screen reader) would.
-
-CTest runs each script inside dbus-run-session. `workspace` gives it five
-working folders and a settings file in a fresh home; `Session` starts the
-accessibility bus and the program, finds its window, reads and presses
-controls through AT-SPI and clicks with xdotool. `Session.expect` checks what
-was seen: every value is printed for the log, and any mismatch fails the run.
-"""
+"""What the end-to-end scripts share: the real tonsmith on the X display, driven
+from outside through AT-SPI and xdotool as a user (or a screen reader) would.
+CTest runs each script inside dbus-run-session; `Session.expect` prints every
+value seen for the log and fails the run on any mismatch."""
 import atexit
 import os
 import shutil
@@ -23,10 +18,9 @@ STATUS_PARTS = ("Sample rate", "Sample width", "Channels", "Sample frames", "Sec
 PRESS_ACTIONS = ("Press", "press", "click", "Click", "Trigger", "Toggle")
 
 def workspace(extra_ini="", needs=(), home=False):
-    """Checks the services (a missing one fails under scripts/with-services.sh,
-    else skips), then makes five folders and a tk3.ini naming them and
-    Debian's csound; extra_ini ({work} is the folder) follows the folders.
-    Returns the folder, ending in "/"."""
+    """Five folders and a tk3.ini naming them and Debian's csound in a fresh
+    home, once the services are there (missing: fails under
+    scripts/with-services.sh, else skips). Returns the folder, ending in "/"."""
     needs = (("an X display", os.environ.get("DISPLAY")),
              ("the accessibility bus", os.path.exists("/usr/libexec/at-spi-bus-launcher")),
              *needs)
@@ -50,7 +44,6 @@ def workspace(extra_ini="", needs=(), home=False):
     return work
 
 def null_sink():
-    """True when the PulseAudio null sink "test", output device 0, is there."""
     return "\ttest\t" in subprocess.run(["pactl", "list", "short", "sinks"],
                                          capture_output=True, text=True).stdout
 
@@ -67,7 +60,6 @@ def wait_for(probe, seconds, step=0.1):
         time.sleep(step)
 
 def riff_chunks(path):
-    """The top-level chunks of a RIFF file: {b"fmt ": bytes, b"data": bytes, ...}."""
     with open(path, "rb") as f:
         b = f.read()
     chunks, at = {}, 12
@@ -78,8 +70,7 @@ def riff_chunks(path):
     return chunks
 
 def wav_complete(path):
-    """"complete" when the RIFF and data sizes of a WAV header account for the
-    whole file as it is now, else what they account for."""
+    """"complete" when the RIFF and data sizes account for the whole file."""
     with open(path, "rb") as f:
         b = f.read()
     riff, at = int.from_bytes(b[4:8], "little"), b.find(b"data", 12)
@@ -88,8 +79,7 @@ def wav_complete(path):
         f"RIFF {riff + 8} and data end {end} of {len(b)} bytes"
 
 def running(program):
-    """The pid of a process of that name started from this run (its settings
-    folder is ours: other runs on the machine have their own), or None."""
+    """The pid of a process of that name with our settings folder, or None."""
     ours = ("XDG_CONFIG_HOME=" + os.environ["XDG_CONFIG_HOME"]).encode()
     for pid in filter(str.isdigit, os.listdir("/proc")):
         try:
@@ -101,7 +91,7 @@ def running(program):
     return None
 
 def parent(pid):
-    """The parent's pid and program file name of a running process, or (None, "")."""
+    """The parent's pid and program file name, or (None, "")."""
     try:
         with open(f"/proc/{pid}/stat") as f:
             ppid = int(f.read().rsplit(")", 1)[1].split()[1])
@@ -110,8 +100,8 @@ def parent(pid):
         return None, ""
 
 class Capture:
-    """Records the null sink's monitor as 16-bit stereo at 44.1 kHz, the
-    sink's own format, so what was played arrives unchanged."""
+    """Records the null sink's monitor in the sink's own format (16-bit stereo
+    at 44.1 kHz), so what was played arrives unchanged."""
 
     def __init__(self, path):
         self.path, self.out = path, open(path, "wb")
@@ -130,9 +120,8 @@ class Capture:
             return f.read()
 
 def compare_left(want, got, loud=2000):
-    """Lines the expected 16-bit values up with the left channel of a capture
-    at the first loud sample; returns (frames heard, largest difference),
-    or None when the sound is not in the capture."""
+    """Lines want up with the capture's left channel at the first loud sample:
+    (frames heard, largest difference), or None when it is not there."""
     heard = [left for left, _ in struct.iter_unpack("<hh", got[:len(got) // 4 * 4])]
     first = next((i for i, v in enumerate(want) if abs(v) > loud), None)
     onset = next((i for i, v in enumerate(heard) if abs(v) > loud), None)
@@ -153,8 +142,7 @@ class Session:
         self.app = subprocess.Popen([binary], env=env)
         sys.excepthook = self._fault
 
-    def _fault(self, kind, value, tb):
-        """A script error still ends the program and reports what was seen."""
+    def _fault(self, kind, value, tb):  # a script error still ends the program
         traceback.print_exception(kind, value, tb)
         self.require(False, f"{kind.__name__}: {value}")
 
@@ -168,7 +156,6 @@ class Session:
             self.mismatches.append(f"{key}: saw {value!r}, expected {want!r}")
 
     def require(self, value, step):
-        """Ends the run as failed, naming the step, when value is false."""
         if not value:
             self.mismatches.append("stopped at: " + step)
             self.finish()
@@ -195,7 +182,6 @@ class Session:
         self.bus.wait()
         sys.exit(1 if self.mismatches else 0)
 
-    # -- the window --------------------------------------------------------
     def find_window(self):
         try:
             self.wid = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
@@ -204,8 +190,6 @@ class Session:
         except (subprocess.TimeoutExpired, IndexError):
             self.require(False, "the window")
         self.record("seconds_to_window", round(time.monotonic() - self.started, 3))
-        # The program's node on the accessibility bus; a loaded machine may
-        # take a while.
         global pyatspi
         import pyatspi  # only once the bus runs
         desktop = pyatspi.Registry.getDesktop(0)
@@ -246,7 +230,6 @@ class Session:
         return wait_for(lambda: self.find(name, role, under, showing), seconds)
 
     def window_named(self, caption, seconds=30):
-        """A top-level window (dialog, message box) of the program."""
         return wait_for(lambda: next((w for w in map(self.root.getChildAtIndex, range(
             self.root.childCount)) if w is not None and w.name == caption), None), seconds)
 
@@ -271,7 +254,6 @@ class Session:
         return "|".join(next((x.name[len(part) + 2:] for x in nodes if x.description == part),
                              "?") for part in STATUS_PARTS)
 
-    # -- acting --------------------------------------------------------------
     def click(self, node, button=1, times=1):
         ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         subprocess.run(["xdotool", "mousemove", str(ext.x + ext.width // 2),
@@ -279,7 +261,6 @@ class Session:
                         "--delay", "60", str(button)])
 
     def geometry(self):
-        """The window's x, y, width and height as the X server has them."""
         info = subprocess.run(["xwininfo", "-id", self.wid], capture_output=True,
                               text=True).stdout
         keys = {"Absolute upper-left X:": "x", "Absolute upper-left Y:": "y",
@@ -288,8 +269,8 @@ class Session:
                 for k in keys if line.startswith(k)}
 
     def press(self, node):
-        """Presses a button through accessibility: no global key or pointer
-        that a window of another program could take."""
+        """Presses through accessibility: no global key or pointer that a
+        window of another program could take."""
         action = node.queryAction()
         i = next((i for i in range(action.nActions) if action.getName(i) in PRESS_ACTIONS), None)
         if i is not None:
@@ -297,7 +278,6 @@ class Session:
         return i is not None
 
     def press_named(self, caption, button, seconds=30):
-        """Waits for the window captioned caption and presses its button."""
         win = self.window_named(caption, seconds)
         node = win and self.wait_node(button, "push button", win, 5)
         return bool(node) and self.press(node)

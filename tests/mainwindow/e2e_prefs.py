@@ -1,15 +1,7 @@
 #!/usr/bin/python3
-"""Preferences and analysis in the real tonsmith, driven from outside.
-
-Configure > Preferences: Long Int output on the Sound page, OK. Compile the
-workspace's tone; the rendered file's header is read here, independently of
-the program. It is selected (status bar) and played into the null sink, whose
-capture is compared with the file's 32-bit samples; so is a float WAV that
-csound rendered into the Source folder. Then the Analysis button on
-it: each page's utility is run with its own output name, and after Exit the
-three results are in the Analysis Files list.
-Usage: e2e_prefs.py TONSMITH_BINARY
-"""
+"""Preferences and analysis in the real tonsmith: Long Int output, a compile
+whose 32-bit samples (and a float WAV's) are heard on the null sink, and the
+three analysis utilities. Usage: e2e_prefs.py TONSMITH_BINARY"""
 import os
 import shutil
 import struct
@@ -32,7 +24,6 @@ STATUS = "44100|32 bit|Mono|Sample Frames - 44100|Seconds - 1|Status - Stopped"
 s = Session(sys.argv[1])
 s.find_window()
 
-# Preferences: the Sound page's Long Int Output, then OK.
 s.require(s.press(s.require(s.find("Preferences", "menu item"), "the Preferences item")),
           "Preferences")
 prefs = s.require(s.window_named("Tonsmith32 Preferences"), "the Preferences dialog")
@@ -46,7 +37,6 @@ s.press(s.find("OK", "push button", prefs))
 s.require(wait_for(lambda: s.window_named("Tonsmith32 Preferences", 0) is None, 10),
           "Preferences closing on OK")
 
-# Compile with the new format.
 s.click(s.find("Compile", "push button"))
 s.require(s.press_named("CMDLINE", "OK"), "the command line box")
 s.require(s.wait_item("Output", "test", 90), "the output listed")
@@ -61,7 +51,6 @@ s.click(s.item("Output", "test"))
 s.expect("status_selected", s.wait_status(lambda t: t.startswith("44100"), 10), STATUS)
 
 def play_and_compare(list_name, name, want, key, errors):
-    """Plays a listed file whole and compares the sink's capture with want."""
     capture = Capture(os.path.join(work, "capture.raw"))
     s.click(s.item(list_name, name), times=2)
     s.require(wait_for(lambda: s.status().endswith("Playing"), 5), "playing " + name)
