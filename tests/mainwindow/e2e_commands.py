@@ -6,15 +6,11 @@ and compared byte for byte, then stopped by Escape and the right button.
 A terminal that hands its command to an instance already running gets one
 ("holder") first. "quick" stops once the rendered file is listed.
 Usage: e2e_commands.py TONSMITH_BINARY TERMINAL [quick]"""
-import os
-import shutil
-import subprocess
-import sys
-import time
+import os, shutil, subprocess, sys, time  # noqa: E401
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_lib import (Capture, Session, null_sink, parent, riff_chunks, running,  # noqa: E402
-                     wait_for, wav_complete, workspace)
+                     wait_for, wav_complete, workspace, write)
 
 binary, terminal = sys.argv[1:3]
 quick = sys.argv[3:] == ["quick"]
@@ -22,9 +18,7 @@ work = workspace("texteditor={work}editor\n[WAVE]\nWaveOutDev=0\n", (
     ("csound", shutil.which("csound")), ("the PulseAudio null sink", null_sink()),
     (terminal, os.path.exists(terminal))))
 editor, editor_log = work + "editor", work + "editor.log"
-with open(editor, "w") as f:  # a text editor that logs what it opens
-    f.write(f'#!/bin/sh\necho "$@" >> {editor_log}\n')
-os.chmod(editor, 0o755)
+write(editor, f'#!/bin/sh\necho "$@" >> {editor_log}\n', 0o755)  # logs what it opens
 ORC = ("sr = 44100\nksmps = 10\nnchnls = 2\n0dbfs = 1\n"
        "instr 1\nseed 7\na1 rand 0.4\nouts a1, a1 * 0.5\nendin\n"
        "instr 2\ni0 system_i 1, \"sleep 1.5\"\nendin\n")
@@ -33,7 +27,7 @@ ORC = ("sr = 44100\nksmps = 10\nnchnls = 2\n0dbfs = 1\n"
 SCO = "i2 0 0.01\ni1 0 3\ne\n"
 
 bindir = os.path.join(work, "bin")
-os.makedirs(bindir, exist_ok=True)
+os.makedirs(bindir)
 os.symlink(terminal, os.path.join(bindir, "x-terminal-emulator"))
 os.environ["PATH"] = bindir + os.pathsep + os.environ["PATH"]
 HOLDERS = {"xfce4-terminal": ["--title", "holder", "-x", "sleep", "600"],
@@ -58,8 +52,7 @@ def new_file(button, caption, edit_name, list_name, ext):
     s.require(s.type_into(edit, "tone"), "typing the name")
     s.require(s.press(s.find("OK", "push button", dlg)), "OK of " + caption)
     s.require(s.wait_item(list_name, "tone" + ext), "tone" + ext + " listed")
-    with open(os.path.join(work, ext[1:], "tone" + ext), "rb") as f:
-        s.expect("template" + ext, f.read(), TEMPLATES[ext])
+    s.expect("template" + ext, open(work + ext[1:] + "/tone" + ext, "rb").read(), TEMPLATES[ext])
 
 new_file("New Orc", "New Orchestra", "Orchestra Name", "Orchestras", ".orc")
 new_file("New Sco", "New Score", "Score Name", "Scores", ".sco")
@@ -67,12 +60,9 @@ wait_for(lambda: os.path.exists(editor_log) and open(editor_log).read().count("\
 s.expect("editor_log", open(editor_log).read().strip().replace("\n", "|"),
          work + "orc/tone.orc|" + work + "sco/tone.sco")
 
-with open(os.path.join(work, "orc", "tone.orc"), "w") as f:
-    f.write(ORC)
-with open(os.path.join(work, "sco", "tone.sco"), "w") as f:
-    f.write(SCO)
-with open(os.path.join(work, "sco", "zz.sco"), "w") as f:  # listed from the next refresh
-    f.write(SCO)
+write(work + "orc/tone.orc", ORC)
+write(work + "sco/tone.sco", SCO)
+write(work + "sco/zz.sco", SCO)  # listed from the next refresh
 s.expect("selected_orc", wait_for(lambda: s.selected("Orchestras"), 5), "tone.orc")
 s.expect("selected_sco", wait_for(lambda: s.selected("Scores"), 5), "tone.sco")
 

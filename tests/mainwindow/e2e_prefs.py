@@ -2,22 +2,17 @@
 """Preferences and analysis in the real tonsmith: Long Int output, a compile
 whose 32-bit samples (and a float WAV's) are heard on the null sink, and the
 three analysis utilities. Usage: e2e_prefs.py TONSMITH_BINARY"""
-import os
-import shutil
-import struct
-import subprocess
-import sys
+import os, shutil, struct, subprocess, sys  # noqa: E401
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_lib import (Capture, Session, compare_left, null_sink, riff_chunks,  # noqa: E402
-                     running, wait_for, workspace)
+                     running, wait_for, workspace, write)
 
 work = workspace("[WAVE]\nWaveOutDev=0\n", (("csound", shutil.which("csound")),
                                               ("the PulseAudio null sink", null_sink())))
-with open(work + "orc/tone.orc", "w") as f:
-    f.write("sr = 44100\nksmps = 10\nnchnls = 1\n0dbfs = 1\ninstr 1\nout oscili(0.5, 220)\nendin\n")
-with open(work + "sco/tone.sco", "w") as f:
-    f.write("i1 0 1\ne\n")
+write(work + "orc/tone.orc",
+      "sr = 44100\nksmps = 10\nnchnls = 1\n0dbfs = 1\ninstr 1\nout oscili(0.5, 220)\nendin\n")
+write(work + "sco/tone.sco", "i1 0 1\ne\n")
 subprocess.run(["csound", "-W", "-f", "-o", work + "src/float.wav", work + "orc/tone.orc",
                 work + "sco/tone.sco"], check=True, capture_output=True)
 STATUS = "44100|32 bit|Mono|Sample Frames - 44100|Seconds - 1|Status - Stopped"

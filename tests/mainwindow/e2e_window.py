@@ -2,19 +2,14 @@
 """The real tonsmith on the X display without a sound server: window, lists,
 status bar, the questions that could destroy a file, the trash, and the real
 open dialog. Usage: e2e_window.py TONSMITH_BINARY"""
-import os
-import subprocess
-import sys
-import time
-import wave
+import os, subprocess, sys, time, wave  # noqa: E401
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_lib import Session, wait_for, workspace  # noqa: E402
+from e2e_lib import Session, wait_for, workspace, write  # noqa: E402
 
 work = workspace(home=True)
 for name in ("orc/b.orc", "orc/a.orc", "sco/two.sco", "sco/one.sco"):
-    with open(work + name, "w") as f:
-        f.write("x")
+    write(work + name, "x")
 with wave.open(work + "src/tone.wav", "wb") as w:  # one second of stereo silence
     w.setnchannels(2)
     w.setsampwidth(2)
@@ -81,8 +76,7 @@ def question(caption, words):  # the dialog before it had the same caption
 s.require(wait_for(lambda: question("New Orchestra", "already exists"), 10), "the question")
 key("Return")
 s.require(wait_for(lambda: s.window_named("New Orchestra", 0) is None, 5), "the question closed")
-with open(os.path.join(work, "orc", "a.orc"), "rb") as f:
-    s.expect("a_orc_after_enter", f.read(), b"x")
+s.expect("a_orc_after_enter", open(work + "orc/a.orc").read(), "x")
 
 # Yes moves the file to the trash, with the record a file manager restores from.
 s.click(s.require(s.item("Orchestras", "b.orc"), "the entry b.orc"))
@@ -119,11 +113,8 @@ def choose(dlg, text):
 
 tools = os.path.join(work, "tools")
 os.makedirs(os.path.join(tools, "sub"))
-with open(os.path.join(tools, "myeditor"), "w") as f:
-    f.write("#!/bin/sh\n")
-os.chmod(os.path.join(tools, "myeditor"), 0o755)
-with open(os.path.join(tools, "notes.txt"), "w") as f:
-    f.write("not a program\n")
+write(os.path.join(tools, "myeditor"), "#!/bin/sh\n", 0o755)
+write(os.path.join(tools, "notes.txt"), "not a program\n")
 
 dlg = open_dialog("Select Text Editor")
 s.expect("first_look_in", look_in(dlg), "/usr/bin")
