@@ -26,10 +26,9 @@ ORC = ("sr = 44100\nksmps = 10\nnchnls = 2\n0dbfs = 1\n"
 # refreshed before csound's end would already show an unfinished file.
 SCO = "i2 0 0.01\ni1 0 3\ne\n"
 
-bindir = os.path.join(work, "bin")
-os.makedirs(bindir)
-os.symlink(terminal, os.path.join(bindir, "x-terminal-emulator"))
-os.environ["PATH"] = bindir + os.pathsep + os.environ["PATH"]
+os.makedirs(work + "bin")
+os.symlink(terminal, work + "bin/x-terminal-emulator")
+os.environ["PATH"] = work + "bin" + os.pathsep + os.environ["PATH"]
 HOLDERS = {"xfce4-terminal": ["--title", "holder", "-x", "sleep", "600"],
            "lxterminal": ["-t", "holder", "-e", "sleep", "600"]}
 name = os.path.basename(terminal).split(".")[0]
@@ -41,7 +40,6 @@ if holder and not wait_for(lambda: subprocess.run(["xdotool", "search", "--name"
 
 s = Session(binary)
 s.find_window()
-
 TEMPLATES = {".orc": b"sr=\r\nkr=\r\nksmps=\r\nnchnls=\r\n\r\ninstr 1\r\n\r\nendin\r\n",
              ".sco": b"f1 0 8192 10 1"}
 
@@ -60,28 +58,23 @@ wait_for(lambda: os.path.exists(editor_log) and open(editor_log).read().count("\
 s.expect("editor_log", open(editor_log).read().strip().replace("\n", "|"),
          work + "orc/tone.orc|" + work + "sco/tone.sco")
 
-write(work + "orc/tone.orc", ORC)
-write(work + "sco/tone.sco", SCO)
-write(work + "sco/zz.sco", SCO)  # listed from the next refresh
+for path, text in (("orc/tone.orc", ORC), ("sco/tone.sco", SCO), ("sco/zz.sco", SCO)):
+    write(work + path, text)  # zz.sco: listed from the next refresh
 s.expect("selected_orc", wait_for(lambda: s.selected("Orchestras"), 5), "tone.orc")
 s.expect("selected_sco", wait_for(lambda: s.selected("Scores"), 5), "tone.sco")
 
 s.click(s.find("Compile", "push button"))
-box = s.require(s.window_named("CMDLINE"), "the command line box")
-ok = s.require(s.wait_node("OK", "push button", box, 5), "OK of the command line box")
+ok = s.require(s.wait_node("OK", "push button", s.window_named("CMDLINE"), 5), "CMDLINE OK")
 pressed = time.monotonic()
 s.press(ok)
 csound = wait_for(lambda: running("csound"), 10, 0.002)
-if csound:
-    s.record("ms_ok_to_csound", round((time.monotonic() - pressed) * 1000, 1))
-    helper, helper_name = parent(csound)
-    console, console_name = parent(helper)
-    if holder:  # the lists wait for csound, not for a terminal that handed over
-        s.expect("console_is_holder", console == holder.pid, True)
-    else:
-        s.expect("console", helper_name + " in " + console_name, "tonsmith-console in xterm")
+s.record("ms_ok_to_csound", round((time.monotonic() - pressed) * 1000, 1))
+helper, helper_name = parent(s.require(csound, "csound started"))
+console, console_name = parent(helper)
+if holder:  # the lists wait for csound, not for a terminal that handed over
+    s.expect("console_is_holder", console == holder.pid, True)
 else:
-    s.expect("csound_started", False, True)
+    s.expect("console", helper_name + " in " + console_name, "tonsmith-console in xterm")
 # Listed only once csound has finished writing it.
 s.require(s.wait_item("Output", "test", 90), "the output listed")
 s.expect("output_when_listed", wav_complete(os.path.join(work, "out", "test")), "complete")
@@ -104,15 +97,10 @@ wait_for(lambda: s.status().endswith("Stopped"), 20)
 got = capture.stop()
 data = riff_chunks(os.path.join(work, "out", "test")).get(b"data", b"")
 at = got.find(data[:4096]) if data else -1
-if at < 0:
-    heard = f"missing ({len(got)} bytes captured, {len(data)} in the file)"
-elif got[at:at + len(data)] != data:
-    same = next(i for i in range(min(len(data), len(got) - at)) if got[at + i] != data[i]) \
-        if len(got) - at >= len(data) else len(got) - at
-    heard = f"differs from byte {same} of {len(data)}"
-else:
-    heard = f"equal ({len(data)} bytes)"
-s.expect("capture", heard, "equal (529200 bytes)")
+same = next((i for i in range(len(data)) if got[at + i:at + i + 1] != data[i:i + 1]), None)
+s.expect("capture", f"missing ({len(got)} bytes captured, {len(data)} in the file)" if at < 0
+         else f"differs from byte {same} of {len(data)}" if same is not None
+         else f"equal ({len(data)} bytes)", "equal (529200 bytes)")
 
 # From the keyboard: Enter on the entry plays it, Escape stops it.
 subprocess.run(["xdotool", "key", "Return"])  # the list has the focus since the clicks

@@ -11,9 +11,7 @@ work = workspace(home=True)
 for name in ("orc/b.orc", "orc/a.orc", "sco/two.sco", "sco/one.sco"):
     write(work + name, "x")
 with wave.open(work + "src/tone.wav", "wb") as w:  # one second of stereo silence
-    w.setnchannels(2)
-    w.setsampwidth(2)
-    w.setframerate(44100)
+    w.setparams((2, 2, 44100, 44100, "NONE", ""))
     w.writeframes(bytes(176400))
 ini = os.path.join(os.environ["XDG_CONFIG_HOME"], "tonsmith", "tk3.ini")
 os.environ["PULSE_SERVER"] = "unix:/nonexistent/pulse/native"  # no sound server
@@ -31,18 +29,13 @@ s.expect("title", subprocess.run(["xdotool", "getwindowname", wid], capture_outp
 for title, first in (("Orchestras", "a.orc"), ("Scores", "one.sco"), ("Source", "")):
     s.expect("selected_" + title, s.selected(title), first)
 s.expect("status_before", s.status(), "|||||")
-
-# Click the first Source entry.
 source = s.find("Source", "list")
 s.click(source.getChildAtIndex(0))
 s.expect("status_after", s.wait_status(lambda t: t.split("|")[0] not in ("", "?"), 15),
          "44100|16 bit|Stereo|Sample Frames - 44100|Seconds - 1|Status - Stopped")
 s.expect("selected_Source_after", s.selected("Source"), "tone.wav")
-frame = s.find("Tonsmith32 V3.3")
-s.expect("window_role", frame.getRoleName() if frame else "?", "frame")
-
-def key(name):
-    subprocess.run(["xdotool", "key", name])
+s.expect("window_role", s.find("Tonsmith32 V3.3").getRoleName(), "frame")
+key = lambda name: subprocess.run(["xdotool", "key", name])  # noqa: E731
 
 # No sound output device: a double-click tells so, once.
 s.click(source.getChildAtIndex(0), times=2)
@@ -87,26 +80,22 @@ s.expect("orchestras_after_yes", ",".join(wait_for(
     "a.orc")
 trash = os.path.join(os.environ["XDG_DATA_HOME"], "Trash")
 s.expect("trash_files", ",".join(sorted(os.listdir(os.path.join(trash, "files")))), "b.orc")
-with open(os.path.join(trash, "info", "b.orc.trashinfo")) as f:
-    s.expect("trash_info", "|".join(line.split("=")[0] if line.startswith("DeletionDate=")
-                                    else line for line in f.read().splitlines()),
-             "[Trash Info]|Path=" + work + "orc/b.orc|DeletionDate")
+s.expect("trash_info", "|".join(line.split("=")[0] if line.startswith("DeletionDate=") else line
+                                for line in open(trash + "/info/b.orc.trashinfo")),
+         "[Trash Info]\n|Path=" + work + "orc/b.orc\n|DeletionDate")
 
 # The real open dialog, from the Configure menu.
 def open_dialog(item):
     s.click(s.find("Configure", "menu item"))
     s.click(s.require(s.wait_node(item, "menu item", showing=True, seconds=5), item))
     return s.require(s.window_named("Open", 10), "the Open dialog of " + item)
-
 def look_in(dlg):
     return next((n.name for n in s.nodes(dlg) if n.getRoleName() == "combo box" and
                  n.name.startswith("/")), "?")
-
 def listed(dlg, names):
     table = s.find("Files", "tree", dlg).queryTable()
     have = {table.getAccessibleAt(r, 0).name for r in range(table.nRows)}
     return ",".join(n for n in names if n in have)
-
 def choose(dlg, text):
     s.require(s.type_into(s.find("File name:", "text", dlg), text), "typing " + text)
     s.press(s.find("Open", "push button", dlg))
@@ -141,8 +130,7 @@ choose(dlg, "/usr/bin")
 s.require(wait_for(lambda: look_in(dlg) == "/usr/bin", 10), "walking to /usr/bin")
 choose(dlg, "xdotool")
 s.require(wait_for(lambda: s.window_named("Open", 0) is None, 10), "the second dialog closed")
-with open(ini) as f:
-    s.expect("ini_editors", "|".join(line.strip() for line in f
-                                     if line.startswith(("texteditor=", "editor="))),
-             "texteditor=" + tools + "/myeditor|editor=/usr/bin/xdotool")
+s.expect("ini_editors", "|".join(line.strip() for line in open(ini)
+                                 if line.startswith(("texteditor=", "editor="))),
+         "texteditor=" + tools + "/myeditor|editor=/usr/bin/xdotool")
 s.finish()

@@ -41,7 +41,6 @@ TEST_F(WindowTest, SelectionsAreRememberedByPosition) {
     List(0)->setCurrentRow(3);
     EXPECT_STREQ(IniStruct.szOrc, "d.orc");
     EXPECT_EQ(w.wLBindex[0], 3);
-
     // The remembered entry is deleted: the one that moves up takes its place;
     // then the last one: nothing is left at that position.
     for (const auto& [szGone, szNext] : {std::pair{"d.orc", "e.orc"}, {"e.orc", ""}}) {
@@ -95,36 +94,18 @@ TEST_F(WindowTest, SoundSelectionReadsFormatStopsPlaybackClearsOtherList) {
     EXPECT_LT(List(2)->CurSel(), 0);
 }
 
-namespace {
-class WindowCommandsTest : public WindowTest {
-protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        UseNullWaveDevice(true);
-        nullwave::Clear();
-    }
-    void TearDown() override {
-        commands.reset();
-        engine.SetWindow(nullptr);
-        UseNullWaveDevice(false);
-    }
-    void Wire() { // the real engine on the null device's only output
-        Open(2, &engine);
-        engine.SetWindow(window.get());
-        commands = std::make_unique<WindowCommands>(*window, &engine);
-        commands->startProgram = [](const std::string&) { return 33u; }; // no real editor
-        window->dacinit.wWaveDeviceId = 0;
-    }
-
-    CdacSound engine;
-    std::unique_ptr<WindowCommands> commands;
-};
-} // namespace
 // Playback heard on a sound server and stopped is checked end to end.
-TEST_F(WindowCommandsTest, PlaybackThatCannotStartLeavesTheEngineIdle) {
+TEST_F(WindowTest, PlaybackThatCannotStartLeavesTheEngineIdle) {
     fixture::WriteBytes(Dir("out") + "mix.wav", fixture::Wav(1, 2, 44100, 16, fixture::Bytes(8)));
     File("out", "junk.wav");
-    Wire();
+    UseNullWaveDevice(true);
+    nullwave::Clear();
+    CdacSound engine; // the real engine on the null device's only output
+    Open(2, &engine);
+    engine.SetWindow(window.get());
+    WindowCommands commands(*window, &engine);
+    commands.startProgram = [](const std::string&) { return 33u; }; // no real editor
+    window->dacinit.wWaveDeviceId = 0;
     Select(LIST_OUTPUT, "junk.wav"); // the real reader: not a WAV file
     EXPECT_EQ(Status()[0], "None.");
     DoubleClick(LIST_OUTPUT);
@@ -149,7 +130,9 @@ TEST_F(WindowCommandsTest, PlaybackThatCannotStartLeavesTheEngineIdle) {
     Select(LIST_OUTPUT, szLong);
     DoubleClick(LIST_OUTPUT);
     EXPECT_FALSE(engine.IsActive());
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_NE(boxes.shown[0].text.find("is too long: at most 126"), std::string::npos);
-    EXPECT_NE(boxes.shown[1].text.find("is too long to play: at most 126"), std::string::npos);
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_NE(boxes.shown.at(0).text.find("is too long: at most 126"), std::string::npos);
+    EXPECT_NE(boxes.shown.at(1).text.find("is too long to play: at most 126"), std::string::npos);
+    window.reset();
+    UseNullWaveDevice(false);
 }
