@@ -103,8 +103,8 @@ TEST_F(WindowTest, PlaybackThatCannotStartLeavesTheEngineIdle) {
     CdacSound engine; // the real engine on the null device's only output
     Open(2, &engine);
     engine.SetWindow(window.get());
-    WindowCommands commands(*window, &engine);
-    commands.startProgram = [](const std::string&) { return 33u; }; // no real editor
+    auto commands = std::make_unique<WindowCommands>(*window, &engine);
+    commands->startProgram = [](const std::string&) { return 33u; }; // no real editor
     window->dacinit.wWaveDeviceId = 0;
     Select(LIST_OUTPUT, "junk.wav"); // the real reader: not a WAV file
     EXPECT_EQ(Status()[0], "None.");
@@ -133,6 +133,7 @@ TEST_F(WindowTest, PlaybackThatCannotStartLeavesTheEngineIdle) {
     EXPECT_EQ(boxes.shown.size(), 2u);
     EXPECT_NE(boxes.shown.at(0).text.find("is too long: at most 126"), std::string::npos);
     EXPECT_NE(boxes.shown.at(1).text.find("is too long to play: at most 126"), std::string::npos);
-    window.reset();
+    commands.reset();
+    engine.SetWindow(nullptr);
     UseNullWaveDevice(false);
 }
