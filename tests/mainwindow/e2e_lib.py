@@ -128,10 +128,8 @@ class Session:
     def _fault(self, kind, value, tb):  # a script error still ends the program
         traceback.print_exception(kind, value, tb)
         self.require(False, f"{kind.__name__}: {value}")
-    def record(self, key, value):
-        self.results[key] = value
     def expect(self, key, value, want):  # want: the value, or a test of it
-        self.record(key, value)
+        self.results[key] = value
         if not (want(value) if callable(want) else value == want):
             self.mismatches.append(f"{key}: saw {value!r}, expected {want!r}")
     def require(self, value, step):
@@ -152,9 +150,7 @@ class Session:
             self.app.wait(5)
         except subprocess.TimeoutExpired:
             self.app.kill()
-            self.app.wait()
         self.bus.terminate()
-        self.bus.wait()
         sys.exit(1 if self.mismatches else 0)
     def find_window(self):
         try:
@@ -163,7 +159,7 @@ class Session:
                                       timeout=45).stdout.split()[0]
         except (subprocess.TimeoutExpired, IndexError):
             self.require(False, "the window")
-        self.record("seconds_to_window", round(time.monotonic() - self.started, 3))
+        self.results["seconds_to_window"] = round(time.monotonic() - self.started, 3)
         global pyatspi
         import pyatspi  # only once the bus runs
         desktop = pyatspi.Registry.getDesktop(0)

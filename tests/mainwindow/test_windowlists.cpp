@@ -6,9 +6,8 @@
 #include "mainwindow/filelists.h"
 #include "mainwindow/windowcommands.h"
 #include "platform/sound/nullwave.h"
+#include "platform/sound/wavedev.h"
 #include "windowfixture.h"
-
-void UseNullWaveDevice(bool bNull);
 
 TEST_F(WindowTest, RefreshFollowsFoldersAndTheAnalysisPreference) {
     MainWindow& w = Open(1);
@@ -98,7 +97,7 @@ TEST_F(WindowTest, SoundSelectionReadsFormatStopsPlaybackClearsOtherList) {
 TEST_F(WindowTest, PlaybackThatCannotStartLeavesTheEngineIdle) {
     fixture::WriteBytes(Dir("out") + "mix.wav", fixture::Wav(1, 2, 44100, 16, fixture::Bytes(8)));
     File("out", "junk.wav");
-    UseNullWaveDevice(true);
+    InstallWaveBackend(nullwave::Backend());
     nullwave::Clear();
     CdacSound engine; // the real engine on the null device's only output
     Open(2, &engine);
@@ -135,5 +134,5 @@ TEST_F(WindowTest, PlaybackThatCannotStartLeavesTheEngineIdle) {
     EXPECT_NE(boxes.shown.at(1).text.find("is too long to play: at most 126"), std::string::npos);
     commands.reset();
     engine.SetWindow(nullptr);
-    UseNullWaveDevice(false);
+    InstallWaveBackend(nullptr);
 }
