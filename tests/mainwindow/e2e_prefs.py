@@ -19,27 +19,22 @@ STATUS = "44100|32 bit|Mono|Sample Frames - 44100|Seconds - 1|Status - Stopped"
 s = Session(sys.argv[1])
 s.find_window()
 
-s.require(s.press(s.require(s.find("Preferences", "menu item"), "the Preferences item")),
-          "Preferences")
+s.require(s.press(s.require(s.find("Preferences", "menu item"), "Preferences")), "Preferences")
 prefs = s.require(s.window_named("Tonsmith32 Preferences"), "the Preferences dialog")
 s.require(s.press(s.require(s.find("Sound", "page tab", prefs), "the Sound tab")), "Sound")
-long_output = s.require(s.wait_node("Long Int Output", "radio button", prefs, 5, True),
-                        "Long Int Output")
-s.press(long_output)
+long_output = s.wait_node("Long Int Output", "radio button", prefs, 5, True)
+s.require(long_output and s.press(long_output), "Long Int Output")
 s.expect("long_checked", wait_for(lambda: s.checked(long_output), 5), True)
 s.expect("wave_checked", s.checked(s.find("Wave Output", "radio button", prefs)), True)
 s.press(s.find("OK", "push button", prefs))
-s.require(wait_for(lambda: s.window_named("Tonsmith32 Preferences", 0) is None, 10),
-          "Preferences closing on OK")
+s.require(wait_for(lambda: s.window_named(prefs.name, 0) is None, 10), "Preferences closing")
 
 s.click(s.find("Compile", "push button"))
 s.require(s.press_named("CMDLINE", "OK"), "the command line box")
 s.require(s.wait_item("Output", "test", 90), "the output listed")
 wait_for(lambda: not running("csound"), 30)
-rendered = os.path.join(work, "out", "test")
-chunks = riff_chunks(rendered)
-fmt = chunks.get(b"fmt ", b"")
-tag, channels, rate, _, _, bits = struct.unpack("<HHIIHH", fmt[:16].ljust(16, b"\0"))
+chunks = riff_chunks(work + "out/test")
+tag, channels, rate, _, _, bits = struct.unpack("<HHIIHH", chunks.get(b"fmt ", b"").ljust(16)[:16])
 s.expect("file_format", f"tag {tag}, {channels} ch, {rate} Hz, {bits} bit",
          "tag 1, 1 ch, 44100 Hz, 32 bit")
 s.click(s.item("Output", "test"))
