@@ -1,28 +1,16 @@
 #!/usr/bin/python3
-"""A composer's first session with the real tonsmith, driven from outside.
-
-New Orc and New Sco through their dialogs (the text editor is a stand-in that
-logs what it was asked to open); the "edit" writes a short noise instrument;
-Compile with the command line confirmed; the rendered file appears in the
-Output list; selecting it shows its format; a double-click plays it into the
-PulseAudio null sink, whose monitor is captured and compared with the file;
-Enter plays it again and Escape stops it; a third play is stopped with the
-right mouse button on a list entry, which selects nothing.
-The console is the terminal given, as the desktop's x-terminal-emulator. A
-terminal that hands its command to an instance already running gets one
-("holder") first, so the console it opens is not its own child. "quick" stops
-once the rendered file is listed.
-Usage: e2e_commands.py TONSMITH_BINARY TERMINAL [quick]
-"""
-import os
-import shutil
-import subprocess
-import sys
-import time
+"""A composer's first session with the real tonsmith: New Orc and New Sco (the
+editor logs what it opens), Compile in the given terminal as the desktop's
+x-terminal-emulator, the rendered file played into the PulseAudio null sink
+and compared byte for byte, then stopped by Escape and the right button.
+A terminal that hands its command to an instance already running gets one
+("holder") first. "quick" stops once the rendered file is listed.
+Usage: e2e_commands.py TONSMITH_BINARY TERMINAL [quick]"""
+import os, shutil, subprocess, sys, time  # noqa: E401
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_lib import (Capture, Session, null_sink, parent, riff_chunks, running,  # noqa: E402
-                     wait_for, wav_complete, workspace)
+                     wait_for, wav_complete, workspace, write)
 
 binary, terminal = sys.argv[1:3]
 quick = sys.argv[3:] == ["quick"]
@@ -30,9 +18,7 @@ work = workspace("texteditor={work}editor\n[WAVE]\nWaveOutDev=0\n", (
     ("csound", shutil.which("csound")), ("the PulseAudio null sink", null_sink()),
     (terminal, os.path.exists(terminal))))
 editor, editor_log = work + "editor", work + "editor.log"
-with open(editor, "w") as f:  # a text editor that logs what it opens
-    f.write(f'#!/bin/sh\necho "$@" >> {editor_log}\n')
-os.chmod(editor, 0o755)
+write(editor, f'#!/bin/sh\necho "$@" >> {editor_log}\n', 0o755)  # logs what it opens
 ORC = ("sr = 44100\nksmps = 10\nnchnls = 2\n0dbfs = 1\n"
        "instr 1\nseed 7\na1 rand 0.4\nouts a1, a1 * 0.5\nendin\n"
        "instr 2\ni0 system_i 1, \"sleep 1.5\"\nendin\n")
@@ -40,10 +26,9 @@ ORC = ("sr = 44100\nksmps = 10\nnchnls = 2\n0dbfs = 1\n"
 # refreshed before csound's end would already show an unfinished file.
 SCO = "i2 0 0.01\ni1 0 3\ne\n"
 
-bindir = os.path.join(work, "bin")
-os.makedirs(bindir, exist_ok=True)
-os.symlink(terminal, os.path.join(bindir, "x-terminal-emulator"))
-os.environ["PATH"] = bindir + os.pathsep + os.environ["PATH"]
+os.makedirs(work + "bin")
+os.symlink(terminal, work + "bin/x-terminal-emulator")
+os.environ["PATH"] = work + "bin" + os.pathsep + os.environ["PATH"]
 HOLDERS = {"xfce4-terminal": ["--title", "holder", "-x", "sleep", "600"],
            "lxterminal": ["-t", "holder", "-e", "sleep", "600"]}
 name = os.path.basename(terminal).split(".")[0]
@@ -55,7 +40,6 @@ if holder and not wait_for(lambda: subprocess.run(["xdotool", "search", "--name"
 
 s = Session(binary)
 s.find_window()
-
 TEMPLATES = {".orc": b"sr=\r\nkr=\r\nksmps=\r\nnchnls=\r\n\r\ninstr 1\r\n\r\nendin\r\n",
              ".sco": b"f1 0 8192 10 1"}
 
@@ -66,8 +50,7 @@ def new_file(button, caption, edit_name, list_name, ext):
     s.require(s.type_into(edit, "tone"), "typing the name")
     s.require(s.press(s.find("OK", "push button", dlg)), "OK of " + caption)
     s.require(s.wait_item(list_name, "tone" + ext), "tone" + ext + " listed")
-    with open(os.path.join(work, ext[1:], "tone" + ext), "rb") as f:
-        s.expect("template" + ext, f.read(), TEMPLATES[ext])
+    s.expect("template" + ext, open(work + ext[1:] + "/tone" + ext, "rb").read(), TEMPLATES[ext])
 
 new_file("New Orc", "New Orchestra", "Orchestra Name", "Orchestras", ".orc")
 new_file("New Sco", "New Score", "Score Name", "Scores", ".sco")
@@ -75,35 +58,24 @@ wait_for(lambda: os.path.exists(editor_log) and open(editor_log).read().count("\
 s.expect("editor_log", open(editor_log).read().strip().replace("\n", "|"),
          work + "orc/tone.orc|" + work + "sco/tone.sco")
 
-# The composer writes the instrument and the score in the editor.
-with open(os.path.join(work, "orc", "tone.orc"), "w") as f:
-    f.write(ORC)
-with open(os.path.join(work, "sco", "tone.sco"), "w") as f:
-    f.write(SCO)
-with open(os.path.join(work, "sco", "zz.sco"), "w") as f:  # listed from the next refresh
-    f.write(SCO)
+for path, text in (("orc/tone.orc", ORC), ("sco/tone.sco", SCO), ("sco/zz.sco", SCO)):
+    write(work + path, text)  # zz.sco: listed from the next refresh
 s.expect("selected_orc", wait_for(lambda: s.selected("Orchestras"), 5), "tone.orc")
 s.expect("selected_sco", wait_for(lambda: s.selected("Scores"), 5), "tone.sco")
 
-# Compile; the command line is confirmed in its box.
 s.click(s.find("Compile", "push button"))
-box = s.require(s.window_named("CMDLINE"), "the command line box")
-ok = s.require(s.wait_node("OK", "push button", box, 5), "OK of the command line box")
+ok = s.require(s.wait_node("OK", "push button", s.window_named("CMDLINE"), 5), "CMDLINE OK")
 pressed = time.monotonic()
 s.press(ok)
 csound = wait_for(lambda: running("csound"), 10, 0.002)
-if csound:
-    s.record("ms_ok_to_csound", round((time.monotonic() - pressed) * 1000, 1))
-    helper, helper_name = parent(csound)
-    console, console_name = parent(helper)
-    if holder:  # the lists wait for csound, not for a terminal that handed over
-        s.expect("console_is_holder", console == holder.pid, True)
-    else:
-        s.expect("console", helper_name + " in " + console_name, "tonsmith-console in xterm")
+s.results["ms_ok_to_csound"] = round((time.monotonic() - pressed) * 1000, 1)
+helper, helper_name = parent(s.require(csound, "csound started"))
+console, console_name = parent(helper)
+if holder:  # the lists wait for csound, not for a terminal that handed over
+    s.expect("console_is_holder", console == holder.pid, True)
 else:
-    s.expect("csound_started", False, True)
-# Listed only once csound has finished writing it: at that moment the
-# header already accounts for every byte.
+    s.expect("console", helper_name + " in " + console_name, "tonsmith-console in xterm")
+# Listed only once csound has finished writing it.
 s.require(s.wait_item("Output", "test", 90), "the output listed")
 s.expect("output_when_listed", wav_complete(os.path.join(work, "out", "test")), "complete")
 s.expect("output", ",".join(s.items("Output")), "test")
@@ -113,12 +85,10 @@ if holder:
 if quick:
     s.finish()
 
-# Select it: the status bar shows its format.
 s.click(s.item("Output", "test"))
 s.expect("status_selected", s.wait_status(lambda t: t.startswith("44100"), 10),
          "44100|16 bit|Stereo|Sample Frames - 132300|Seconds - 3|Status - Stopped")
 
-# Play it whole into the null sink and capture the sink's monitor.
 capture = Capture(os.path.join(work, "capture.raw"))
 s.click(s.item("Output", "test"), times=2)
 s.expect("status_playing", s.wait_status(lambda t: t.endswith("Playing"), 5),
@@ -127,15 +97,10 @@ wait_for(lambda: s.status().endswith("Stopped"), 20)
 got = capture.stop()
 data = riff_chunks(os.path.join(work, "out", "test")).get(b"data", b"")
 at = got.find(data[:4096]) if data else -1
-if at < 0:
-    heard = f"missing ({len(got)} bytes captured, {len(data)} in the file)"
-elif got[at:at + len(data)] != data:
-    same = next(i for i in range(min(len(data), len(got) - at)) if got[at + i] != data[i]) \
-        if len(got) - at >= len(data) else len(got) - at
-    heard = f"differs from byte {same} of {len(data)}"
-else:
-    heard = f"equal ({len(data)} bytes)"
-s.expect("capture", heard, "equal (529200 bytes)")
+same = next((i for i in range(len(data)) if got[at + i:at + i + 1] != data[i:i + 1]), None)
+s.expect("capture", f"missing ({len(got)} bytes captured, {len(data)} in the file)" if at < 0
+         else f"differs from byte {same} of {len(data)}" if same is not None
+         else f"equal ({len(data)} bytes)", "equal (529200 bytes)")
 
 # From the keyboard: Enter on the entry plays it, Escape stops it.
 subprocess.run(["xdotool", "key", "Return"])  # the list has the focus since the clicks
@@ -147,8 +112,7 @@ s.expect("status_escape", s.wait_status(lambda t: t.endswith("Stopped"), 5),
 # The file lasts 3 s: stopped this soon, it was the key, not the end.
 s.expect("stopped_early", time.monotonic() - playing < 2.0, True)
 
-# Again, stopped with the right mouse button on a list entry, which it does
-# not select: the orchestra and score stay the current ones.
+# The right button on an entry stops playback and selects nothing.
 s.click(s.item("Output", "test"), times=2)
 s.require(wait_for(lambda: s.status().endswith("Playing"), 5), "the third play")
 s.click(s.item("Scores", "zz.sco"), button=3)

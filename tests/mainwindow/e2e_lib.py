@@ -1,21 +1,8 @@
-"""What the end-to-end scripts share: the real tonsmith on the X display, seen
-and driven from outside the process, the way a user (or a screen reader) would.
-
-CTest runs each script inside dbus-run-session. `workspace` gives it five
-working folders and a settings file in a fresh home; `Session` starts the
-accessibility bus and the program, finds its window, reads and presses
-controls through AT-SPI and clicks with xdotool. `Session.expect` checks what
-was seen: every value is printed for the log, and any mismatch fails the run.
-"""
-import atexit
-import os
-import shutil
-import struct
-import subprocess
-import sys
-import tempfile
-import time
-import traceback
+"""What the end-to-end scripts share: the real tonsmith on the X display, driven
+from outside through AT-SPI and xdotool as a user (or a screen reader) would.
+CTest runs each script inside dbus-run-session; `Session.expect` prints every
+value seen for the log and fails the run on any mismatch."""
+import atexit, os, shutil, struct, subprocess, sys, tempfile, time, traceback  # noqa: E401
 
 TITLE = "Tonsmith32 V3.3"
 STATUS_PARTS = ("Sample rate", "Sample width", "Channels", "Sample frames", "Seconds",
@@ -23,10 +10,8 @@ STATUS_PARTS = ("Sample rate", "Sample width", "Channels", "Sample frames", "Sec
 PRESS_ACTIONS = ("Press", "press", "click", "Click", "Trigger", "Toggle")
 
 def workspace(extra_ini="", needs=(), home=False):
-    """Checks the services (a missing one fails under scripts/with-services.sh,
-    else skips), then makes five folders and a tk3.ini naming them and
-    Debian's csound; extra_ini ({work} is the folder) follows the folders.
-    Returns the folder, ending in "/"."""
+    # Five folders and a tk3.ini naming them and Debian's csound in a fresh home;
+    # a missing service fails under scripts/with-services.sh, else skips.
     needs = (("an X display", os.environ.get("DISPLAY")),
              ("the accessibility bus", os.path.exists("/usr/libexec/at-spi-bus-launcher")),
              *needs)
@@ -49,13 +34,16 @@ def workspace(extra_ini="", needs=(), home=False):
             "[PREFERENCES]\ncsoundver=2\n[CSOUND]\ncsound path=/usr/bin/csound\n")
     return work
 
+def write(path, text, mode=0o644):
+    with open(path, "w") as f:
+        f.write(text)
+    os.chmod(path, mode)
+
 def null_sink():
-    """True when the PulseAudio null sink "test", output device 0, is there."""
     return "\ttest\t" in subprocess.run(["pactl", "list", "short", "sinks"],
                                          capture_output=True, text=True).stdout
 
-def wait_for(probe, seconds, step=0.1):
-    """Polls probe until it returns something true, or the time runs out."""
+def wait_for(probe, seconds, step=0.1):  # probe's first true value, or its last
     end = time.monotonic() + seconds
     while True:
         try:
@@ -67,29 +55,21 @@ def wait_for(probe, seconds, step=0.1):
         time.sleep(step)
 
 def riff_chunks(path):
-    """The top-level chunks of a RIFF file: {b"fmt ": bytes, b"data": bytes, ...}."""
-    with open(path, "rb") as f:
-        b = f.read()
-    chunks, at = {}, 12
+    b, chunks, at = open(path, "rb").read(), {}, 12
     while at + 8 <= len(b):
         size = int.from_bytes(b[at + 4:at + 8], "little")
         chunks.setdefault(b[at:at + 4], b[at + 8:at + 8 + size])
         at += 8 + size + (size & 1)
     return chunks
 
-def wav_complete(path):
-    """"complete" when the RIFF and data sizes of a WAV header account for the
-    whole file as it is now, else what they account for."""
-    with open(path, "rb") as f:
-        b = f.read()
+def wav_complete(path):  # do the RIFF and data sizes account for the whole file?
+    b = open(path, "rb").read()
     riff, at = int.from_bytes(b[4:8], "little"), b.find(b"data", 12)
     end = at + 8 + int.from_bytes(b[at + 4:at + 8], "little")
     return "complete" if at > 0 and riff + 8 == len(b) == end else \
         f"RIFF {riff + 8} and data end {end} of {len(b)} bytes"
 
-def running(program):
-    """The pid of a process of that name started from this run (its settings
-    folder is ours: other runs on the machine have their own), or None."""
+def running(program):  # the pid of one with our settings folder, or None
     ours = ("XDG_CONFIG_HOME=" + os.environ["XDG_CONFIG_HOME"]).encode()
     for pid in filter(str.isdigit, os.listdir("/proc")):
         try:
@@ -100,8 +80,7 @@ def running(program):
             pass
     return None
 
-def parent(pid):
-    """The parent's pid and program file name of a running process, or (None, "")."""
+def parent(pid):  # the parent's pid and program file name, or (None, "")
     try:
         with open(f"/proc/{pid}/stat") as f:
             ppid = int(f.read().rsplit(")", 1)[1].split()[1])
@@ -109,10 +88,7 @@ def parent(pid):
     except (OSError, ValueError, IndexError):
         return None, ""
 
-class Capture:
-    """Records the null sink's monitor as 16-bit stereo at 44.1 kHz, the
-    sink's own format, so what was played arrives unchanged."""
-
+class Capture:  # the null sink's monitor in its own format: what was played, unchanged
     def __init__(self, path):
         self.path, self.out = path, open(path, "wb")
         self.parec = subprocess.Popen(["parec", "-d", "test.monitor", "--latency-msec=20",
@@ -120,19 +96,16 @@ class Capture:
                                        "--channels=2"], stdout=self.out)
         wait_for(lambda: subprocess.run(["pactl", "list", "short", "source-outputs"],
                                         capture_output=True, text=True).stdout.strip(), 5)
-
     def stop(self):
         time.sleep(0.3)  # the tail still on its way through the server
         self.parec.terminate()
         self.parec.wait()
         self.out.close()
-        with open(self.path, "rb") as f:
-            return f.read()
+        return open(self.path, "rb").read()
 
 def compare_left(want, got, loud=2000):
-    """Lines the expected 16-bit values up with the left channel of a capture
-    at the first loud sample; returns (frames heard, largest difference),
-    or None when the sound is not in the capture."""
+    """Lines want up with the capture's left channel at the first loud sample:
+    (frames heard, largest difference), or None when it is not there."""
     heard = [left for left, _ in struct.iter_unpack("<hh", got[:len(got) // 4 * 4])]
     first = next((i for i, v in enumerate(want) if abs(v) > loud), None)
     onset = next((i for i, v in enumerate(heard) if abs(v) > loud), None)
@@ -152,34 +125,21 @@ class Session:
         self.started = time.monotonic()
         self.app = subprocess.Popen([binary], env=env)
         sys.excepthook = self._fault
-
-    def _fault(self, kind, value, tb):
-        """A script error still ends the program and reports what was seen."""
+    def _fault(self, kind, value, tb):  # a script error still ends the program
         traceback.print_exception(kind, value, tb)
         self.require(False, f"{kind.__name__}: {value}")
-
-    def record(self, key, value):
+    def expect(self, key, value, want):  # want: the value, or a test of it
         self.results[key] = value
-
-    def expect(self, key, value, want):
-        """Records value; it must equal want, or pass want when that is a function."""
-        self.record(key, value)
         if not (want(value) if callable(want) else value == want):
             self.mismatches.append(f"{key}: saw {value!r}, expected {want!r}")
-
     def require(self, value, step):
-        """Ends the run as failed, naming the step, when value is false."""
         if not value:
             self.mismatches.append("stopped at: " + step)
             self.finish()
         return value
-
     def finish(self):
-        for k, v in self.results.items():
-            print(f"{k}={v}")
-        for m in self.mismatches:
-            print("MISMATCH " + m)
-        sys.stdout.flush()
+        print("".join(f"{k}={v}\n" for k, v in self.results.items()) +
+              "".join(f"MISMATCH {m}\n" for m in self.mismatches), end="", flush=True)
         # Ended as a user ends it, File > Exit, so it leaves the way it would.
         exit_item = self.root and self.find("Exit", "menu item")
         if not (exit_item and self.press(exit_item) and wait_for(
@@ -190,12 +150,8 @@ class Session:
             self.app.wait(5)
         except subprocess.TimeoutExpired:
             self.app.kill()
-            self.app.wait()
         self.bus.terminate()
-        self.bus.wait()
         sys.exit(1 if self.mismatches else 0)
-
-    # -- the window --------------------------------------------------------
     def find_window(self):
         try:
             self.wid = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
@@ -203,9 +159,7 @@ class Session:
                                       timeout=45).stdout.split()[0]
         except (subprocess.TimeoutExpired, IndexError):
             self.require(False, "the window")
-        self.record("seconds_to_window", round(time.monotonic() - self.started, 3))
-        # The program's node on the accessibility bus; a loaded machine may
-        # take a while.
+        self.results["seconds_to_window"] = round(time.monotonic() - self.started, 3)
         global pyatspi
         import pyatspi  # only once the bus runs
         desktop = pyatspi.Registry.getDesktop(0)
@@ -213,10 +167,8 @@ class Session:
             a for a in map(desktop.getChildAtIndex, range(desktop.childCount))
             if a is not None and a.name == "tonsmith"), 30), "the program on the accessibility bus")
         return self.wid
-
     def nodes(self, under=None):
         found = []
-
         def walk(node):
             try:
                 found.append(node)
@@ -226,10 +178,8 @@ class Session:
                 pass
         walk(under if under is not None else self.root)
         return found
-
     def find(self, name, role=None, under=None, showing=False):
-        """The first node of that name (and role); with showing, only one on
-        screen (a dialog's hidden pages keep their controls)."""
+        # showing: only on screen (a dialog's hidden pages keep their controls)
         for n in self.nodes(under):
             try:
                 if n.name == name and (role is None or n.getRoleName() == role) and (
@@ -238,78 +188,54 @@ class Session:
             except Exception:
                 pass
         return None
-
     def checked(self, node):
         return node.getState().contains(pyatspi.STATE_CHECKED)
-
     def wait_node(self, name, role=None, under=None, seconds=30, showing=False):
         return wait_for(lambda: self.find(name, role, under, showing), seconds)
-
     def window_named(self, caption, seconds=30):
-        """A top-level window (dialog, message box) of the program."""
         return wait_for(lambda: next((w for w in map(self.root.getChildAtIndex, range(
             self.root.childCount)) if w is not None and w.name == caption), None), seconds)
-
     def children(self, list_name):
         lst = self.find(list_name, "list")
         return [lst.getChildAtIndex(i) for i in range(lst.childCount)] if lst else None
-
     def items(self, list_name):
-        children = self.children(list_name)
-        return None if children is None else [c.name for c in children]
-
+        return [c.name for c in self.children(list_name) or []]
     def item(self, list_name, text):
         return next((c for c in self.children(list_name) or [] if c.name == text), None)
-
     def selected(self, list_name):
         return ",".join(c.name for c in self.children(list_name)
                         if c.getState().contains(pyatspi.STATE_SELECTED))
-
-    def status(self):
-        """The six parts; each is named "what it is: what it shows"."""
+    def status(self):  # each part is named "what it is: what it shows"
         nodes = self.nodes()
         return "|".join(next((x.name[len(part) + 2:] for x in nodes if x.description == part),
                              "?") for part in STATUS_PARTS)
-
-    # -- acting --------------------------------------------------------------
     def click(self, node, button=1, times=1):
         ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         subprocess.run(["xdotool", "mousemove", str(ext.x + ext.width // 2),
                         str(ext.y + ext.height // 2), "click", "--repeat", str(times),
                         "--delay", "60", str(button)])
-
     def geometry(self):
-        """The window's x, y, width and height as the X server has them."""
         info = subprocess.run(["xwininfo", "-id", self.wid], capture_output=True,
                               text=True).stdout
         keys = {"Absolute upper-left X:": "x", "Absolute upper-left Y:": "y",
                 "Width:": "width", "Height:": "height"}
         return {keys[k]: int(line.split(":")[1]) for line in map(str.strip, info.splitlines())
                 for k in keys if line.startswith(k)}
-
-    def press(self, node):
-        """Presses a button through accessibility: no global key or pointer
-        that a window of another program could take."""
+    def press(self, node):  # no global key or pointer another program could take
         action = node.queryAction()
         i = next((i for i in range(action.nActions) if action.getName(i) in PRESS_ACTIONS), None)
         if i is not None:
             action.doAction(i)
         return i is not None
-
     def press_named(self, caption, button, seconds=30):
-        """Waits for the window captioned caption and presses its button."""
         win = self.window_named(caption, seconds)
         node = win and self.wait_node(button, "push button", win, 5)
         return bool(node) and self.press(node)
-
     def type_into(self, node, text):
         node.queryEditableText().setTextContents(text)
         return node.queryText().getText(0, -1) == text
-
-    def wait_status(self, test, seconds):
-        """The status bar's text once test accepts it, else as it is then."""
+    def wait_status(self, test, seconds):  # once test accepts it, else as it is then
         return wait_for(lambda: (lambda t: t if test(t) else None)(self.status()),
                         seconds) or self.status()
-
     def wait_item(self, list_name, text, seconds=60):
         return wait_for(lambda: self.item(list_name, text), seconds, 0.2)

@@ -1,67 +1,46 @@
 #!/usr/bin/python3
-"""Preferences and analysis in the real tonsmith, driven from outside.
-
-Configure > Preferences: Long Int output on the Sound page, OK. Compile the
-workspace's tone; the rendered file's header is read here, independently of
-the program. It is selected (status bar) and played into the null sink, whose
-capture is compared with the file's 32-bit samples; so is a float WAV that
-csound rendered into the Source folder. Then the Analysis button on
-it: each page's utility is run with its own output name, and after Exit the
-three results are in the Analysis Files list.
-Usage: e2e_prefs.py TONSMITH_BINARY
-"""
-import os
-import shutil
-import struct
-import subprocess
-import sys
+"""Preferences and analysis in the real tonsmith: Long Int output, a compile
+whose 32-bit samples (and a float WAV's) are heard on the null sink, and the
+three analysis utilities. Usage: e2e_prefs.py TONSMITH_BINARY"""
+import os, shutil, struct, subprocess, sys  # noqa: E401
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_lib import (Capture, Session, compare_left, null_sink, riff_chunks,  # noqa: E402
-                     running, wait_for, workspace)
+                     running, wait_for, workspace, write)
 
 work = workspace("[WAVE]\nWaveOutDev=0\n", (("csound", shutil.which("csound")),
                                               ("the PulseAudio null sink", null_sink())))
-with open(work + "orc/tone.orc", "w") as f:
-    f.write("sr = 44100\nksmps = 10\nnchnls = 1\n0dbfs = 1\ninstr 1\nout oscili(0.5, 220)\nendin\n")
-with open(work + "sco/tone.sco", "w") as f:
-    f.write("i1 0 1\ne\n")
+write(work + "orc/tone.orc",
+      "sr = 44100\nksmps = 10\nnchnls = 1\n0dbfs = 1\ninstr 1\nout oscili(0.5, 220)\nendin\n")
+write(work + "sco/tone.sco", "i1 0 1\ne\n")
 subprocess.run(["csound", "-W", "-f", "-o", work + "src/float.wav", work + "orc/tone.orc",
                 work + "sco/tone.sco"], check=True, capture_output=True)
 STATUS = "44100|32 bit|Mono|Sample Frames - 44100|Seconds - 1|Status - Stopped"
 s = Session(sys.argv[1])
 s.find_window()
 
-# Preferences: the Sound page's Long Int Output, then OK.
-s.require(s.press(s.require(s.find("Preferences", "menu item"), "the Preferences item")),
-          "Preferences")
+s.require(s.press(s.require(s.find("Preferences", "menu item"), "Preferences")), "Preferences")
 prefs = s.require(s.window_named("Tonsmith32 Preferences"), "the Preferences dialog")
 s.require(s.press(s.require(s.find("Sound", "page tab", prefs), "the Sound tab")), "Sound")
-long_output = s.require(s.wait_node("Long Int Output", "radio button", prefs, 5, True),
-                        "Long Int Output")
-s.press(long_output)
+long_output = s.wait_node("Long Int Output", "radio button", prefs, 5, True)
+s.require(long_output and s.press(long_output), "Long Int Output")
 s.expect("long_checked", wait_for(lambda: s.checked(long_output), 5), True)
 s.expect("wave_checked", s.checked(s.find("Wave Output", "radio button", prefs)), True)
 s.press(s.find("OK", "push button", prefs))
-s.require(wait_for(lambda: s.window_named("Tonsmith32 Preferences", 0) is None, 10),
-          "Preferences closing on OK")
+s.require(wait_for(lambda: s.window_named(prefs.name, 0) is None, 10), "Preferences closing")
 
-# Compile with the new format.
 s.click(s.find("Compile", "push button"))
 s.require(s.press_named("CMDLINE", "OK"), "the command line box")
 s.require(s.wait_item("Output", "test", 90), "the output listed")
 wait_for(lambda: not running("csound"), 30)
-rendered = os.path.join(work, "out", "test")
-chunks = riff_chunks(rendered)
-fmt = chunks.get(b"fmt ", b"")
-tag, channels, rate, _, _, bits = struct.unpack("<HHIIHH", fmt[:16].ljust(16, b"\0"))
+chunks = riff_chunks(work + "out/test")
+tag, channels, rate, _, _, bits = struct.unpack("<HHIIHH", chunks.get(b"fmt ", b"").ljust(16)[:16])
 s.expect("file_format", f"tag {tag}, {channels} ch, {rate} Hz, {bits} bit",
          "tag 1, 1 ch, 44100 Hz, 32 bit")
 s.click(s.item("Output", "test"))
 s.expect("status_selected", s.wait_status(lambda t: t.startswith("44100"), 10), STATUS)
 
 def play_and_compare(list_name, name, want, key, errors):
-    """Plays a listed file whole and compares the sink's capture with want."""
     capture = Capture(os.path.join(work, "capture.raw"))
     s.click(s.item(list_name, name), times=2)
     s.require(wait_for(lambda: s.status().endswith("Playing"), 5), "playing " + name)

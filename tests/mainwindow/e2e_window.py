@@ -1,33 +1,17 @@
 #!/usr/bin/python3
-"""The real tonsmith on the X display, as a user sees it.
-
-Finds its window with xdotool/xwininfo, reads the lists and the status bar
-through AT-SPI, clicks the first Source entry and reads the status bar again.
-Then the desktop conventions: the right button selects nothing, Enter in a
-question that could replace or delete a file keeps it, Yes puts the file in
-the trash, and the real open dialog walks folders and lists programs for
-Select Text Editor and Select Wave Editor. The window runs as on a desktop
-without sound: a double-click on a sound file says once that there is no
-output device.
-Usage: e2e_window.py TONSMITH_BINARY
-"""
-import os
-import subprocess
-import sys
-import time
-import wave
+"""The real tonsmith on the X display without a sound server: window, lists,
+status bar, the questions that could destroy a file, the trash, and the real
+open dialog. Usage: e2e_window.py TONSMITH_BINARY"""
+import os, subprocess, sys, time, wave  # noqa: E401
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_lib import Session, wait_for, workspace  # noqa: E402
+from e2e_lib import Session, wait_for, workspace, write  # noqa: E402
 
 work = workspace(home=True)
 for name in ("orc/b.orc", "orc/a.orc", "sco/two.sco", "sco/one.sco"):
-    with open(work + name, "w") as f:
-        f.write("x")
+    write(work + name, "x")
 with wave.open(work + "src/tone.wav", "wb") as w:  # one second of stereo silence
-    w.setnchannels(2)
-    w.setsampwidth(2)
-    w.setframerate(44100)
+    w.setparams((2, 2, 44100, 44100, "NONE", ""))
     w.writeframes(bytes(176400))
 ini = os.path.join(os.environ["XDG_CONFIG_HOME"], "tonsmith", "tk3.ini")
 os.environ["PULSE_SERVER"] = "unix:/nonexistent/pulse/native"  # no sound server
@@ -45,30 +29,17 @@ s.expect("title", subprocess.run(["xdotool", "getwindowname", wid], capture_outp
 for title, first in (("Orchestras", "a.orc"), ("Scores", "one.sco"), ("Source", "")):
     s.expect("selected_" + title, s.selected(title), first)
 s.expect("status_before", s.status(), "|||||")
-
-# Click the first Source entry.
 source = s.find("Source", "list")
 s.click(source.getChildAtIndex(0))
 s.expect("status_after", s.wait_status(lambda t: t.split("|")[0] not in ("", "?"), 15),
          "44100|16 bit|Stereo|Sample Frames - 44100|Seconds - 1|Status - Stopped")
 s.expect("selected_Source_after", s.selected("Source"), "tone.wav")
-frame = s.find("Tonsmith32 V3.3")
-s.expect("window_role", frame.getRoleName() if frame else "?", "frame")
-s.expect("status_names", "|".join(n.name for n in s.nodes() if n.description in (
-    "Sample rate", "Playback status")), "Sample rate: 44100|Playback status: Status - Stopped")
-
-def labels(win):
-    return "|".join(n.name.replace("\n", "\\n") for n in s.nodes(win)
-                    if n.getRoleName() == "label" and n.name)
-
-def key(name):
-    subprocess.run(["xdotool", "key", name])
+s.expect("window_role", s.find("Tonsmith32 V3.3").getRoleName(), "frame")
+key = lambda name: subprocess.run(["xdotool", "key", name])  # noqa: E731
 
 # No sound output device: a double-click tells so, once.
 s.click(source.getChildAtIndex(0), times=2)
-box = s.window_named("Cannot Play", 10)
-s.expect("no_device_box", labels(box) if box else "none", "Cannot Play|" + work +
-         "src/tone.wav cannot be played: no sound output device was found.")
+s.require(s.window_named("Cannot Play", 10), "the no-device box")
 key("Return")
 s.require(wait_for(lambda: s.window_named("Cannot Play", 0) is None, 5), "the box closed")
 time.sleep(0.5)
@@ -84,8 +55,6 @@ s.expect("selected_after_right_click", s.selected("Orchestras"), "a.orc")
 # Enter in the questions that could destroy a file answers No.
 s.click(s.find("Delete Orc", "push button"))
 box = s.require(s.window_named("Are you sure you want to DELETE this ORCHESTRA?"), "delete box")
-s.expect("delete_box_labels", labels(box),
-         "Are you sure you want to DELETE this ORCHESTRA?|" + work + "orc/a.orc")
 key("Return")
 s.require(wait_for(lambda: s.window_named(box.name, 0) is None, 5), "the delete box closed")
 s.click(s.find("New Orc", "push button"))
@@ -93,20 +62,14 @@ dlg = s.require(s.window_named("New Orchestra"), "the New Orchestra dialog")
 s.require(s.type_into(s.wait_node("Orchestra Name", "text", dlg), "a"), "typing a")
 s.press(s.find("OK", "push button", dlg))
 
-def question(caption, words):
-    """The box of that caption whose text holds words (the dialog before it
-    had the same caption)."""
+def question(caption, words):  # the dialog before it had the same caption
     win = s.window_named(caption, 0)
     return win if win and any(words in n.name for n in s.nodes(win)) else None
 
-box = s.require(wait_for(lambda: question("New Orchestra", "already exists"), 10),
-                "the replace question")
-s.expect("replace_box_labels", labels(box), "New Orchestra|" + work +
-         "orc/a.orc already exists.\\nReplace it with a new orchestra?")
+s.require(wait_for(lambda: question("New Orchestra", "already exists"), 10), "the question")
 key("Return")
 s.require(wait_for(lambda: s.window_named("New Orchestra", 0) is None, 5), "the question closed")
-with open(os.path.join(work, "orc", "a.orc"), "rb") as f:
-    s.expect("a_orc_after_enter", f.read(), b"x")
+s.expect("a_orc_after_enter", open(work + "orc/a.orc").read(), "x")
 
 # Yes moves the file to the trash, with the record a file manager restores from.
 s.click(s.require(s.item("Orchestras", "b.orc"), "the entry b.orc"))
@@ -117,38 +80,30 @@ s.expect("orchestras_after_yes", ",".join(wait_for(
     "a.orc")
 trash = os.path.join(os.environ["XDG_DATA_HOME"], "Trash")
 s.expect("trash_files", ",".join(sorted(os.listdir(os.path.join(trash, "files")))), "b.orc")
-with open(os.path.join(trash, "info", "b.orc.trashinfo")) as f:
-    s.expect("trash_info", "|".join(line.split("=")[0] if line.startswith("DeletionDate=")
-                                    else line for line in f.read().splitlines()),
-             "[Trash Info]|Path=" + work + "orc/b.orc|DeletionDate")
+s.expect("trash_info", "|".join(line.split("=")[0] if line.startswith("DeletionDate=") else line
+                                for line in open(trash + "/info/b.orc.trashinfo")),
+         "[Trash Info]\n|Path=" + work + "orc/b.orc\n|DeletionDate")
 
 # The real open dialog, from the Configure menu.
 def open_dialog(item):
     s.click(s.find("Configure", "menu item"))
     s.click(s.require(s.wait_node(item, "menu item", showing=True, seconds=5), item))
     return s.require(s.window_named("Open", 10), "the Open dialog of " + item)
-
 def look_in(dlg):
     return next((n.name for n in s.nodes(dlg) if n.getRoleName() == "combo box" and
                  n.name.startswith("/")), "?")
-
 def listed(dlg, names):
-    """Which of names the dialog lists now (its detail view, name column)."""
     table = s.find("Files", "tree", dlg).queryTable()
     have = {table.getAccessibleAt(r, 0).name for r in range(table.nRows)}
     return ",".join(n for n in names if n in have)
-
 def choose(dlg, text):
     s.require(s.type_into(s.find("File name:", "text", dlg), text), "typing " + text)
     s.press(s.find("Open", "push button", dlg))
 
 tools = os.path.join(work, "tools")
 os.makedirs(os.path.join(tools, "sub"))
-with open(os.path.join(tools, "myeditor"), "w") as f:
-    f.write("#!/bin/sh\n")
-os.chmod(os.path.join(tools, "myeditor"), 0o755)
-with open(os.path.join(tools, "notes.txt"), "w") as f:
-    f.write("not a program\n")
+write(os.path.join(tools, "myeditor"), "#!/bin/sh\n", 0o755)
+write(os.path.join(tools, "notes.txt"), "not a program\n")
 
 dlg = open_dialog("Select Text Editor")
 s.expect("first_look_in", look_in(dlg), "/usr/bin")
@@ -175,8 +130,7 @@ choose(dlg, "/usr/bin")
 s.require(wait_for(lambda: look_in(dlg) == "/usr/bin", 10), "walking to /usr/bin")
 choose(dlg, "xdotool")
 s.require(wait_for(lambda: s.window_named("Open", 0) is None, 10), "the second dialog closed")
-with open(ini) as f:
-    s.expect("ini_editors", "|".join(line.strip() for line in f
-                                     if line.startswith(("texteditor=", "editor="))),
-             "texteditor=" + tools + "/myeditor|editor=/usr/bin/xdotool")
+s.expect("ini_editors", "|".join(line.strip() for line in open(ini)
+                                 if line.startswith(("texteditor=", "editor="))),
+         "texteditor=" + tools + "/myeditor|editor=/usr/bin/xdotool")
 s.finish()

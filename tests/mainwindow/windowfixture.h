@@ -24,25 +24,17 @@ inline QApplication& App() {
 
 struct FakeSound : SoundPort {
     std::map<std::string, WaveFacts> files; // full path -> facts
-    int nStops = 0, nCycles = 0;
+    int nStops = 0;
     bool bActive = false;
-    std::intptr_t lastHeader = 0;
+    std::vector<std::intptr_t> cycles;
 
     bool LoadSampleInfo(const char* szPath, WaveFacts& facts) override {
         const auto it = files.find(szPath);
-        if (it != files.end())
-            facts = it->second;
-        return it != files.end();
+        return it != files.end() && (facts = it->second, true);
     }
-    void Stop() override {
-        ++nStops;
-        bActive = false;
-    }
+    void Stop() override { ++nStops, bActive = false; }
     bool IsActive() const override { return bActive; }
-    void PlaybackBufferCycle(std::intptr_t lParam, QObject*) override {
-        ++nCycles;
-        lastHeader = lParam;
-    }
+    void PlaybackBufferCycle(std::intptr_t lParam, QObject*) override { cycles.push_back(lParam); }
 };
 
 class WindowTest : public ::testing::Test {
@@ -52,7 +44,6 @@ protected:
         for (const char* sub : {"orc", "sco", "src", "out", "ana"})
             std::filesystem::create_directories(Dir(sub));
     }
-
     std::string Dir(const std::string& sub) const { return config.root() + "/work/" + sub + "/"; }
     void File(const std::string& sub, const std::string& name) const {
         testutil::WriteFile(Dir(sub) + name, "x");
@@ -72,24 +63,17 @@ protected:
             out << QString::fromStdString(List(n)->Name(i));
         return out;
     }
-    QRect RowRect(int n, int nRow) const {
-        return List(n)->visualRect(List(n)->model()->index(nRow, 0));
-    }
     QStringList Status() const {
         QStringList out;
         for (int i = 0; i < 6; ++i)
             out << window->hWndStatus->Text(i);
         return out;
     }
-    // Paints the window once, as the screen would.
-    void Paint() const { window->grab(); }
-    // Selects the entry as a click does.
-    void Select(int n, const QString& name) const {
-        const int nRow = static_cast<int>(Items(n).indexOf(name));
-        ASSERT_GE(nRow, 0) << name.toStdString();
-        List(n)->setCurrentRow(nRow);
+    void Paint() const { window->grab(); } // as the screen would
+    // Selects the entry as a click does, and double-clicks the list.
+    void Select(int n, const std::string& name) const {
+        List(n)->setCurrentRow(static_cast<int>(Items(n).indexOf(QString::fromStdString(name))));
     }
-    void Command(int nId) const { SendMessage(window.get(), WM_COMMAND, unsigned(nId), 0); }
     void DoubleClick(int n) const {
         SendMessage(window.get(), WM_COMMAND, MakeCommandParam(unsigned(n), LBN_DBLCLK), 0);
     }
