@@ -5,6 +5,7 @@
 #include "platform/messagebox.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 
 #include <algorithm>
 #include <cctype>
@@ -13,22 +14,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <optional>
-#include <spawn.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace testutil {
 // A fresh folder under the system's temporary folder, removed at the end.
@@ -77,14 +73,8 @@ struct NoDisplay {
 
 // The whole file, or what could be read of it (a /proc file may vanish).
 inline std::string ReadFile(const std::string& path) {
-    std::string data;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        char buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
-            data.append(buf, n);
-        std::fclose(f);
-    }
-    return data;
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
@@ -163,29 +153,18 @@ struct Outcome {
     std::string output; // standard output and error together
 };
 
-// Runs a program (no shell) with /dev/null as input and waits for it.
-inline Outcome RunProgram(std::vector<std::string> args) {
-    TempDir dir;
-    const std::string out = dir / "out";
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&fa, 1, 2);
-    pid_t pid = 0;
-    Outcome o;
-    if (posix_spawnp(&pid, argv[0], &fa, nullptr, argv.data(), environ) == 0) {
-        int st = 0;
-        waitpid(pid, &st, 0);
-        o.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    }
-    posix_spawn_file_actions_destroy(&fa);
-    o.output = ReadFile(out);
-    return o;
+// Runs a program (no shell) with no input and waits for it.
+inline Outcome RunProgram(const std::vector<std::string>& args) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.setStandardInputFile(QProcess::nullDevice());
+    QStringList rest;
+    for (std::size_t i = 1; i < args.size(); ++i)
+        rest << QString::fromStdString(args[i]);
+    p.start(QString::fromStdString(args[0]), rest);
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
+        return {-1, p.readAll().toStdString()};
+    return {p.exitCode(), p.readAll().toStdString()};
 }
 
 // Records message boxes as "caption: text" and answers with the given button.
