@@ -91,31 +91,27 @@ TEST(IniText, WriteReplacesInPlaceOrAddsAtTheEndAndKeepsEverythingElse) {
 }
 
 TEST(IniText, RefusesWhatWouldBreakTheFileAndReadsNumbersPredictably) {
-    EXPECT_FALSE(IniValueIsStorable("two\nlines"));
-    EXPECT_FALSE(IniValueIsStorable("cr\r"));
-    EXPECT_FALSE(IniValueIsStorable(std::string_view("nul\0", 4)));
+    for (std::string_view v :
+         {std::string_view("two\nlines"), std::string_view("nul\0", 4), std::string_view("cr\r")})
+        EXPECT_FALSE(IniValueIsStorable(v)) << v;
     EXPECT_TRUE(IniValueIsStorable("/a b/c;d=e"));
     for (const char* name : {"a=b", "[x]", "", " a", ";a", "#a"})
         EXPECT_FALSE(IniNameIsStorable(name)) << name;
     EXPECT_TRUE(IniNameIsStorable("csound path"));
-
     // The settings reader skips blanks and tabs only; the number boxes skip
     // all white space (dialog tests).
-    const char* texts[] = {"504",
-                           " \t42abc",
-                           "abc",
-                           "-17",
-                           "+8",
-                           "",
-                           "- 5",
-                           "\n5",
-                           "44.1",
-                           "2147483647",
-                           "99999999999999999999",
-                           "-99999999999999999999"};
-    const int values[] = {504, 42, 0, -17, 8, 0, 0, 0, 44, 2147483647, 2147483647, -2147483647 - 1};
-    for (std::size_t i = 0; i < std::size(texts); ++i)
-        EXPECT_EQ(IniParseInt(texts[i]), values[i]) << texts[i];
+    const std::pair<const char*, int> numbers[] = {{" \t42abc", 42},
+                                                   {"abc", 0},
+                                                   {"+8", 8},
+                                                   {"", 0},
+                                                   {"- 5", 0},
+                                                   {"\n5", 0},
+                                                   {"44.1", 44},
+                                                   {"2147483647", 2147483647},
+                                                   {"99999999999999999999", 2147483647},
+                                                   {"-99999999999999999999", -2147483647 - 1}};
+    for (auto [text, value] : numbers)
+        EXPECT_EQ(IniParseInt(text), value) << text;
     EXPECT_EQ(DecimalText(-2147483647 - 1), "-2147483648");
 }
 
@@ -179,10 +175,7 @@ TEST(InitApp, DefaultsAndTheBytesEachWriterWrites) {
     InitAppInto(ini);
     EXPECT_TRUE(IgnoredIniKeys().empty());
     EXPECT_FALSE(std::filesystem::exists(cfg.ini())); // loading never creates the file
-    const std::pair<const char*, const char*> others[] = {
-        {ini.szCsoundPath, ""}, {ini.szEditorPath, ""}, {ini.szTextEditorPath, ""}};
-    for (auto [got, expected] : others)
-        EXPECT_STREQ(got, expected);
+    EXPECT_EQ(std::string(ini.szCsoundPath) + ini.szEditorPath + ini.szTextEditorPath, "");
     EXPECT_EQ(+ini.nCSoundVer, 1);
     ini.nHardwareBuffer = -2147483647 - 1;
     ini.nSFMode = 1;
@@ -247,22 +240,18 @@ TEST(InitApp, ReadsAHandEditedFile) {
                  "[LPC]\r\nstring=voice\r\n"
                  "[PVC]\r\ntype=416\r\nhopsize=\r\n");
     INISTRUCT ini = load();
-    EXPECT_STREQ(ini.szOrcDir, "/home/ann/orc"); // taken unchanged, no slash added
-    EXPECT_STREQ(ini.szScoreDir, "/home/ann/sco/");
-    EXPECT_EQ(ini.szSFDIR, cwdSlash()); // an empty value counts as missing
-    EXPECT_STREQ(ini.szCsoundPath, "/usr/bin/csound");
-    EXPECT_STREQ(ini.szEditorPath, "/usr/bin/ed");
-    EXPECT_STREQ(ini.szOutputFilename, "voice.wav");
-    EXPECT_STREQ(ini.lpcStruct.string, "voice");
-    EXPECT_STREQ(ini.pvcStruct.hopsize, "0");
-    const std::pair<int, int> numbers[] = {
-        {ini.nShowCmdLine, 2}, // a stored 0 cannot be told from a missing key
-        {ini.nCSoundVer, 2},       {ini.nShowAnalysis, 1},    {ini.nSoundFormat, 302},
-        {ini.nSoundType, 309},     {ini.nHardwareBuffer, -5}, {ini.nScoTempo, 120},
-        {ini.nMidiSus, 64},        {ini.nDisplay, 505},       {ini.nWarningsCheck, 3},
-        {ini.pvcStruct.iType, 416}};
-    for (auto [got, expected] : numbers)
-        EXPECT_EQ(got, expected);
+    // Directories are taken unchanged, no slash added; an empty value counts as missing.
+    EXPECT_EQ(std::string(ini.szOrcDir) + "|" + ini.szScoreDir + "|" + ini.szSFDIR + "|" +
+                  ini.szCsoundPath + "|" + ini.szEditorPath + "|" + ini.szOutputFilename + "|" +
+                  ini.lpcStruct.string + "|" + ini.pvcStruct.hopsize,
+              "/home/ann/orc|/home/ann/sco/|" + cwdSlash() +
+                  "|/usr/bin/csound|/usr/bin/ed|voice.wav|voice|0");
+    // A stored 0 (showcmdline, format) cannot be told from a missing key.
+    EXPECT_EQ(
+        (std::vector<int>{ini.nShowCmdLine, ini.nCSoundVer, ini.nShowAnalysis, ini.nSoundFormat,
+                          ini.nSoundType, ini.nHardwareBuffer, ini.nScoTempo, ini.nMidiSus,
+                          ini.nDisplay, ini.nWarningsCheck, ini.pvcStruct.iType}),
+        (std::vector<int>{2, 2, 1, 302, 309, -5, 120, 64, 505, 3, 416}));
 }
 
 TEST(InitApp, RefusesTextTooLongForItsField) {
@@ -281,41 +270,32 @@ TEST(InitApp, RefusesTextTooLongForItsField) {
     EXPECT_STREQ(ini.lpcStruct.channel, "1");
     EXPECT_STREQ(ini.szCsoundPath, "");
     EXPECT_STREQ(ini.htrStruct.szOutputFile, "test.htr");
-    const std::tuple<const char*, std::size_t, std::size_t> ignored[] = {{"orcdir", 132, 126},
-                                                                         {"outputfile", 12, 11},
-                                                                         {"csound path", 301, 126},
-                                                                         {"channel", 2, 1},
-                                                                         {"outputfile", 127, 126}};
-    ASSERT_EQ(IgnoredIniKeys().size(), std::size(ignored));
-    for (std::size_t i = 0; i < std::size(ignored); ++i) {
-        EXPECT_EQ(IgnoredIniKeys()[i].key, std::get<0>(ignored[i])) << i;
-        EXPECT_EQ(IgnoredIniKeys()[i].length, std::get<1>(ignored[i])) << i;
-        EXPECT_EQ(IgnoredIniKeys()[i].capacity, std::get<2>(ignored[i])) << i;
-    }
-    EXPECT_EQ(IgnoredIniKeys()[4].section, "HTR");
+    std::string ignored;
+    for (const IgnoredKey& k : IgnoredIniKeys())
+        ignored += k.section + "/" + k.key + " " + std::to_string(k.length) + ">" +
+                   std::to_string(k.capacity) + ", ";
+    EXPECT_EQ(ignored, "DIRECTORIES/orcdir 132>126, SOUND/outputfile 12>11, CSOUND/csound path "
+                       "301>126, LPC/channel 2>1, HTR/outputfile 127>126, ");
 }
 
-TEST(InitApp, StartupFolderTooLongLeavesDirectoriesEmpty) {
+// A start-up folder too long for a directory field leaves those empty; one
+// that no longer exists has no name, and the root stands in.
+TEST(InitApp, StartupFolderTooLongOrGone) {
     TempConfig cfg;
-    char here[4096];
-    ASSERT_NE(::getcwd(here, sizeof here), nullptr);
-    std::string deep = cfg.root() + "/" + std::string(100, 'a') + "/" + std::string(60, 'b');
-    std::filesystem::create_directories(deep);
-    ASSERT_EQ(::chdir(deep.c_str()), 0);
-    INISTRUCT ini = load();
-    ASSERT_EQ(::chdir(here), 0);
-    EXPECT_STREQ(ini.szOrcDir, "");
-    EXPECT_EQ(ini.szSFDIR, deep + "/");
+    const std::string here = cwdSlash(), gone = cfg.root() + "/gone",
+                      deep = cfg.root() + "/" + std::string(100, 'a') + "/" + std::string(60, 'b');
+    const auto loadIn = [&](const std::string& dir, bool remove) {
+        std::filesystem::create_directories(dir);
+        EXPECT_EQ(::chdir(dir.c_str()), 0);
+        if (remove)
+            std::filesystem::remove(dir);
+        INISTRUCT ini = load();
+        EXPECT_EQ(::chdir(here.c_str()), 0);
+        return std::string(ini.szOrcDir) + "|" + ini.szSFDIR;
+    };
+    EXPECT_EQ(loadIn(deep, false), "|" + deep + "/");
     EXPECT_EQ(UnusableStartupDirectory(), deep + "/");
-
-    // A start-up folder that no longer exists has no name: the root stands in.
-    const std::string gone = cfg.root() + "/gone";
-    std::filesystem::create_directories(gone);
-    ASSERT_EQ(::chdir(gone.c_str()), 0);
-    std::filesystem::remove(gone);
-    ini = load();
-    ASSERT_EQ(::chdir(here), 0);
-    EXPECT_STREQ(ini.szOrcDir, "/");
+    EXPECT_EQ(loadIn(gone, true), "/|/");
 }
 
 // A Preferences OK killed at any moment, before any of its system calls,
@@ -335,37 +315,28 @@ TEST(AtomicReplace, PreferencesOkKilledAnywhereLeavesAWholeFile) {
     std::strcpy(local.szOrcDir, "/home/ann/orc/"); // the dialog adds the slash
     local.nDisplay = 504;
     const auto ok = [&] { prefs::RefreshIni(&local); };
-
     // The files a complete OK passes through, looked at before each call.
     std::vector<std::string> states{before};
-    const auto record = [&] {
+    const auto record = [&](auto&&...) {
         if (std::string now = cfg.readIni(); now != states.back())
             states.push_back(now);
-    };
-    const long calls = testutil::TraceChild(ok, [&](pid_t, const testutil::Syscall&, long) {
-        record();
         return true;
-    });
+    };
+    const long calls = testutil::TraceChild(ok, record);
     if (calls < 0)
         GTEST_SKIP() << "system calls cannot be traced here";
     record();
     ASSERT_EQ(states.size(), 40u); // every write changes the file
-
     // Kill before every few calls, some 250 moments spread over the whole OK.
-    const long step = std::max(1L, calls / 250);
-    std::set<long> killPoints;
     std::set<std::size_t> reached;
-    for (long at = 0; at < calls; at += step) {
+    for (long at = 0; at < calls; at += std::max(1L, calls / 250)) {
         cfg.writeIni(before);
         testutil::TraceChild(ok, [at](pid_t, const testutil::Syscall&, long i) { return i < at; });
-        const std::string now = cfg.readIni();
-        const auto it = std::find(states.begin(), states.end(), now);
-        ASSERT_NE(it, states.end()) << "killed before call " << at << ": " << now.size()
-                                    << " bytes that no complete OK passes through";
-        killPoints.insert(at);
+        const auto it = std::find(states.begin(), states.end(), cfg.readIni());
+        ASSERT_NE(it, states.end()) << "killed before call " << at << ": a file no OK passes";
         reached.insert(static_cast<std::size_t>(it - states.begin()));
     }
-    EXPECT_GE(killPoints.size(), 200u);
+    EXPECT_GE(calls, 200);
     EXPECT_EQ(reached.size(), states.size()); // the kills fall between every two writes
 }
 
@@ -374,10 +345,9 @@ TEST(AtomicReplace, PreferencesOkKilledAnywhereLeavesAWholeFile) {
 TEST(AtomicReplace, TheFolderIsFlushedAfterTheRename) {
     TempConfig cfg;
     cfg.writeIni("[A]\nb=1\n");
-    const std::vector<std::function<void()>> writers = {
-        [] { WriteIni("A", "b", "2"); },
-        [&] { csound::WriteBatchScript(cfg.dir() + "/TK3.bat", "Exit"); }};
-    for (const auto& write : writers) {
+    for (const std::function<void()>& write : std::vector<std::function<void()>>{
+             [] { WriteIni("A", "b", "2"); },
+             [&] { csound::WriteBatchScript(cfg.dir() + "/TK3.bat", "Exit"); }}) {
         std::vector<std::string> events;
         const long calls =
             testutil::TraceChild(write, [&](pid_t pid, const testutil::Syscall& c, long) {
