@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <sstream>
 
 // Never destroyed: dialogs the tests leave open would outlive it.
@@ -22,12 +21,6 @@ inline QApplication& TestApp() {
     static char name[] = "test_dialogs", *argv[] = {name, nullptr};
     static auto* app = new QApplication(argc, argv);
     return *app;
-}
-inline QDialog* ShownDialog(const QString& caption) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible() && d->windowTitle() == caption)
-            return d;
-    return nullptr;
 }
 inline QTabBar* Tabs(QWidget* dlg) {
     return dlg->findChild<QTabBar*>();
@@ -55,7 +48,6 @@ inline void ExpectIni(const std::string& keys) {
             << s;
     }
 }
-// Runs the deletions the dialogs leave for the event loop.
 inline void FlushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
@@ -74,7 +66,13 @@ protected:
             d->reject();
         FlushDeletes();
     }
-    QDialog* Shown() const { return ShownDialog(m_caption); }
+    QDialog* Shown() const {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QDialog*>(w);
+                d && d->isVisible() && d->windowTitle() == m_caption)
+                return d;
+        return nullptr;
+    }
     // Leaves the dialog one of three ways: 0 Cancel (or Exit), 1 Escape, 2 the close box.
     void Dismiss(QWidget* dlg, int nWay) {
         if (nWay == 0)

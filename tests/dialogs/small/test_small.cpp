@@ -28,8 +28,11 @@ protected:
         if (!m_devices)
             m_devices = old;
     }
-    int Open() { return PopFileOpenDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle); }
-    int Save() { return PopFileSaveDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle); }
+    // The open dialog's result and both buffers.
+    std::string Pick() {
+        const int n = PopFileOpenDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle);
+        return std::to_string(n) + "|" + szFile + "|" + szTitle;
+    }
     std::string File(const std::string& name) {
         testutil::WriteFile(t.root() + "/" + name, "");
         return t.root() + "/" + name;
@@ -77,22 +80,18 @@ TEST_F(SmallDialogs, WaveDevicesStepWithinTheDevicesAndOkStoresTheChoice) {
     Devices({"Null Output", "Built-in Audio", "USB Headset"});
     std::uint16_t wDevice = 0;
     WaveDevDlg dlg(nullptr, &wDevice);
-    EXPECT_EQ(dlg.ShownName(), "Null Output");
-    dlg.OnCommand(IDC_PREVIOUS);
-    EXPECT_EQ(dlg.deviceId, 0);
-    Click(&dlg, IDC_NEXT);
-    dlg.OnCommand(IDC_NEXT);
-    EXPECT_EQ(dlg.findChild<QLabel*>("devicename")->text(), "USB Headset");
-    dlg.OnCommand(IDC_NEXT);
-    EXPECT_EQ(dlg.deviceId, 2);
+    std::string seen = dlg.ShownName().toStdString();
+    for (int nId : {IDC_PREVIOUS, IDC_NEXT, IDC_NEXT, IDC_NEXT}) {
+        Click(&dlg, nId);
+        seen += "|" + dlg.findChild<QLabel*>("devicename")->text().toStdString();
+    }
+    EXPECT_EQ(seen, "Null Output|Null Output|Built-in Audio|USB Headset|USB Headset");
     dlg.OnCommand(smalldlg::IDOK);
-    EXPECT_EQ(wDevice, 2);
     WaveDevDlg cancelled(nullptr, &wDevice);
     EXPECT_EQ(cancelled.deviceId, 2); // read again from the settings file
     cancelled.OnCommand(IDC_PREVIOUS);
     cancelled.OnCommand(smalldlg::IDCANCEL);
-    EXPECT_EQ(wDevice, 2);
-    EXPECT_EQ(ReadIniInt("WAVE", "WaveOutDev"), 2);
+    EXPECT_EQ(std::to_string(wDevice) + ReadIni("WAVE", "WaveOutDev"), "22");
 
     // No devices, or a stored number beyond them, shows "None.".
     Devices({});
@@ -101,14 +100,12 @@ TEST_F(SmallDialogs, WaveDevicesStepWithinTheDevicesAndOkStoresTheChoice) {
     EXPECT_EQ(none.ShownName(), "None.");
     none.OnCommand(IDC_NEXT);
     none.OnCommand(smalldlg::IDOK);
-    EXPECT_EQ(wDevice, 0);
-    EXPECT_STREQ(ReadIni("WAVE", "WaveOutDev"), "0");
+    EXPECT_EQ(std::to_string(wDevice) + ReadIni("WAVE", "WaveOutDev"), "00");
     WriteIni("WAVE", "WaveOutDev", "7");
     Devices({"A", "B"});
     WaveDevDlg stray(nullptr, &wDevice);
     EXPECT_EQ(stray.ShownName(), "None.");
     stray.OnCommand(IDC_NEXT);
-    EXPECT_EQ(stray.deviceId, 7);
     stray.OnCommand(IDC_PREVIOUS);
     EXPECT_EQ(stray.deviceId, 6);
 }
@@ -166,49 +163,36 @@ TEST_F(SmallDialogs, AboutShowsTheSkinsAboutPicture) {
 }
 
 TEST_F(SmallDialogs, FileDialogCancelKeepsTheBuffersAndAPickKeepsItsNameAndFilter) {
-    EXPECT_EQ(Open(), 0);
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].szInitialFile, "/old/choice");
+    EXPECT_EQ(Pick(), "0|/old/choice|choice");
+    EXPECT_EQ(requests.at(0).szInitialFile, "/old/choice");
     EXPECT_EQ(requests[0].Flags, unsigned(OFN_CREATEPROMPT));
-    EXPECT_EQ(std::string(szFile) + "|" + szTitle, "/old/choice|choice");
-    const std::string p = File("csound");
-    answer = FileDialogAnswer{p, 1};
-    EXPECT_EQ(Open(), 1);
-    EXPECT_EQ(std::string(szFile) + "|" + szTitle, p + "|csound");
+    answer = FileDialogAnswer{File("csound"), 1};
+    EXPECT_EQ(Pick(), "1|" + t.root() + "/csound|csound");
     EXPECT_TRUE(boxes.shown.empty());
-    Save();
+    PopFileSaveDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle);
     EXPECT_TRUE(requests.back().nFilterIndex == 1 && requests.back().bSave);
     EXPECT_EQ(requests.back().Flags, unsigned(OFN_OVERWRITEPROMPT));
 }
 
 TEST_F(SmallDialogs, FileDialogNewNameOnlyOnYesAndChoicesTooLongRefusedWhole) {
     answer = FileDialogAnswer{t.root() + "/newprog", 0};
-    boxes.answers = {IDNO};
-    EXPECT_EQ(Open(), 0);
-    EXPECT_STREQ(szFile, "/old/choice");
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_NE(boxes.shown[0].text.find("Create the file?"), std::string::npos);
-    boxes.answers = {IDYES};
-    EXPECT_EQ(Open(), 1);
-    EXPECT_EQ(std::string(szFile), t.root() + "/newprog.EXE");
+    boxes.answers = {IDNO, IDYES};
+    EXPECT_EQ(Pick(), "0|/old/choice|choice");
+    EXPECT_EQ(Pick(), "1|" + t.root() + "/newprog.EXE|newprog.EXE");
     EXPECT_FALSE(PathExists(szFile));                    // nothing is created
     answer = FileDialogAnswer{t.root() + "/out.wav", 0}; // the save dialog does not ask
-    EXPECT_EQ(Save(), 1);
-    EXPECT_EQ(boxes.shown.size(), 2u);
-
+    EXPECT_EQ(PopFileSaveDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle), 1);
     std::strcpy(szFile, "/old/choice");
     std::filesystem::create_directories(t.root() + "/" + std::string(120, 'd'));
     answer = FileDialogAnswer{File(std::string(120, 'd') + "/ed"), 0};
-    EXPECT_EQ(Open(), 0);
-    EXPECT_STREQ(szFile, "/old/choice");
-    ASSERT_EQ(boxes.shown.size(), 3u);
-    EXPECT_EQ(boxes.shown[2].caption, "Error");
+    EXPECT_EQ(Pick(), "0|/old/choice|out.wav");
     answer = FileDialogAnswer{File(std::string(32, 't')), 0}; // the title needs 33 bytes
-    EXPECT_EQ(Open(), 0);
-    EXPECT_STREQ(szTitle, "out.wav");
+    EXPECT_EQ(Pick(), "0|/old/choice|out.wav");
     answer = FileDialogAnswer{File(std::string(31, 't')), 0};
-    EXPECT_EQ(Open(), 1);
-    EXPECT_EQ(std::strlen(szTitle), 31u);
+    EXPECT_EQ(Pick(), "1|" + t.root() + "/" + std::string(31, 't') + "|" + std::string(31, 't'));
+    ASSERT_GE(boxes.shown.size(), 3u);
+    EXPECT_NE(boxes.shown[0].text.find("Create the file?"), std::string::npos);
+    EXPECT_EQ(boxes.shown[2].caption, "Error");
 
     boxes.answers = {IDCANCEL};
     EXPECT_EQ(FileSaveMessage(nullptr), IDCANCEL);
