@@ -22,21 +22,17 @@ inline QApplication& TestApp() {
     static auto* app = new QApplication(argc, argv);
     return *app;
 }
-inline QTabBar* Tabs(QWidget* dlg) {
-    return dlg->findChild<QTabBar*>();
-}
-inline QLineEdit* Edit(const QWidget* dlg, int nId) {
-    return qobject_cast<QLineEdit*>(GetDlgItem(dlg, nId));
-}
-inline void Click(const QWidget* dlg, int nId) {
-    qobject_cast<QAbstractButton*>(GetDlgItem(dlg, nId))->click();
-}
-inline bool Enabled(const QWidget* dlg, int nId) {
-    return GetDlgItem(dlg, nId)->isEnabled();
-}
-inline std::string Text(const QWidget* dlg, int nId) {
-    return GetDlgItemText(dlg, nId).toStdString();
-}
+// Controls by id.
+struct Ui {
+    static QTabBar* Tabs(QWidget* dlg) { return dlg->findChild<QTabBar*>(); }
+    static QLineEdit* Edit(const QWidget* d, int n) { return qobject_cast<QLineEdit*>(Item(d, n)); }
+    static void Click(const QWidget* d, int n) {
+        qobject_cast<QAbstractButton*>(Item(d, n))->click();
+    }
+    static bool Enabled(const QWidget* d, int n) { return Item(d, n)->isEnabled(); }
+    static std::string Text(const QWidget* d, int n) { return GetDlgItemText(d, n).toStdString(); }
+    static QWidget* Item(const QWidget* d, int n) { return GetDlgItem(d, n); }
+};
 
 // Checks keys of the settings file, given as "SECTION/key=value ...".
 inline void ExpectIni(const std::string& keys) {
@@ -55,7 +51,7 @@ inline void FlushDeletes() {
 
 // A fresh settings record in a private configuration folder, message boxes
 // recorded; the tabbed dialog of that caption is closed at the end.
-class DialogTest : public ::testing::Test {
+class DialogTest : public ::testing::Test, protected Ui {
 protected:
     explicit DialogTest(const char* caption) : m_caption(caption) {
         TestApp();

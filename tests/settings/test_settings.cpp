@@ -32,11 +32,7 @@ INISTRUCT load() {
 }
 
 TEST(IniText, ReadsLikeTheProfileFunctions) {
-    struct Case {
-        std::string text;
-        const char *section, *key;
-        std::optional<std::string> value;
-    } const cases[] = {
+    const std::tuple<std::string, const char*, const char*, std::optional<std::string>> cases[] = {
         {kUserFile, "DIRECTORIES", "orcdir", "/home/ann/orc/"}, // trimmed, first key wins
         {kUserFile, "SOUND", "outputfile", "my out.wav"},
         {kUserFile, "SOUND", "quoted", "x"},
@@ -47,8 +43,8 @@ TEST(IniText, ReadsLikeTheProfileFunctions) {
         {"[A]\nx=1\n[B]\n[a]\nb=2\n", "A", "b", std::nullopt}, // only the first [A] counts
         {kBom + "[DIRECTORIES]\r\norcdir=/a/\r\n", "directories", "orcdir", "/a/"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(IniIndex(c.text).get(c.section, c.key), c.value) << c.text << c.key;
+    for (const auto& [text, section, key, value] : cases)
+        EXPECT_EQ(IniIndex(text).get(section, key), value) << text << key;
 }
 
 TEST(IniText, WriteReplacesInPlaceOrAddsAtTheEndAndKeepsEverythingElse) {
@@ -57,11 +53,7 @@ TEST(IniText, WriteReplacesInPlaceOrAddsAtTheEndAndKeepsEverythingElse) {
     std::string added = kUserFile;
     added.insert(added.find("\r\n[SOUND]"), "sfdir=/snd/\r\n");
     const std::string bomFile = kBom + "[DIRECTORIES]\r\norcdir=/a/\r\n";
-    struct Case {
-        std::string text;
-        const char *section, *key, *value;
-        std::string expected;
-    } const cases[] = {
+    const std::tuple<std::string, const char*, const char*, const char*, std::string> cases[] = {
         {kUserFile, "directories", "orcdir", "/new/", replaced},
         {kUserFile, "DIRECTORIES", "sfdir", "/snd/", added},
         {kUserFile, "MIDI", "midisus", "5", std::string(kUserFile) + "[MIDI]\r\nmidisus=5\r\n"},
@@ -71,8 +63,8 @@ TEST(IniText, WriteReplacesInPlaceOrAddsAtTheEndAndKeepsEverythingElse) {
         {bomFile, "MIDI", "midisus", "5", bomFile + "[MIDI]\r\nmidisus=5\r\n"},
         {kBom, "A", "y", "2", kBom + "[A]\ny=2\n"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(IniTextSet(c.text, c.section, c.key, c.value), c.expected) << c.text;
+    for (const auto& [text, section, key, value, expected] : cases)
+        EXPECT_EQ(IniTextSet(text, section, key, value), expected) << text;
 }
 
 TEST(IniText, RefusesWhatWouldBreakTheFileAndReadsNumbersPredictably) {
@@ -268,9 +260,9 @@ TEST(AtomicReplace, TheFolderIsFlushedAfterTheRename) {
     TempConfig cfg;
     cfg.writeIni("[A]\nb=1\n");
     std::vector<std::string> events;
-    const auto write = [] { WriteIni("A", "b", "2"); };
-    const long calls =
-        testutil::TraceChild(write, [&](pid_t pid, const testutil::Syscall& c, long) {
+    const long calls = testutil::TraceChild(
+        [] { WriteIni("A", "b", "2"); },
+        [&](pid_t pid, const testutil::Syscall& c, long) {
             if (c.nr == SYS_rename || c.nr == SYS_renameat || c.nr == SYS_renameat2)
                 events.push_back("rename");
             else if (c.nr == SYS_fsync || c.nr == SYS_fdatasync)
