@@ -116,8 +116,7 @@ TEST_F(SmallDialogs, SelectCsoundWritesEachChoiceAtOnce) {
     EXPECT_TRUE(qobject_cast<QRadioButton*>(GetDlgItem(&dlg, IDC_WINVERSION))->isChecked());
     EXPECT_TRUE(Edit(&dlg, IDC_CSOUNDPATH)->isReadOnly());
     Click(&dlg, IDC_DOSVERSION);
-    EXPECT_EQ(+ini.nCSoundVer, 1);
-    ExpectIni("PREFERENCES/csoundver=1");
+    EXPECT_EQ(ReadIni("PREFERENCES", "csoundver") + std::to_string(ini.nCSoundVer), "11");
     Click(&dlg, IDC_WINVERSION);
     ExpectIni("PREFERENCES/csoundver=2");
     dlg.OnCommand(IDC_BROWSECSOUND); // cancelled
