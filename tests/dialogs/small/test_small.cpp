@@ -7,10 +7,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <cstring>
 
 namespace {
-class SmallDialogs : public ::testing::Test {
+class SmallDialogs : public ::testing::Test, protected Ui {
 protected:
     SmallDialogs() {
         TestApp();
@@ -29,12 +28,15 @@ protected:
         if (!m_devices)
             m_devices = old;
     }
-    int Open() { return PopFileOpenDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle); }
+    // The open dialog's result and both buffers.
+    std::string Pick() {
+        const int n = PopFileOpenDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle);
+        return std::to_string(n) + "|" + szFile + "|" + szTitle;
+    }
     std::string File(const std::string& name) {
         testutil::WriteFile(t.root() + "/" + name, "");
         return t.root() + "/" + name;
     }
-
     TempConfig t;
     testutil::BoxAnswerer boxes;
     std::optional<FileDialogAnswer> answer;
@@ -57,19 +59,13 @@ TEST_F(SmallDialogs, NewFileTakesANameThatFitsAndCancelEmptiesIt) {
     orc.show();
     Edit(&orc, IDC_ORCNAME)->setText(QString(256, 'a')); // one byte too many: refused, open
     ok->click();
-    EXPECT_STREQ(szNewFile, "stale");
-    EXPECT_TRUE(orc.isVisible());
-    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(orc.isVisible() && boxes.shown.size() == 1 && szNewFile == std::string("stale"));
     Edit(&orc, IDC_ORCNAME)->setText(QString(255, 'a'));
     ok->click();
     EXPECT_EQ(std::strlen(szNewFile), 255u);
-    EXPECT_FALSE(orc.isVisible());
-    EXPECT_EQ(orc.result(), 1);
-
-    NewFileDlg again(nullptr, false, szNewFile);
-    again.reject(); // Esc or the close box
+    EXPECT_TRUE(!orc.isVisible() && orc.result() == 1);
+    NewFileDlg(nullptr, false, szNewFile).reject(); // Esc or the close box
     EXPECT_STREQ(szNewFile, "");
-    std::strcpy(szNewFile, "stale");
     NewFileDlg sco(nullptr, true, szNewFile);
     EXPECT_EQ(sco.windowTitle(), "New Score");
     EXPECT_EQ(GetDlgItem(&sco, IDC_ORCNAME), nullptr);
@@ -82,24 +78,18 @@ TEST_F(SmallDialogs, WaveDevicesStepWithinTheDevicesAndOkStoresTheChoice) {
     Devices({"Null Output", "Built-in Audio", "USB Headset"});
     std::uint16_t wDevice = 0;
     WaveDevDlg dlg(nullptr, &wDevice);
-    EXPECT_EQ(dlg.ShownName(), "Null Output");
-    dlg.OnCommand(IDC_PREVIOUS);
-    EXPECT_EQ(dlg.deviceId, 0);
-    Click(&dlg, IDC_NEXT);
-    dlg.OnCommand(IDC_NEXT);
-    EXPECT_EQ(dlg.findChild<QLabel*>("devicename")->text(), "USB Headset");
-    dlg.OnCommand(IDC_NEXT);
-    EXPECT_EQ(dlg.deviceId, 2);
+    std::string seen = dlg.ShownName().toStdString();
+    for (int nId : {IDC_PREVIOUS, IDC_NEXT, IDC_NEXT, IDC_NEXT}) {
+        Click(&dlg, nId);
+        seen += "|" + dlg.findChild<QLabel*>("devicename")->text().toStdString();
+    }
+    EXPECT_EQ(seen, "Null Output|Null Output|Built-in Audio|USB Headset|USB Headset");
     dlg.OnCommand(smalldlg::IDOK);
-    EXPECT_EQ(wDevice, 2);
-    EXPECT_EQ(ReadIniInt("WAVE", "WaveOutDev"), 2);
-
     WaveDevDlg cancelled(nullptr, &wDevice);
     EXPECT_EQ(cancelled.deviceId, 2); // read again from the settings file
     cancelled.OnCommand(IDC_PREVIOUS);
     cancelled.OnCommand(smalldlg::IDCANCEL);
-    EXPECT_EQ(wDevice, 2);
-    EXPECT_EQ(ReadIniInt("WAVE", "WaveOutDev"), 2);
+    EXPECT_EQ(std::to_string(wDevice) + ReadIni("WAVE", "WaveOutDev"), "22");
 
     // No devices, or a stored number beyond them, shows "None.".
     Devices({});
@@ -108,14 +98,12 @@ TEST_F(SmallDialogs, WaveDevicesStepWithinTheDevicesAndOkStoresTheChoice) {
     EXPECT_EQ(none.ShownName(), "None.");
     none.OnCommand(IDC_NEXT);
     none.OnCommand(smalldlg::IDOK);
-    EXPECT_EQ(wDevice, 0);
-    EXPECT_STREQ(ReadIni("WAVE", "WaveOutDev"), "0");
+    EXPECT_EQ(std::to_string(wDevice) + ReadIni("WAVE", "WaveOutDev"), "00");
     WriteIni("WAVE", "WaveOutDev", "7");
     Devices({"A", "B"});
     WaveDevDlg stray(nullptr, &wDevice);
     EXPECT_EQ(stray.ShownName(), "None.");
     stray.OnCommand(IDC_NEXT);
-    EXPECT_EQ(stray.deviceId, 7);
     stray.OnCommand(IDC_PREVIOUS);
     EXPECT_EQ(stray.deviceId, 6);
 }
@@ -128,19 +116,16 @@ TEST_F(SmallDialogs, SelectCsoundWritesEachChoiceAtOnce) {
     EXPECT_TRUE(qobject_cast<QRadioButton*>(GetDlgItem(&dlg, IDC_WINVERSION))->isChecked());
     EXPECT_TRUE(Edit(&dlg, IDC_CSOUNDPATH)->isReadOnly());
     Click(&dlg, IDC_DOSVERSION);
-    EXPECT_EQ(int{ini.nCSoundVer}, 1);
-    EXPECT_STREQ(ReadIni("PREFERENCES", "csoundver"), "1");
+    EXPECT_EQ(ReadIni("PREFERENCES", "csoundver") + std::to_string(ini.nCSoundVer), "11");
     Click(&dlg, IDC_WINVERSION);
-    EXPECT_STREQ(ReadIni("PREFERENCES", "csoundver"), "2");
-
+    ExpectIni("PREFERENCES/csoundver=2");
     dlg.OnCommand(IDC_BROWSECSOUND); // cancelled
     EXPECT_STREQ(ini.szCsoundPath, "/usr/bin/csound");
     const std::string szProgram = File("csound6");
     answer = FileDialogAnswer{szProgram, 0};
     dlg.OnCommand(IDC_BROWSECSOUND);
-    EXPECT_EQ(std::string(ini.szCsoundPath), szProgram);
-    EXPECT_EQ(std::string(ReadIni("CSOUND", "csound path")), szProgram);
-    EXPECT_EQ(Edit(&dlg, IDC_CSOUNDPATH)->text().toStdString(), szProgram);
+    EXPECT_EQ(ini.szCsoundPath + ("|" + Text(&dlg, IDC_CSOUNDPATH)), szProgram + "|" + szProgram);
+    EXPECT_EQ(ReadIni("CSOUND", "csound path"), szProgram);
     dlg.reject();
     EXPECT_EQ(dlg.result(), 1);
 }
@@ -152,7 +137,7 @@ TEST_F(SmallDialogs, RenameMovesTheFileAndRefreshesCancelDoesNeither) {
     const std::string mix = File("mix.wav");
     int nRefreshes = 0;
     RenameDlg ok(nullptr, ini, 3, "mix.wav", [&] { ++nRefreshes; });
-    EXPECT_EQ(Edit(&ok, IDC_OLDNAME)->text(), "mix.wav");
+    EXPECT_EQ(Text(&ok, IDC_OLDNAME), "mix.wav");
     Edit(&ok, IDC_NEWNAME)->setText("final.wav");
     ok.OnCommand(smalldlg::IDOK);
     EXPECT_TRUE(PathExists(t.root() + "/final.wav") && !PathExists(mix));
@@ -175,54 +160,36 @@ TEST_F(SmallDialogs, AboutShowsTheSkinsAboutPicture) {
 }
 
 TEST_F(SmallDialogs, FileDialogCancelKeepsTheBuffersAndAPickKeepsItsNameAndFilter) {
-    EXPECT_EQ(Open(), 0);
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].szInitialFile, "/old/choice");
+    EXPECT_EQ(Pick(), "0|/old/choice|choice");
+    EXPECT_EQ(requests.at(0).szInitialFile, "/old/choice");
     EXPECT_EQ(requests[0].Flags, unsigned(OFN_CREATEPROMPT));
-    EXPECT_STREQ(szFile, "/old/choice");
-    EXPECT_STREQ(szTitle, "choice");
-
-    const std::string p = File("csound");
-    answer = FileDialogAnswer{p, 1};
-    EXPECT_EQ(Open(), 1);
-    EXPECT_EQ(std::string(szFile), p);
-    EXPECT_STREQ(szTitle, "csound");
+    answer = FileDialogAnswer{File("csound"), 1};
+    EXPECT_EQ(Pick(), "1|" + t.root() + "/csound|csound");
     EXPECT_TRUE(boxes.shown.empty());
     PopFileSaveDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle);
-    EXPECT_EQ(requests.back().nFilterIndex, 1);
-    EXPECT_TRUE(requests.back().bSave);
+    EXPECT_TRUE(requests.back().nFilterIndex == 1 && requests.back().bSave);
     EXPECT_EQ(requests.back().Flags, unsigned(OFN_OVERWRITEPROMPT));
 }
 
 TEST_F(SmallDialogs, FileDialogNewNameOnlyOnYesAndChoicesTooLongRefusedWhole) {
     answer = FileDialogAnswer{t.root() + "/newprog", 0};
-    boxes.answers = {IDNO};
-    EXPECT_EQ(Open(), 0);
-    EXPECT_STREQ(szFile, "/old/choice");
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_NE(boxes.shown[0].text.find("Create the file?"), std::string::npos);
-    boxes.answers = {IDYES};
-    EXPECT_EQ(Open(), 1);
-    EXPECT_EQ(std::string(szFile), t.root() + "/newprog.EXE");
+    boxes.answers = {IDNO, IDYES};
+    EXPECT_EQ(Pick(), "0|/old/choice|choice");
+    EXPECT_EQ(Pick(), "1|" + t.root() + "/newprog.EXE|newprog.EXE");
     EXPECT_FALSE(PathExists(szFile));                    // nothing is created
     answer = FileDialogAnswer{t.root() + "/out.wav", 0}; // the save dialog does not ask
     EXPECT_EQ(PopFileSaveDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle), 1);
-    EXPECT_EQ(boxes.shown.size(), 2u);
-
     std::strcpy(szFile, "/old/choice");
-    const std::string szDir = std::string(120, 'd');
-    std::filesystem::create_directories(t.root() + "/" + szDir);
-    answer = FileDialogAnswer{File(szDir + "/ed"), 0};
-    EXPECT_EQ(Open(), 0);
-    EXPECT_STREQ(szFile, "/old/choice");
-    ASSERT_EQ(boxes.shown.size(), 3u);
-    EXPECT_EQ(boxes.shown[2].caption, "Error");
+    std::filesystem::create_directories(t.root() + "/" + std::string(120, 'd'));
+    answer = FileDialogAnswer{File(std::string(120, 'd') + "/ed"), 0};
+    EXPECT_EQ(Pick(), "0|/old/choice|out.wav");
     answer = FileDialogAnswer{File(std::string(32, 't')), 0}; // the title needs 33 bytes
-    EXPECT_EQ(Open(), 0);
-    EXPECT_STREQ(szTitle, "out.wav");
+    EXPECT_EQ(Pick(), "0|/old/choice|out.wav");
     answer = FileDialogAnswer{File(std::string(31, 't')), 0};
-    EXPECT_EQ(Open(), 1);
-    EXPECT_EQ(std::strlen(szTitle), 31u);
+    EXPECT_EQ(Pick(), "1|" + t.root() + "/" + std::string(31, 't') + "|" + std::string(31, 't'));
+    ASSERT_GE(boxes.shown.size(), 3u);
+    EXPECT_NE(boxes.shown[0].text.find("Create the file?"), std::string::npos);
+    EXPECT_EQ(boxes.shown[2].caption, "Error");
 
     boxes.answers = {IDCANCEL};
     EXPECT_EQ(FileSaveMessage(nullptr), IDCANCEL);
