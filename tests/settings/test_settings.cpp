@@ -1,14 +1,17 @@
 // The settings file: reading and writing INI text as the profile functions
 // do, the load with its defaults and refusals, the exact bytes each dialog
-// writes, and the flush that makes a replaced file survive a power loss.
+// writes, and what a crash or a power loss can leave.
 #include "common/syscalltrace.h"
 #include "common/tempconfig.h"
 #include "settings/ini.h"
 #include "settings/inifile.h"
 #include "settings/settingstable.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <optional>
+#include <set>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -136,7 +139,7 @@ TEST(IniAccess, UnreadableFileOrNoConfigFolderWritesNothing) {
 // Without a file every key takes its default; written back, the Preferences
 // keys come in their write order, byte for byte, and load back unchanged.
 // (The analysis keys are checked with the analysis command lines.)
-TEST(InitApp, DefaultsAndTheBytesThePreferencesWrite) {
+TEST(InitApp, DefaultsAndTheBytesEachWriterWrites) {
     TempConfig cfg;
     INISTRUCT ini;
     std::memset(&ini, 'x', sizeof ini);
@@ -147,8 +150,11 @@ TEST(InitApp, DefaultsAndTheBytesThePreferencesWrite) {
     EXPECT_EQ(+ini.nCSoundVer, 1);
     ini.nHardwareBuffer = -2147483647 - 1;
     ini.nSFMode = 1;
+    ini.pvcStruct.iType = 416;
     std::strcpy(ini.szScoExtract, "x.ext");
+    std::strcpy(ini.lpcStruct.string, "voice");
     EXPECT_EQ(prefs::RefreshIni(&ini), 1);
+    EXPECT_EQ(WriteIniKeys(ini, IniWriter::Analysis), 1);
     const std::string d = cwdSlash();
     EXPECT_EQ(cfg.readIni(),
               "[DIRECTORIES]\norcdir=" + d + "\nscoredir=" + d + "\nsfdir=" + d + "\nssdir=" + d +
@@ -159,7 +165,13 @@ TEST(InitApp, DefaultsAndTheBytesThePreferencesWrite) {
                   "hardbuffer=-2147483648\nsoftbuffer=0\n[CSOUND]\nitime=0\nsrateck=0\nsrate=0\n"
                   "krateck=0\nkrate=0\nverbose=0\nscot=0\nextractck=0\nextract=x.ext\ntempock=0\n"
                   "tempo=0\n[MIDI]\nmidifileck=0\nmidifile=\nmidisusck=0\nmidisus=0\n"
-                  "terminate=0\n[DISPLAY]\nwarnings=0\ndisplay=504\nheartbeat=0\n");
+                  "terminate=0\n[DISPLAY]\nwarnings=0\ndisplay=504\nheartbeat=0\n"
+                  "[LPC]\nsrate=10000\nchannel=1\nbegin=0.0\nduration=0.0\nnpoles=34\nhopsize=200\n"
+                  "string=voice\nmincps=70\nmaxcps=200\nverbosity=0\noutputfile=test.lpc\n"
+                  "[HTR]\nsrate=10000\nchannel=1\nbegin=0.0\nduration=0.0\nbegfreq=100\n"
+                  "partials=10\nmaxamp=32767\nminamp=64\nbrkpts=256\ncutfreq=0\n"
+                  "outputfile=test.htr\n[PVC]\nsrate=10000\nchannel=1\nbegin=0.0\nduration=0.0\n"
+                  "frmsize=16\nwindfact=4\nhopsize=0\ntype=416\noutputfile=test.pvc\n");
     INISTRUCT back;
     std::memset(&back, 'x', sizeof back);
     InitAppInto(back);
@@ -252,6 +264,57 @@ TEST(InitApp, StartupFolderTooLongOrGone) {
     EXPECT_EQ(loadIn(deep, false), "|" + deep + "/");
     EXPECT_EQ(UnusableStartupDirectory(), deep + "/");
     EXPECT_EQ(loadIn(gone, true), "/|/");
+}
+
+// A Preferences OK killed at any moment, before any of its system calls,
+// leaves exactly one of the files a complete OK passes through: the old file,
+// or the file after one more of its 39 writes. Never a mix, never empty.
+TEST(AtomicReplace, PreferencesOkKilledAnywhereLeavesAWholeFile) {
+    // On tmpfs flushing costs nothing; what a kill leaves is the same.
+    std::optional<testutil::EnvGuard> tmp;
+    if (std::filesystem::is_directory("/dev/shm"))
+        tmp.emplace("TMPDIR", "/dev/shm");
+    TempConfig cfg;
+    const std::string before = kBom + "; written in Notepad\r\n[DIRECTORIES]\r\n"
+                                      "orcdir=/home/ann/orc\r\neditor=/usr/bin/audacity\r\n\r\n"
+                                      "[DISPLAY]\r\ndisplay=505\r\n[WAVE]\r\nWaveOutDev=1\r\n";
+    cfg.writeIni(before);
+    INISTRUCT local = load();
+    std::strcpy(local.szOrcDir, "/home/ann/orc/"); // the dialog adds the slash
+    local.nDisplay = 504;
+    const auto ok = [&] { prefs::RefreshIni(&local); };
+
+    // The files a complete OK passes through, looked at before each call.
+    std::vector<std::string> states{before};
+    const auto record = [&] {
+        if (std::string now = cfg.readIni(); now != states.back())
+            states.push_back(now);
+    };
+    const long calls = testutil::TraceChild(ok, [&](pid_t, const testutil::Syscall&, long) {
+        record();
+        return true;
+    });
+    if (calls < 0)
+        GTEST_SKIP() << "system calls cannot be traced here";
+    record();
+    ASSERT_EQ(states.size(), 40u); // every write changes the file
+
+    // Kill before every few calls, some 250 moments spread over the whole OK.
+    const long step = std::max(1L, calls / 250);
+    std::set<long> killPoints;
+    std::set<std::size_t> reached;
+    for (long at = 0; at < calls; at += step) {
+        cfg.writeIni(before);
+        testutil::TraceChild(ok, [at](pid_t, const testutil::Syscall&, long i) { return i < at; });
+        const std::string now = cfg.readIni();
+        const auto it = std::find(states.begin(), states.end(), now);
+        ASSERT_NE(it, states.end()) << "killed before call " << at << ": " << now.size()
+                                    << " bytes that no complete OK passes through";
+        killPoints.insert(at);
+        reached.insert(static_cast<std::size_t>(it - states.begin()));
+    }
+    EXPECT_GE(killPoints.size(), 200u);
+    EXPECT_EQ(reached.size(), states.size()); // the kills fall between every two writes
 }
 
 // After the rename that puts a new settings file in place, the folder is
