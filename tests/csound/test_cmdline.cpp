@@ -14,9 +14,6 @@ std::string group(const INISTRUCT& ini) {
     const CommandLine l = perf::MakeCommandLine(ini);
     return l.args.empty() ? l.text : l.args.at(1);
 }
-std::string aline(const INISTRUCT& ini, int page) {
-    return analysis::MakeCommandLine(ini, page).text;
-}
 } // namespace
 
 TEST(PerformanceLine, TheFlagGroupHasEveryFlagInItsSlot) {
@@ -45,8 +42,7 @@ TEST(PerformanceLine, TheFlagGroupHasEveryFlagInItsSlot) {
     // Files follow as whole arguments; a missing orchestra or score refuses.
     ini = ReadyRecord();
     ini.nOutputFilenameCheck = ini.nMidiInFileCheck = ini.nScoExtractCheck = ini.nScoreMode = 1;
-    Set(ini.szMidiInFile, "/m/in put.mid");
-    Set(ini.szScoExtract, "part.x");
+    Set(ini.szMidiInFile, "/m/in put.mid"), Set(ini.szScoExtract, "part.x");
     ini.szOutputFilename[0] = '\0'; // an empty name with its box on stays an argument
     EXPECT_EQ(perf::MakeCommandLine(ini).args,
               (Args{"/usr/bin/csound", "-Wsg", "-o", "", "-F", "/m/in put.mid", "-x", "part.x",
@@ -86,12 +82,11 @@ TEST(PerformanceLine, RefusesWhatWouldNotFit) {
 
 TEST(AnalysisLine, OptionsSplitFileNamesWholeAndLongLinesAreRefused) {
     INISTRUCT ini = ReadyRecord();
-    EXPECT_EQ(aline(ini, analysis::PAGE_PVOC),
+    EXPECT_EQ(analysis::MakeCommandLine(ini, analysis::PAGE_PVOC).text,
               "/usr/bin/csound -U pvanal -s10000 -c1 -b0.0 -d0.0 -n16 -w4 /snd/voice.wav "
               "/w/ana/test.pvc");
-    Set(ini.szCsoundPath, "/opt/my cs/csound");
+    Set(ini.szCsoundPath, "/opt/my cs/csound"), Set(ini.lpcStruct.string, "two words");
     Set(ini.szCurSoundFile, "/snd/my \"voice\".wav");
-    Set(ini.lpcStruct.string, "two words");
     EXPECT_EQ(analysis::MakeCommandLine(ini, analysis::PAGE_LPC).args,
               (Args{"/opt/my cs/csound", "-U", "lpanal", "-s10000", "-c1", "-b0.0", "-d0.0", "-p34",
                     "-h200", "-Ctwo", "words", "-P70", "-Q200", "-v0", "/snd/my \"voice\".wav",
@@ -100,7 +95,7 @@ TEST(AnalysisLine, OptionsSplitFileNamesWholeAndLongLinesAreRefused) {
     ini = ReadyRecord();
     Set(ini.szCurSoundFile, "/" + std::string(100, 's') + ".wav");
     Set(ini.pvcStruct.szOutputFile, std::string(27, 'p')); // the rest of the line takes 172
-    EXPECT_EQ(aline(ini, analysis::PAGE_PVOC).size(), 199u);
+    EXPECT_EQ(analysis::MakeCommandLine(ini, analysis::PAGE_PVOC).text.size(), 199u);
     Set(ini.pvcStruct.szOutputFile, std::string(28, 'p'));
     const CommandLine l = analysis::MakeCommandLine(ini, analysis::PAGE_PVOC);
     EXPECT_EQ(l.text + l.fault, "TOO LONG!!The analysis command line would be 200 characters long; "

@@ -1,6 +1,5 @@
-// Starting programs: command lines split as the platform splits them, arguments
-// arrive literally, every child is reaped, a console run ends when its program
-// ends; the batch interpreter (its pause in a terminal: the compile's e2e test).
+// Starting programs: command lines split as the platform does, arguments arriving literally, every
+// child reaped, console runs ending with their program, and the batch interpreter.
 #include "common/tempconfig.h"
 #include "common/testutil.h"
 #include "platform/process/argsplit.h"
@@ -78,6 +77,19 @@ TEST(Launcher, ArgumentsArriveLiterallyFailuresAreReportedAndEveryChildIsReaped)
         EXPECT_TRUE(Launch({{ARGVDUMP_PATH}, false, ""}).process);
     ASSERT_GT(WinExec(ARGVDUMP_PATH, SW_SHOWNORMAL), 31u);
     EXPECT_TRUE(WaitFor([&] { return Children().size() == before.size(); }, 10));
+    // RunAndWait tells how a program ended; an end that cannot be learnt (an
+    // ignored SIGCHLD reaps at once) counts as status 1.
+    int status = 0;
+    pid_t pid = 0;
+    EXPECT_EQ(SpawnProgram({}, {}, &pid), ENOENT);
+    for (const char* missing : {"", "no-such-program-anywhere", "/no/such/program"})
+        EXPECT_EQ(RunAndWait({missing}, &status), ENOENT) << missing;
+    ASSERT_EQ(RunAndWait({"sh", "-c", "kill -9 $$"}, &status), 0);
+    EXPECT_EQ(ExitCodeOf(status), 128 + 9);
+    std::signal(SIGCHLD, SIG_IGN);
+    ASSERT_EQ(RunAndWait({"true"}, &status), 0);
+    std::signal(SIGCHLD, SIG_DFL);
+    EXPECT_EQ(ExitCodeOf(status), 1);
 }
 
 TEST(Launcher, ResolvesScriptsTerminalsAndTheTextEditor) {
@@ -113,21 +125,6 @@ TEST(Launcher, ResolvesScriptsTerminalsAndTheTextEditor) {
     EXPECT_FALSE(term);
     MakeExecutable(bin / "notepad", "#!/bin/sh\n"); // a real notepad on PATH is used as it is
     EXPECT_EQ(resolve({"notepad", "a.orc"}, false), (Args{bin / "notepad", "a.orc"}));
-}
-
-TEST(Spawn, RunAndWaitTellsHowTheProgramEnded) {
-    int status = 0;
-    pid_t pid = 0;
-    EXPECT_EQ(SpawnProgram({}, {}, &pid), ENOENT);
-    for (const char* missing : {"", "no-such-program-anywhere", "/no/such/program"})
-        EXPECT_EQ(RunAndWait({missing}, &status), ENOENT) << missing;
-    ASSERT_EQ(RunAndWait({"sh", "-c", "kill -9 $$"}, &status), 0);
-    EXPECT_EQ(ExitCodeOf(status), 128 + 9);
-    // An end that cannot be learnt (an ignored SIGCHLD reaps at once) counts as status 1.
-    std::signal(SIGCHLD, SIG_IGN);
-    ASSERT_EQ(RunAndWait({"true"}, &status), 0);
-    std::signal(SIGCHLD, SIG_DFL);
-    EXPECT_EQ(ExitCodeOf(status), 1);
 }
 
 // A terminal that hands its command to a server and exits at once, as
