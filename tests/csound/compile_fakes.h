@@ -1,8 +1,8 @@
 // A fake main window and a settings record ready for a compile, shared by
-// the compile run tests.
+// the compile tests.
 #pragma once
 
-#include "common/testutil.h"
+#include "common/tempconfig.h"
 #include "csound/compile.h"
 #include "settings/ini.h"
 
@@ -15,20 +15,18 @@ struct FakeWindow : csound::CompileWindow {
     void RefreshLists() override { ++refreshes; }
 };
 
-// The defaults of a fresh start with an orchestra, a score, the three folders
-// under root and a Csound path chosen; no confirmation box.
-inline INISTRUCT ReadyRecord(const std::string& root, const std::string& csound) {
+// A fresh start (never the user's settings) with tone.orc, tone.sco, the five
+// folders under root, a sound file and a Csound path chosen; no confirmation box.
+inline INISTRUCT ReadyRecord(const std::string& root = "/w",
+                             const std::string& csound = "/usr/bin/csound") {
+    TempConfig cfg;
     INISTRUCT ini{};
     InitAppInto(ini);
-    Set(ini.szOrcDir, root + "/orc/");
-    Set(ini.szScoreDir, root + "/sco/");
-    Set(ini.szSSDIR, root + "/src/");
-    Set(ini.szSFDIR, root + "/out/");
-    Set(ini.szSADIR, root + "/ana/");
-    Set(ini.szOrc, "tone.orc");
-    Set(ini.szScore, "tone.sco");
-    Set(ini.szCsoundPath, csound);
-    ini.nShowCmdLine = 1;
+    Set(ini.szOrcDir, root + "/orc/"), Set(ini.szScoreDir, root + "/sco/");
+    Set(ini.szSSDIR, root + "/src/"), Set(ini.szSFDIR, root + "/out/");
+    Set(ini.szSADIR, root + "/ana/"), Set(ini.szCsoundPath, csound);
+    Set(ini.szOrc, "tone.orc"), Set(ini.szScore, "tone.sco");
+    Set(ini.szCurSoundFile, "/snd/voice.wav"), ini.nShowCmdLine = 1;
     return ini;
 }
 } // namespace testutil

@@ -1,6 +1,5 @@
 // The performance and analysis command lines: their exact texts, the
 // arguments Csound gets, and the limits that refuse a line whole.
-#include "common/tempconfig.h"
 #include "compile_fakes.h"
 #include "csound/analysiscmd.h"
 #include "csound/analysisrun.h"
@@ -10,62 +9,44 @@ using namespace testutil;
 using Args = std::vector<std::string>;
 
 namespace {
-INISTRUCT fresh() {
-    TempConfig cfg;
-    INISTRUCT ini = ReadyRecord("/w", "/usr/bin/csound");
-    Set(ini.szCurSoundFile, "/snd/voice.wav");
-    return ini;
-}
 // The flag group of a performance, or the text of a refused line.
 std::string group(const INISTRUCT& ini) {
     const CommandLine l = perf::MakeCommandLine(ini);
     return l.args.empty() ? l.text : l.args.at(1);
 }
-std::string analysisLine(const INISTRUCT& ini, int page) {
-    return analysis::MakeCommandLine(ini, page).text;
-}
 } // namespace
 
 TEST(PerformanceLine, TheFlagGroupHasEveryFlagInItsSlot) {
-    INISTRUCT ini = fresh();
+    INISTRUCT ini = ReadyRecord();
     for (int id = IDC_NOSOUND; id <= IDC_FLOAT; ++id) { // every type letter behind Wave's
         ini.nSoundType = id;
         EXPECT_EQ(group(ini), std::string("-W") + "nAWhcauslf"[id - IDC_NOSOUND] + "g") << id;
     }
-    // No Sound has no type letter, No Header no format letter, and an id
-    // without a letter gives nothing.
+    // No Sound has no type letter, No Header no format letter, an unknown id nothing.
     const std::tuple<int, int, int, const char*> formats[] = {
         {IDC_NOSOUND, IDC_FLOAT, IDC_GRAPHIC, "-n"},
         {IDC_NOHEADER, IDC_FLOAT, IDC_GRAPHIC, "-f"},
-        {IDC_AIFF, IDC_LONGINT, IDC_NODISPLAY, "-Ald"},
-        {0, 999, IDC_GRAPHIC, "-"}};
+        {0, 999, IDC_NODISPLAY, "-d"}};
     for (const auto& [format, type, display, text] : formats) {
         ini.nSoundFormat = format, ini.nSoundType = type, ini.nDisplay = display;
         EXPECT_EQ(group(ini), text) << format;
     }
-    ini = fresh();
-    ini.nWarningsCheck = 7, ini.nScoTempCheck = 1, ini.nScoTempo = 120;
-    EXPECT_EQ(group(ini), "-m7Wst120g");
+    ini = ReadyRecord();
     ini.nRewriteHeaderCheck = ini.nDeferFileLoad = ini.nITimeOnly = ini.nVerboseOrcCheck = 1;
     ini.nScoScotCheck = ini.nMidiTerminate = ini.nHeartbeat = ini.nOrcSRateCheck = 1;
-    ini.nOrcKRateCheck = ini.nMidiSusCheck = ini.nHardwareBufferCheck = 1;
+    ini.nOrcKRateCheck = ini.nMidiSusCheck = ini.nHardwareBufferCheck = ini.nScoTempCheck = 1;
     ini.nSoftwareBufferCheck = 1, ini.nDisplay = IDC_NODISPLAY, ini.nWarningsCheck = 5;
     ini.nOrcSrate = 44100, ini.nOrcKrate = 4410, ini.nScoTempo = 60, ini.nMidiSus = 64;
     ini.nHardwareBuffer = 1024, ini.nSoftwareBuffer = 256;
     EXPECT_EQ(group(ini), "-m5WsRDIr44100k4410vSt60P64B1024b256TdH");
-}
-
-TEST(PerformanceLine, FilesFollowTheGroupAsWholeArgumentsAndAMissingOneRefuses) {
-    INISTRUCT ini = fresh();
+    // Files follow as whole arguments; a missing orchestra or score refuses.
+    ini = ReadyRecord();
     ini.nOutputFilenameCheck = ini.nMidiInFileCheck = ini.nScoExtractCheck = ini.nScoreMode = 1;
-    Set(ini.szMidiInFile, "/m/in put.mid");
-    Set(ini.szScoExtract, "part.x");
+    Set(ini.szMidiInFile, "/m/in put.mid"), Set(ini.szScoExtract, "part.x");
     ini.szOutputFilename[0] = '\0'; // an empty name with its box on stays an argument
-    const CommandLine l = perf::MakeCommandLine(ini);
-    EXPECT_EQ(l.text, "/usr/bin/csound -Wsg -o  -F /m/in put.mid -x part.x /w/orc/tone.orc "
-                      "/w/orc/tone.sco");
-    EXPECT_EQ(l.args, (Args{"/usr/bin/csound", "-Wsg", "-o", "", "-F", "/m/in put.mid", "-x",
-                            "part.x", "/w/orc/tone.orc", "/w/orc/tone.sco"}));
+    EXPECT_EQ(perf::MakeCommandLine(ini).args,
+              (Args{"/usr/bin/csound", "-Wsg", "-o", "", "-F", "/m/in put.mid", "-x", "part.x",
+                    "/w/orc/tone.orc", "/w/orc/tone.sco"}));
     for (char* field : {ini.szOrc, ini.szScore}) {
         const char kept = std::exchange(field[0], '\0');
         EXPECT_EQ(group(ini), "ERROR!!");
@@ -74,13 +55,12 @@ TEST(PerformanceLine, FilesFollowTheGroupAsWholeArgumentsAndAMissingOneRefuses) 
 }
 
 TEST(PerformanceLine, RefusesWhatWouldNotFit) {
-    INISTRUCT ini = fresh();
+    INISTRUCT ini = ReadyRecord();
     ini.nScoTempCheck = 1;
-    const std::pair<int, const char*> tempos[] = {
-        {99999999, "-Wst99999999g"},
-        {123456789, "TOO LONG!!"}, // 8 digits fit
-        {-9999999, "-Wst-9999999g"},
-        {-10000000, "TOO LONG!!"}}; // sign and 7 digits fit
+    const std::pair<int, const char*> tempos[] = {{99999999, "-Wst99999999g"},
+                                                  {123456789, "TOO LONG!!"}, // 8 digits fit
+                                                  {-9999999, "-Wst-9999999g"},
+                                                  {-10000000, "TOO LONG!!"}};
     for (const auto& [tempo, text] : tempos) {
         ini.nScoTempo = tempo;
         EXPECT_EQ(group(ini), text) << tempo;
@@ -89,57 +69,40 @@ TEST(PerformanceLine, RefusesWhatWouldNotFit) {
         perf::MakeCommandLine(ini).fault,
         "The tempo -10000000 is too long for the Csound command line (at most 8 characters).");
     // 255 characters after the Csound path fit, 256 do not.
-    ini = fresh();
+    ini = ReadyRecord();
     Set(ini.szOrcDir, "/" + std::string(110, 'o') + "/");
     Set(ini.szScoreDir, "/" + std::string(100, 's') + "/");
     Set(ini.szScore, std::string(19, 'x')); // the rest of the line takes 236
     EXPECT_EQ(perf::MakeCommandLine(ini).text.size(), 16u + 255u);
     Set(ini.szScore, std::string(20, 'x'));
-    EXPECT_EQ(group(ini), "TOO LONG!!");
-    EXPECT_EQ(perf::MakeCommandLine(ini).fault, "The Csound command line would be 256 characters "
-                                                "long; at most 255 fit. Use shorter folder or "
-                                                "file names.");
+    const CommandLine l = perf::MakeCommandLine(ini);
+    EXPECT_EQ(l.text + l.fault, "TOO LONG!!The Csound command line would be 256 characters long; "
+                                "at most 255 fit. Use shorter folder or file names.");
 }
 
 TEST(AnalysisLine, OptionsSplitFileNamesWholeAndLongLinesAreRefused) {
-    INISTRUCT ini = fresh();
-    EXPECT_EQ(analysisLine(ini, analysis::PAGE_PVOC),
+    INISTRUCT ini = ReadyRecord();
+    EXPECT_EQ(analysis::MakeCommandLine(ini, analysis::PAGE_PVOC).text,
               "/usr/bin/csound -U pvanal -s10000 -c1 -b0.0 -d0.0 -n16 -w4 /snd/voice.wav "
               "/w/ana/test.pvc");
-    EXPECT_EQ(analysisLine(ini, 3), "TOO LONG!!");
-
-    Set(ini.szCsoundPath, "/opt/my cs/csound");
+    Set(ini.szCsoundPath, "/opt/my cs/csound"), Set(ini.lpcStruct.string, "two words");
     Set(ini.szCurSoundFile, "/snd/my \"voice\".wav");
-    Set(ini.lpcStruct.string, "two words");
-    const CommandLine lpc = analysis::MakeCommandLine(ini, analysis::PAGE_LPC);
-    EXPECT_NE(lpc.text.find(" -h200 -Ctwo words -P70"), std::string::npos);
-    EXPECT_EQ(lpc.args, (Args{"/opt/my cs/csound", "-U", "lpanal", "-s10000", "-c1", "-b0.0",
-                              "-d0.0", "-p34", "-h200", "-Ctwo", "words", "-P70", "-Q200", "-v0",
-                              "/snd/my \"voice\".wav", "/w/ana/test.lpc"}));
-    ini.htrStruct.cutfreq[0] = '\0';
-    Set(ini.htrStruct.szOutputFile, "sub/noext");
-    EXPECT_NE(
-        analysisLine(ini, analysis::PAGE_HETRO).find(" -l /snd/my \"voice\".wav /w/ana/sub/noext"),
-        std::string::npos);
+    EXPECT_EQ(analysis::MakeCommandLine(ini, analysis::PAGE_LPC).args,
+              (Args{"/opt/my cs/csound", "-U", "lpanal", "-s10000", "-c1", "-b0.0", "-d0.0", "-p34",
+                    "-h200", "-Ctwo", "words", "-P70", "-Q200", "-v0", "/snd/my \"voice\".wav",
+                    "/w/ana/test.lpc"}));
     // A line of 199 characters fits, 200 do not.
-    ini = fresh();
+    ini = ReadyRecord();
     Set(ini.szCurSoundFile, "/" + std::string(100, 's') + ".wav");
     Set(ini.pvcStruct.szOutputFile, std::string(27, 'p')); // the rest of the line takes 172
-    EXPECT_EQ(analysisLine(ini, analysis::PAGE_PVOC).size(), 199u);
+    EXPECT_EQ(analysis::MakeCommandLine(ini, analysis::PAGE_PVOC).text.size(), 199u);
     Set(ini.pvcStruct.szOutputFile, std::string(28, 'p'));
-    EXPECT_EQ(analysisLine(ini, analysis::PAGE_PVOC), "TOO LONG!!");
-    EXPECT_EQ(analysis::MakeCommandLine(ini, analysis::PAGE_PVOC).fault,
-              "The analysis command line would be 200 characters long; at most 199 fit. Use "
-              "shorter folder or file names.");
-}
-
-TEST(AnalysisLaunch, ARefusedLineOrAMissingProgramIsReportedAndNothingStarts) {
-    NoDisplay nd;
-    INISTRUCT ini = fresh();
-    Set(ini.szCsoundPath, "/bin/true");
-    EXPECT_TRUE(csound::LaunchAnalysisFrom(ini, analysis::PAGE_LPC));
-    Set(ini.szCsoundPath, "/no/csound");
+    const CommandLine l = analysis::MakeCommandLine(ini, analysis::PAGE_PVOC);
+    EXPECT_EQ(l.text + l.fault, "TOO LONG!!The analysis command line would be 200 characters long; "
+                                "at most 199 fit. Use shorter folder or file names.");
+    // A page that does not exist refuses too, and nothing starts.
     BoxRecorder boxes;
+    Set(ini.szCsoundPath, "/no/csound");
     EXPECT_FALSE(csound::LaunchAnalysisFrom(ini, analysis::PAGE_LPC));
     EXPECT_FALSE(csound::LaunchAnalysisFrom(ini, 3));
     EXPECT_EQ(boxes.boxes, (Args{"Error: Cannot find the program /no/csound. The analysis utility "

@@ -1,7 +1,6 @@
-// A stand-in program for the launcher tests: writes its arguments and the
-// three Csound folder variables to the file named by TONSMITH_ARGVDUMP, one
-// NUL-terminated entry each (under another name first, so a reader never sees
-// half), sleeps TONSMITH_ARGVDUMP_SLEEP_MS and exits with TONSMITH_ARGVDUMP_EXIT.
+// A stand-in for the launcher tests: writes its arguments and the Csound folder
+// variables to $TONSMITH_ARGVDUMP, NUL-terminated (whole, by a rename), sleeps
+// TONSMITH_ARGVDUMP_SLEEP_MS and exits with TONSMITH_ARGVDUMP_EXIT.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>

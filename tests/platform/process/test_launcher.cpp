@@ -1,6 +1,8 @@
-// The launcher: arguments arrive literally, failures are reported, every
-// child is reaped, and names resolve to the program that runs.
+// Starting programs: command lines split as the platform does, arguments arriving literally, every
+// child reaped, console runs ending with their program, and the batch interpreter.
+#include "common/tempconfig.h"
 #include "common/testutil.h"
+#include "platform/process/argsplit.h"
 #include "platform/process/launcher.h"
 #include "platform/process/spawn.h"
 
@@ -11,39 +13,52 @@
 using namespace testutil;
 using Args = std::vector<std::string>;
 
-// Shared with the console tests of this program.
+namespace {
 void MakeExecutable(const std::string& path, const std::string& text) {
     WriteFile(path, text);
     chmod(path.c_str(), 0755);
 }
-
 unsigned long WaitForEnd(ProcessHandle& p) {
     WaitFor([&] { return p.ExitCode() != STILL_ACTIVE; }, 20);
     return p.ExitCode();
+}
+} // namespace
+
+TEST(ArgSplit, BlanksSeparateQuotesGroupAndBackslashesMatterOnlyBeforeAQuote) {
+    const std::pair<const char*, Args> cases[] = {
+        {"  csound   -Wsg\t-o test  ", {"csound", "-Wsg", "-o", "test"}},
+        {"\"/opt/my csound/csound\" -W \"a b\"c d", {"/opt/my csound/csound", "-W", "a bc", "d"}},
+        {"", {}},
+        {" \t ", {}},
+        {R"(C:\CS\CSOUND.EXE a\\b)", {R"(C:\CS\CSOUND.EXE)", R"(a\\b)"}},
+        {R"(a\"b)", {R"(a"b)"}},
+        {R"(a\\"b c")", {R"(a\b c)"}},
+        {R"(a\\\"b)", {R"(a\"b)"}},
+        {R"("a""b" c)", {R"(a"b)", "c"}},
+        {"a \"b c", {"a", "b c"}}, // an unclosed quote runs to the end
+    };
+    for (const auto& [line, args] : cases)
+        EXPECT_EQ(SplitCommandLine(line), args) << line;
+    // Quoting round-trips every awkward name and leaves plain ones alone.
+    Args awkward = AwkwardNames();
+    awkward.insert(awkward.end(), {"/usr/bin/csound", "", "\\", "\"", "end\\\\", "\\\"both\\\\\""});
+    EXPECT_EQ(SplitCommandLine(QuoteCommandLine(awkward)), awkward);
+    EXPECT_EQ(QuoteCommandLine({"/usr/bin/csound", "-Wsg", "semi;colon", "two words"}),
+              "/usr/bin/csound -Wsg semi;colon \"two words\""); // no shell ever sees it
 }
 
 TEST(Launcher, ArgumentsArriveLiterallyFailuresAreReportedAndEveryChildIsReaped) {
     NoDisplay nd;
     TempDir dir;
     EnvGuard dump("TONSMITH_ARGVDUMP", dir / "argv");
-    Args args = {ARGVDUMP_PATH, ""};
-    for (const auto& n : AwkwardNames())
-        args.push_back(dir / n);
-    LaunchResult r = Launch({args, true, "title"});
-    ASSERT_TRUE(r.process) << r.error;
-    EXPECT_EQ(WaitForEnd(*r.process), 0u);
-    Args got = ReadDump(dir / "argv");
-    got.resize(args.size());
-    EXPECT_EQ(got, args);
-    // WinExec splits its text by the platform's rules.
+    // WinExec splits its text by the platform's rules; no shell sees it.
     const std::string line =
-        std::string(ARGVDUMP_PATH) + " -U \"" + dir.path() + "/a b\" $(id) `id`;x";
+        std::string(ARGVDUMP_PATH) + " -U \"" + dir.path() + "/a b\" \"\" $(id) `id`;x";
     ASSERT_GT(WinExec(line.c_str(), SW_SHOWNORMAL), 31u);
-    ASSERT_TRUE(WaitFor([&] { return (got = ReadDump(dir / "argv")).size() == 8; }, 10));
-    got.resize(5);
-    EXPECT_EQ(got, (Args{ARGVDUMP_PATH, "-U", dir / "a b", "$(id)", "`id`;x"}));
-    EXPECT_FALSE(std::filesystem::exists(dir / "pwned") || std::filesystem::exists("pwned"));
-
+    Args got;
+    ASSERT_TRUE(WaitFor([&] { return (got = ReadDump(dir / "argv")).size() == 9; }, 10));
+    got.resize(6);
+    EXPECT_EQ(got, (Args{ARGVDUMP_PATH, "-U", dir / "a b", "", "$(id)", "`id`;x"}));
     WriteFile(dir / "notexec", "#!/bin/sh\n");
     MakeExecutable(dir / "badinterp", "#!/nonexistent/interpreter\n");
     for (const std::string& bad : {dir / "missing", std::string(), dir / "notexec"})
@@ -52,24 +67,35 @@ TEST(Launcher, ArgumentsArriveLiterallyFailuresAreReportedAndEveryChildIsReaped)
         EXPECT_EQ(Launch({{bad}, false, ""}).error, ENOENT) << bad;
     EXPECT_EQ(LaunchErrorText("cs", EACCES), "The program cs may not be run (permission denied).");
     EXPECT_EQ(LaunchErrorText("cs", E2BIG), "Cannot start cs: Argument list too long.");
-    // STILL_ACTIVE until the end; handles dropped while their processes run
-    // (a second Compile, WinExec) leave them to the background reaper.
+    // Handles dropped while their processes run are left to the background reaper.
     EnvGuard code("TONSMITH_ARGVDUMP_EXIT", "3"), sleep("TONSMITH_ARGVDUMP_SLEEP_MS", "300");
     const auto before = Children();
-    r = Launch({{ARGVDUMP_PATH}, false, ""});
+    LaunchResult r = Launch({{ARGVDUMP_PATH}, false, ""});
     EXPECT_EQ(r.process->ExitCode(), STILL_ACTIVE);
     EXPECT_EQ(WaitForEnd(*r.process), 3u);
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(Launch({{ARGVDUMP_PATH}, false, ""}).process);
     ASSERT_GT(WinExec(ARGVDUMP_PATH, SW_SHOWNORMAL), 31u);
     EXPECT_TRUE(WaitFor([&] { return Children().size() == before.size(); }, 10));
+    // RunAndWait tells how a program ended; an end that cannot be learnt (an
+    // ignored SIGCHLD reaps at once) counts as status 1.
+    int status = 0;
+    pid_t pid = 0;
+    EXPECT_EQ(SpawnProgram({}, {}, &pid), ENOENT);
+    for (const char* missing : {"", "no-such-program-anywhere", "/no/such/program"})
+        EXPECT_EQ(RunAndWait({missing}, &status), ENOENT) << missing;
+    ASSERT_EQ(RunAndWait({"sh", "-c", "kill -9 $$"}, &status), 0);
+    EXPECT_EQ(ExitCodeOf(status), 128 + 9);
+    std::signal(SIGCHLD, SIG_IGN);
+    ASSERT_EQ(RunAndWait({"true"}, &status), 0);
+    std::signal(SIGCHLD, SIG_DFL);
+    EXPECT_EQ(ExitCodeOf(status), 1);
 }
 
 TEST(Launcher, ResolvesScriptsTerminalsAndTheTextEditor) {
     TempDir bin;
     for (const char* name : {"prog", "xterm", "sensible-editor"})
         MakeExecutable(bin / name, "#!/bin/sh\n");
-    WriteFile(bin / "TK3.bat", "Exit\r\n");
     EnvGuard path("PATH", bin.path());
     EnvGuard ss("SSDIR", "/s d/"), sf("SFDIR", std::nullopt), sa("SADIR", "/a");
     int err = 0;
@@ -81,17 +107,12 @@ TEST(Launcher, ResolvesScriptsTerminalsAndTheTextEditor) {
         NoDisplay nd; // no console, and no desktop editor to show
         EXPECT_EQ(resolve({"prog", "a b"}, true), (Args{bin / "prog", "a b"}));
         EXPECT_FALSE(term);
-        const Args script = resolve({bin / "TK3.bat"}, true);
-        EXPECT_EQ(script, (Args{script.at(0), bin / "TK3.bat"}));
-        EXPECT_EQ(std::filesystem::path(script[0]).filename(), "tonsmith-batch");
         for (const Args& missing : {Args{bin / "missing.BAT"}, Args{"notepad", "a.orc"}})
             EXPECT_TRUE(resolve(missing, true).empty() && err == ENOENT);
     }
     EnvGuard display("DISPLAY", std::nullopt), wayland("WAYLAND_DISPLAY", "wayland-0");
     const Args console = resolve({"prog", "a b"}, true);
-    ASSERT_EQ(console.size(), 12u);
-    EXPECT_EQ(std::filesystem::path(console[4]).filename(), "tonsmith-console");
-    EXPECT_EQ(console, (Args{bin / "xterm", "-T", "T", "-e", console[4], "/r/f",
+    EXPECT_EQ(console, (Args{bin / "xterm", "-T", "T", "-e", console.at(4), "/r/f",
                              std::filesystem::current_path(), "SSDIR=/s d/", "SADIR=/a", "--",
                              bin / "prog", "a b"}));
     EXPECT_TRUE(term);
@@ -99,27 +120,99 @@ TEST(Launcher, ResolvesScriptsTerminalsAndTheTextEditor) {
     const Args editor = resolve({"NOTEPAD.EXE", "/o/a b.orc"}, false);
     EXPECT_EQ(Args(editor.end() - 2, editor.end()), (Args{bin / "sensible-editor", "/o/a b.orc"}));
     EXPECT_EQ(editor.at(0), bin / "xterm");
-    for (const char* name : {"x-terminal-emulator", "mousepad"})
-        MakeExecutable(bin / name, "#!/bin/sh\n");
-    EXPECT_EQ(resolve({"prog"}, true).at(0), bin / "x-terminal-emulator");
+    MakeExecutable(bin / "mousepad", "#!/bin/sh\n");
     EXPECT_EQ(resolve({"notepad", "a.orc"}, false), (Args{bin / "mousepad", "a.orc"}));
     EXPECT_FALSE(term);
     MakeExecutable(bin / "notepad", "#!/bin/sh\n"); // a real notepad on PATH is used as it is
     EXPECT_EQ(resolve({"notepad", "a.orc"}, false), (Args{bin / "notepad", "a.orc"}));
 }
 
-TEST(Spawn, RunAndWaitTellsHowTheProgramEnded) {
-    int status = 0;
-    pid_t pid = 0;
-    EXPECT_EQ(SpawnProgram({}, {}, &pid), ENOENT);
-    for (const char* missing : {"", "no-such-program-anywhere", "/no/such/program"})
-        EXPECT_EQ(RunAndWait({missing}, &status), ENOENT) << missing;
-    ASSERT_EQ(RunAndWait({"sh", "-c", "kill -9 $$"}, &status), 0);
-    EXPECT_EQ(ExitCodeOf(status), 128 + 9);
-    // An end that cannot be learnt (an ignored SIGCHLD reaps the child at
-    // once) counts as exit status 1.
-    std::signal(SIGCHLD, SIG_IGN);
-    ASSERT_EQ(RunAndWait({"true"}, &status), 0);
-    std::signal(SIGCHLD, SIG_DFL);
-    EXPECT_EQ(ExitCodeOf(status), 1);
+// A terminal that hands its command to a server and exits at once, as
+// xfce4-terminal and gnome-terminal do: x-terminal-emulator -T TITLE -e CMD...
+TEST(LauncherConsole, AHandOffTerminalEndsTheRunOnlyWhenTheProgramOrItsHelperEnds) {
+    TempDir bin, rt, dir;
+    MakeExecutable(bin / "x-terminal-emulator",
+                   "#!/bin/sh\nshift 3\n\"$@\" </dev/null >/dev/null 2>&1 &\n");
+    EnvGuard path{"PATH", bin.path() + ":/usr/bin:/bin"}, display{"DISPLAY", ":99"};
+    EnvGuard runtime{"XDG_RUNTIME_DIR", rt.path()}, dump("TONSMITH_ARGVDUMP", dir / "argv");
+    EnvGuard ss("SSDIR", "/s d"), sf("SFDIR", ""), sa("SADIR", std::nullopt);
+    EnvGuard code("TONSMITH_ARGVDUMP_EXIT", "3"), sleep("TONSMITH_ARGVDUMP_SLEEP_MS", "400");
+    const auto fifosLeft = [&] {
+        return std::ranges::count_if(std::filesystem::directory_iterator(rt.path()), [](auto& e) {
+            return e.path().filename().string().starts_with("tonsmith-run.");
+        });
+    };
+    LaunchRequest request{{ARGVDUMP_PATH}, true, "T"};
+    request.reportEnd = true;
+    for (const auto& n : AwkwardNames())
+        request.args.push_back(dir / n);
+    LaunchResult r = Launch(request);
+    ASSERT_TRUE(r.process) << r.error;
+    usleep(200000); // the terminal is long gone, the program is not
+    EXPECT_EQ(r.process->ExitCode(), STILL_ACTIVE);
+    EXPECT_EQ(WaitForEnd(*r.process), 3u);
+    r.process.reset();
+    EXPECT_EQ(fifosLeft(), 0);
+    // Names arrive literally through terminal and helper, with the folders.
+    Args expected = request.args;
+    expected.insert(expected.end(), {"SSDIR=/s d", "SFDIR=", "SADIR unset"});
+    EXPECT_EQ(ReadDump(dir / "argv"), expected);
+    // A helper that dies ends the run too; its FIFO goes, and so does a dead Tonsmith's.
+    const std::string stale = rt / "tonsmith-run.999999999.0";
+    ASSERT_EQ(mkfifo(stale.c_str(), 0600), 0);
+    MakeExecutable(bin / "killer", "#!/bin/sh\nkill -9 $PPID\nsleep 0.2\n");
+    request.args = {"killer"};
+    r = Launch(request);
+    ASSERT_TRUE(r.process);
+    EXPECT_EQ(WaitForEnd(*r.process), 255u);
+    EXPECT_EQ(fifosLeft(), 0);
+}
+
+TEST(LauncherConsole, NoTerminalAtAllWritesTheOutputToALogAndSaysSoOnce) {
+    TempDir bin;
+    TempConfig config;
+    BoxAnswerer boxes;
+    MakeExecutable(bin / "talk", "#!/bin/sh\necho \"rendered $1\"\necho oops >&2\n");
+    EnvGuard path("PATH", bin.path()), display("DISPLAY", ":99");
+    for (const char* name : {"one", "two"}) {
+        LaunchResult r = Launch({{"talk", name}, true, "T"});
+        ASSERT_TRUE(r.process) << r.error;
+        EXPECT_EQ(WaitForEnd(*r.process), 0u);
+    }
+    const std::string logPath = config.dir() + "/csound.log", log = ReadFile(logPath);
+    EXPECT_NE(log.find("rendered one\noops\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("rendered two\n"), std::string::npos) << log;
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text,
+              "No terminal program was found to show what talk writes, so it "
+              "runs without a console and its output goes to " +
+                  logPath + ".\nInstall the package xterm to see it in a console window.");
+}
+
+TEST(Batch, SetLinesQuotedArgumentsExitAndMissingPrograms) {
+    TempDir dir;
+    const auto run = [&](const std::string& text) {
+        WriteFile(dir / "TK3.bat", text);
+        return RunProgram({BATCH_PATH, dir / "TK3.bat"});
+    };
+    EnvGuard dump("TONSMITH_ARGVDUMP", dir / "argv"), sfdir("SFDIR", "inherited");
+    for (const std::string e : {"\r\n", "\n"}) {
+        const Outcome o =
+            run("SET SSDIR=/snd/with blank" + e + "set SFDIR=" + e + "  Set SADIR=/ana;$(x)" + e +
+                ARGVDUMP_PATH + " -W \"a b\" c\\\"d `e` 'f'" + e + "Pause" + e + "Exit");
+        EXPECT_EQ(ReadDump(dir / "argv"),
+                  (Args{ARGVDUMP_PATH, "-W", "a b", "c\"d", "`e`", "'f'", "SSDIR=/snd/with blank",
+                        "SFDIR unset", "SADIR=/ana;$(x)"}))
+            << e.size();
+        // Without a terminal Pause says its sentence and does not wait.
+        EXPECT_EQ(o.output + std::to_string(o.status), "Press any key to continue . . . \n0");
+        std::filesystem::remove(dir / "argv");
+    }
+    const Outcome o = run("no-such-program-xyz arg\r\nEXIT\r\n" + std::string(ARGVDUMP_PATH));
+    EXPECT_EQ(o.output + std::to_string(o.status), // 9009 as the platform says, cut to 8 bits
+              "'no-such-program-xyz' cannot be run: no such program\n49");
+    EXPECT_FALSE(std::filesystem::exists(dir / "argv"));
+    EnvGuard code("TONSMITH_ARGVDUMP_EXIT", "4");
+    EXPECT_EQ(run("\r\n   \r\n" + std::string(ARGVDUMP_PATH)).status, 4);
+    EXPECT_EQ(run("Exit 7\r\n").status, 7);
 }
