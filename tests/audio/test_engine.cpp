@@ -1,6 +1,5 @@
-// The engine and the wave-device layer: on the null device, whose buffers
-// play and fill only when the test steps them, and through RtAudio to
-// PulseAudio null sinks, whose monitors give back what was played.
+// The engine and the wave-device layer on the null device, whose buffers move
+// only when the test steps them, and through RtAudio to PulseAudio null sinks.
 #include "audio/cdac32.h"
 #include "audio/wavfixture.h"
 #include "platform/sound/nullwave.h"
@@ -58,11 +57,7 @@ protected:
     }
     static void Pump() { QCoreApplication::sendPostedEvents(); }
     // Plays one queued buffer and hands its completion to the engine.
-    bool Step() {
-        const bool played = nullwave::StepOut(1) == 1;
-        Pump();
-        return played;
-    }
+    bool Step() { return nullwave::StepOut(1) == 1 && (Pump(), true); }
     void Feed(const Bytes& b) {
         nullwave::StepIn(reinterpret_cast<const char*>(b.data()), b.size());
         Pump();
@@ -95,10 +90,8 @@ TEST_F(Engine, EveryByteOfTheDataIsPlayedInOrderThenTheDeviceCloses) {
         Play8(data, c.declared);
         EXPECT_EQ(nullwave::QueuedOut(), c.queued);
         unsigned steps = 0;
-        for (; cdac.GetbActiveDevice() && steps < 100; ++steps) {
-            EXPECT_LE(nullwave::QueuedOut(), 8u);
-            ASSERT_TRUE(Step());
-        }
+        for (; cdac.GetbActiveDevice() && steps < 100; ++steps)
+            ASSERT_TRUE(nullwave::QueuedOut() <= 8 && Step()); // never more than the ring
         EXPECT_EQ(steps, c.steps);
         EXPECT_FALSE(nullwave::OutOpen());
         EXPECT_EQ(Played(), data);
@@ -174,12 +167,10 @@ TEST_F(Engine, EachFileIsRefusedWithItsReasonOrOpensTheDeviceInItsOwnFormat) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.box);
-        boxes.boxes.clear(), boxes.types.clear();
+        boxes.boxes.clear();
         std::remove((dir / "play.wav").c_str());
         Play(c.file, c.ch, c.rate, c.bits, c.perSec);
         EXPECT_EQ(boxes.boxes, c.box.empty() ? Texts{} : Texts{c.box});
-        EXPECT_EQ(boxes.types,
-                  std::vector<unsigned>(boxes.boxes.size(), MB_OK | MB_ICONEXCLAMATION));
         EXPECT_EQ(nullwave::OutOpen(), c.box.empty());
         const auto align = static_cast<std::uint16_t>(c.ch * c.bits / 8);
         const WAVEFORMATEX f = nullwave::OutFormat(),
@@ -215,6 +206,7 @@ TEST_F(Engine, DeviceAndFileFailuresAreReportedAndAStopStillReleasesEverything) 
     want.resize(17, "CDac: waveInAddBuffer Failed!");
     want.resize(19, "CDac: waveInStart Failed!");
     EXPECT_EQ(boxes.boxes, want);
+    EXPECT_EQ(boxes.types, std::vector<unsigned>(19, MB_OK | MB_ICONEXCLAMATION));
 }
 
 TEST_F(Engine, RecordingKeepsWholeFramesAndItsHeaderFitsTheDataAtStop) {
@@ -243,9 +235,8 @@ TEST_F(Engine, RecordingKeepsWholeFramesAndItsHeaderFitsTheDataAtStop) {
     EXPECT_EQ(boxes.boxes, Texts{});
 }
 
-// The device contract the engine relies on: completions come through the
-// event loop in queue order; a reset returns every buffer, a stop the one
-// being filled with what it holds.
+// What the engine relies on: completions come through the event loop in queue
+// order; a reset returns every buffer, a stop the one being filled.
 TEST_F(Engine, TheDeviceReturnsBuffersInQueueOrderThroughTheEventLoop) {
     std::string got; // "o" (played) or "i" (recorded) and the buffer's number, each time
     WAVEHDR hdr[3];
@@ -299,11 +290,8 @@ TEST_F(Engine, TheDeviceReturnsBuffersInQueueOrderThroughTheEventLoop) {
                   waveOutOpen(&hwo, 1, &wf, &owner)}),
               (std::vector<unsigned>{MMSYSERR_NOERROR, MMSYSERR_INVALHANDLE, MMSYSERR_BADDEVICEID,
                                      MMSYSERR_INVALPARAM, WAVERR_BADFORMAT, MMSYSERR_BADDEVICEID}));
-}
-
-TEST(DeviceName, IsCutToThirtyOneBytesOnACharacterBoundary) {
+    // Names are cut to 31 bytes, never inside a character ("é" is two bytes).
     EXPECT_EQ(ShortDeviceName(std::string(31, 'x') + "y"), std::string(31, 'x'));
-    // "é" is two bytes; the 31st byte would split one.
     EXPECT_EQ(ShortDeviceName(std::string(30, 'a') + "\xC3\xA9zz"), std::string(30, 'a'));
 }
 
@@ -344,8 +332,7 @@ TEST_F(AudioE2E, WhatIsPlayedComesBackFromTheMonitorSampleForSample) {
         Put(floats, std::bit_cast<std::uint32_t>(std::int16_t(f[i] | f[i + 1] << 8) / 32768.0f), 4);
     for (std::size_t i = 0; i + 2 < s24.size(); i += 3)
         top16.insert(top16.end(), {s24[i + 1], s24[i + 2]});
-    // Recorded in buffers of an eighth of a second: for stereo 16-bit 22050
-    // bytes, which no whole number of frames fills. 8-bit is recorded as 8-bit.
+    // Recorded in buffers of an eighth of a second (stereo 16-bit: 22050 bytes, no whole frames).
     struct Case {
         Bytes data, expected;
         std::uint16_t tag, ch;
@@ -379,8 +366,7 @@ TEST_F(AudioE2E, WhatIsPlayedComesBackFromTheMonitorSampleForSample) {
         Play(Wav(c.tag, c.ch, c.rate, c.bits, c.data), c.ch, c.rate, c.bits, c.perSec, "play.wav",
              out);
         EXPECT_TRUE(Wait([this] { return cdac.GetbActiveDevice() == 0; }, 30)) << "still playing";
-        const int after = filled + 4; // the tail has reached the monitor and come back
-        Wait([&] { return filled >= after; }, 5);
+        Wait([&, after = filled + 4] { return filled >= after; }, 5); // the tail came back
         recorder.StopRecord();
         EXPECT_EQ(boxes.boxes, Texts{});
         const Bytes file = ReadBytes(dir / "rec.wav");

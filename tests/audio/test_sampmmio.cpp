@@ -9,9 +9,8 @@ namespace {
 
 using Numbers = std::vector<std::uint32_t>;
 
-// A sampler chunk's 21 numbers: header fields 101..107, the loop count, 0,
-// then loops whose six fields are 1000 * (loop + 1) + field, cut or padded
-// with zeros to `keep` numbers when keep is not 0.
+// A sampler chunk's numbers: 101..107, the loop count, 0, six per loop
+// (1000 * (loop + 1) + field); cut or padded with zeros to keep when not 0.
 Numbers SmplFields(unsigned loops, unsigned keep = 0) {
     Numbers v = {101, 102, 103, 104, 105, 106, 107, loops, 0};
     for (std::uint32_t i = 0; i < 6 * loops; ++i)
@@ -98,8 +97,8 @@ TEST(WavInfo, AudioDataHoldsWhatTheFileHasAndMissingFilesAreRefused) {
         const std::int64_t declared = got.size() == 4 ? 1 << 30 : -1;
         WriteBytes(dir / "a.wav", Riff({Chunk("LIST", Noise(3)), Chunk("data", got, declared)}));
         ASSERT_EQ(mmio.LoadSampleAudioData(&wi, (dir / "a.wav").c_str()), 1);
-        ASSERT_EQ(wi.dwDataSize, got.size());
-        EXPECT_EQ(0, std::memcmp(wi.lpSample, got.data(), got.size()));
+        const auto* p = reinterpret_cast<const unsigned char*>(wi.lpSample);
+        EXPECT_EQ(Bytes(p, p + wi.dwDataSize), got);
     }
     WriteBytes(dir / "a.wav", Riff({Chunk("fmt ", Fmt(1, 1, 8000, 8))}));
     EXPECT_EQ(mmio.LoadSampleAudioData(&wi, (dir / "a.wav").c_str()), 0);
