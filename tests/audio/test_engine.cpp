@@ -33,7 +33,7 @@ protected:
         fileName = dir / name;
         return {&owner, fileName.c_str(), device, rate, ch, bits, 8, perSec};
     }
-    // Starts playing as the main window does (the file is written unless empty).
+    // As the main window plays (the file is written unless empty).
     void Play(const Bytes& file, std::uint16_t ch, std::uint32_t rate, std::uint16_t bits,
               std::uint16_t perSec = 1, const std::string& name = "play.wav",
               std::uint16_t device = 0) {
@@ -47,8 +47,7 @@ protected:
     void Play8(const Bytes& data, std::int64_t declared = -1) {
         Play(Riff({Chunk("fmt ", Fmt(1, 1, 100, 8)), Chunk("data", data, declared)}), 1, 100, 8);
     }
-    // Stereo 16-bit at 25 frames per second: three buffers a second are 33
-    // bytes, which the device fills with eight whole frames.
+    // Stereo 16-bit at 25 frames a second: 3 buffers a second of 33 bytes hold 8 whole frames.
     void Record(const std::string& name = "rec.wav", std::uint16_t perSec = 3, std::uint16_t ch = 2,
                 std::uint32_t rate = 25, std::uint16_t bits = 16) {
         cdac.InitRecord(Init(name, ch, rate, bits, perSec));
@@ -238,14 +237,12 @@ TEST_F(Engine, RecordingKeepsWholeFramesAndItsHeaderFitsTheDataAtStop) {
 // What the engine relies on: completions come through the event loop in queue
 // order; a reset returns every buffer, a stop the one being filled.
 TEST_F(Engine, TheDeviceReturnsBuffersInQueueOrderThroughTheEventLoop) {
+    char data[4] = {1, 2, 3, 4};
+    WAVEHDR hdr[3] = {{data, 4}, {data, 4}, {data, 4}};
     std::string got; // "o" (played) or "i" (recorded) and the buffer's number, each time
-    WAVEHDR hdr[3];
     owner.Receive = [&](unsigned m, WAVEHDR* h) {
         got += (m == MM_WOM_DONE ? "o" : m == MM_WIM_DATA ? "i" : "?") + std::to_string(h - hdr);
     };
-    char data[4] = {1, 2, 3, 4};
-    for (auto& h : hdr)
-        h.lpData = data, h.dwBufferLength = 4;
     const WAVEFORMATEX wf{WAVE_FORMAT_PCM, 1, 8000, 8000, 1, 8, 0},
         odd{WAVE_FORMAT_PCM, 1, 8000, 8000, 2, 8, 0};
     EXPECT_EQ(WaveOutDeviceName(0) + "/" + WaveInDeviceName(0) + "/" + WaveOutDeviceName(1),
@@ -322,9 +319,8 @@ TEST_F(AudioE2E, WhatIsPlayedComesBackFromTheMonitorSampleForSample) {
     const auto unload = qScopeGuard([&] {
         RunProgram({"pactl", "unload-module", std::to_string(std::stoul(mono8.output))});
     });
-    // The server mixes in 16 bits: an unsigned 8-bit sample v passes as
-    // (v - 128) * 256, a float that is a whole step of 1/32768 exactly, and a
-    // 24-bit sample as its top 16 bits.
+    // The server mixes in 16 bits: 8-bit and whole steps of 1/32768 pass exactly, 24-bit as its
+    // top.
     const Bytes s16 = Noise(44100 * 4 * 26 / 10, 3), u8 = Noise(22050 / 2, 5),
                 f = Noise(44100 * 2, 13), s24 = Noise(44100 * 3, 17);
     Bytes floats, top16;
