@@ -1,45 +1,73 @@
-// The engine and the wave-device layer on the null device, whose buffers
-// play and fill only when the test steps them.
-#include "audio/engineharness.h"
+// The engine and the wave-device layer on the null device, whose buffers move
+// only when the test steps them, and through RtAudio to PulseAudio null sinks.
+#include "audio/cdac32.h"
+#include "audio/wavfixture.h"
+#include "platform/sound/nullwave.h"
+
+#include <QScopeGuard>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace {
-
+using namespace fixture;
 using Texts = std::vector<std::string>;
 
-class Engine : public EngineFixture {
+// The engine wired to an owner window as the main window wires it.
+class Engine : public ::testing::Test {
 protected:
-    void SetUp() override {
+    Engine() {
+        EnsureApp();
         InstallWaveBackend(nullwave::Backend());
         nullwave::Clear();
+        owner.Receive = [this](unsigned msg, WAVEHDR* h) {
+            msg == MM_WOM_DONE ? cdac.PlaybackBufferCycle(h, &owner)
+                               : cdac.RecordBufferCycle(h, &owner);
+        };
     }
-    void TearDown() override { InstallWaveBackend(nullptr); }
-    static void Pump() { QCoreApplication::sendPostedEvents(); }
-    // Plays one queued buffer and hands its completion to the engine.
-    bool Step() {
-        const bool played = nullwave::StepOut(1) == 1;
-        Pump();
-        return played;
+    ~Engine() override { InstallWaveBackend(nullptr); }
+    // A ring of eight buffers for the file of that name in the test's folder.
+    CDAC::dac_init Init(const std::string& name, std::uint16_t ch, std::uint32_t rate,
+                        std::uint16_t bits, std::uint16_t perSec = 1, std::uint16_t device = 0) {
+        fileName = dir / name;
+        return {&owner, fileName.c_str(), device, rate, ch, bits, 8, perSec};
+    }
+    // As the main window plays (the file is written unless empty).
+    void Play(const Bytes& file, std::uint16_t ch, std::uint32_t rate, std::uint16_t bits,
+              std::uint16_t perSec = 1, const std::string& name = "play.wav",
+              std::uint16_t device = 0) {
+        if (!file.empty())
+            WriteBytes(dir / name, file);
+        cdac.InitPlayback(Init(name, ch, rate, bits, perSec, device));
+        cdac.PrimePlaybackFile();
+        cdac.StartPlayback(&owner);
     }
     // Mono 8-bit at 100 frames per second: a buffer is 100 bytes, the ring holds 800.
     void Play8(const Bytes& data, std::int64_t declared = -1) {
         Play(Riff({Chunk("fmt ", Fmt(1, 1, 100, 8)), Chunk("data", data, declared)}), 1, 100, 8);
     }
-    // Stereo 16-bit at 25 frames per second: three buffers a second are 33
-    // bytes, which the device fills with eight whole frames.
-    void Record(std::uint16_t perSec = 3, std::uint16_t ch = 2, std::uint32_t rate = 25,
-                std::uint16_t bits = 16, const std::string& name = "rec.wav") {
+    // Stereo 16-bit at 25 frames a second: 3 buffers a second of 33 bytes hold 8 whole frames.
+    void Record(const std::string& name = "rec.wav", std::uint16_t perSec = 3, std::uint16_t ch = 2,
+                std::uint32_t rate = 25, std::uint16_t bits = 16) {
         cdac.InitRecord(Init(name, ch, rate, bits, perSec));
         cdac.PrimeRecordFile(&owner);
         cdac.StartRecord(&owner);
     }
+    static void Pump() { QCoreApplication::sendPostedEvents(); }
+    // Plays one queued buffer and hands its completion to the engine.
+    bool Step() { return nullwave::StepOut(1) == 1 && (Pump(), true); }
     void Feed(const Bytes& b) {
         nullwave::StepIn(reinterpret_cast<const char*>(b.data()), b.size());
         Pump();
     }
-    static std::vector<char> Chars(const Bytes& b) { return {b.begin(), b.end()}; }
+    static Bytes Played() { return {nullwave::Played().begin(), nullwave::Played().end()}; }
+
+    TempDir dir;
+    std::string fileName;
+    WaveOwner owner;
+    CDAC cdac;
+    BoxRecorder boxes;
 };
 
 TEST_F(Engine, EveryByteOfTheDataIsPlayedInOrderThenTheDeviceCloses) {
@@ -61,13 +89,11 @@ TEST_F(Engine, EveryByteOfTheDataIsPlayedInOrderThenTheDeviceCloses) {
         Play8(data, c.declared);
         EXPECT_EQ(nullwave::QueuedOut(), c.queued);
         unsigned steps = 0;
-        for (; cdac.GetbActiveDevice() && steps < 100; ++steps) {
-            EXPECT_LE(nullwave::QueuedOut(), 8u);
-            ASSERT_TRUE(Step());
-        }
+        for (; cdac.GetbActiveDevice() && steps < 100; ++steps)
+            ASSERT_TRUE(nullwave::QueuedOut() <= 8 && Step()); // never more than the ring
         EXPECT_EQ(steps, c.steps);
         EXPECT_FALSE(nullwave::OutOpen());
-        EXPECT_EQ(nullwave::Played(), Chars(data));
+        EXPECT_EQ(Played(), data);
     }
     EXPECT_EQ(boxes.boxes, Texts{});
 }
@@ -103,7 +129,7 @@ TEST_F(Engine, StopEndsAtOnceAndStaleCompletionsDoNotDisturbTheNextRun) {
     Pump(); // eight stale completions
     while (cdac.GetbActiveDevice() && Step()) {
     }
-    EXPECT_EQ(nullwave::Played(), Chars(data));
+    EXPECT_EQ(Played(), data);
 }
 
 TEST_F(Engine, EachFileIsRefusedWithItsReasonOrOpensTheDeviceInItsOwnFormat) {
@@ -113,44 +139,37 @@ TEST_F(Engine, EachFileIsRefusedWithItsReasonOrOpensTheDeviceInItsOwnFormat) {
     const std::string cannot = "CDac: Cannot play this sound: ",
                       named = "CDac: Cannot play " + (dir / "play.wav") + ": ";
     struct Case {
-        Bytes file; // empty: a WAV file of the row's format, but none for row 2
         std::uint16_t tag, ch, bits;
         std::string box; // empty: plays
         std::uint32_t rate = 100;
         std::uint16_t perSec = 1;
+        Bytes file = Wav(tag, ch, rate, bits, Noise(96)); // empty: no file
     } const cases[] = {
-        {Bytes{'n', 'o', 't', ' ', 'r', 'i', 'f', 'f'}, 1, 1, 8,
-         named + "it is not a readable WAV file."},
-        {Riff({Chunk("fmt ", Fmt(1, 1, 100, 8))}), 1, 1, 8, named + "it has no sound data."},
-        {{}, 1, 1, 8, named + "it is not a readable WAV file."},
-        {{}, 6, 1, 8, cannot + "A-law compressed data is not supported."},
-        {{}, 7, 1, 8, cannot + "mu-law compressed data is not supported."},
-        {{}, 2, 1, 8, cannot + "ADPCM compressed data is not supported."},
-        {{}, 0x55, 1, 8, cannot + "compressed (format 0x0055) data is not supported."},
-        {{}, 1, 1, 4, cannot + "samples of 4 bits are not supported."},
-        {{}, 1, 1, 40, cannot + "samples of 40 bits are not supported."},
-        {{}, 1, 0, 16, cannot + "it has no channels."},
-        {{}, 1, 1, 16, cannot + "its sample rate is 0.", 0},
-        {{}, 3, 1, 16, cannot + "float samples of 16 bits are not supported."},
-        {{}, 1, 2, 32, cannot + "its buffers would be too large.", 0x7FFFFFFF},
-        {{}, 1, 1, 8, cannot + "its buffers would be empty.", 1, 2},
-        {{}, 3, 1, 32, ""},
-        {{}, 3, 2, 64, ""},
-        {Riff({Chunk("fmt ", ext), Chunk("data", Noise(40))}), 3, 2, 32, ""},
-        {{}, 1, 2, 24, ""},
-        {{}, 1, 1, 32, ""},
+        {1, 1, 8, named + "it is not a readable WAV file.", 100, 1, Noise(8)},
+        {1, 1, 8, named + "it has no sound data.", 100, 1,
+         Riff({Chunk("fmt ", Fmt(1, 1, 100, 8))})},
+        {1, 1, 8, named + "it is not a readable WAV file.", 100, 1, {}},
+        {6, 1, 8, cannot + "A-law compressed data is not supported."},
+        {7, 1, 8, cannot + "mu-law compressed data is not supported."},
+        {2, 1, 8, cannot + "ADPCM compressed data is not supported."},
+        {0x55, 1, 8, cannot + "compressed (format 0x0055) data is not supported."},
+        {1, 1, 4, cannot + "samples of 4 bits are not supported."},
+        {1, 1, 40, cannot + "samples of 40 bits are not supported."},
+        {1, 0, 16, cannot + "it has no channels."},
+        {1, 1, 16, cannot + "its sample rate is 0.", 0},
+        {3, 1, 16, cannot + "float samples of 16 bits are not supported."},
+        {1, 2, 32, cannot + "its buffers would be too large.", 0x7FFFFFFF},
+        {1, 1, 8, cannot + "its buffers would be empty.", 1, 2},
+        {3, 2, 64, ""},
+        {3, 2, 32, "", 100, 1, Riff({Chunk("fmt ", ext), Chunk("data", Noise(40))})},
+        {1, 1, 32, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.box);
         boxes.boxes.clear();
-        boxes.types.clear();
         std::remove((dir / "play.wav").c_str());
-        const bool none = c.file.empty() && &c == &cases[2];
-        Play(none || !c.file.empty() ? c.file : Wav(c.tag, c.ch, c.rate, c.bits, Noise(96)), c.ch,
-             c.rate, c.bits, c.perSec);
+        Play(c.file, c.ch, c.rate, c.bits, c.perSec);
         EXPECT_EQ(boxes.boxes, c.box.empty() ? Texts{} : Texts{c.box});
-        EXPECT_EQ(boxes.types,
-                  std::vector<unsigned>(boxes.boxes.size(), MB_OK | MB_ICONEXCLAMATION));
         EXPECT_EQ(nullwave::OutOpen(), c.box.empty());
         const auto align = static_cast<std::uint16_t>(c.ch * c.bits / 8);
         const WAVEFORMATEX f = nullwave::OutFormat(),
@@ -161,43 +180,32 @@ TEST_F(Engine, EachFileIsRefusedWithItsReasonOrOpensTheDeviceInItsOwnFormat) {
 }
 
 TEST_F(Engine, DeviceAndFileFailuresAreReportedAndAStopStillReleasesEverything) {
-    nullwave::FailOpen(true);
-    Play8(Noise(300));
-    EXPECT_EQ(boxes.boxes, Texts{"CDac: waveOutOpen Failed!"});
-    EXPECT_EQ(cdac.GetbActiveDevice(), 1); // no completion will ever come
-    cdac.StopPlayback();
-    EXPECT_EQ(cdac.GetbActiveDevice(), 0);
-    boxes.boxes.clear();
-    nullwave::Clear();
     nullwave::FailWriteAfter(8); // the eight of the start succeed, the first requeue fails
     Play8(Noise(2000));
     EXPECT_TRUE(Step());
-    EXPECT_EQ(boxes.boxes, Texts{"CDac: waveOutWrite Failed!"});
     nullwave::FailWriteAfter(-1);
     while (Step()) {
     }
     EXPECT_EQ(cdac.GetbActiveDevice(), 1); // one buffer left the ring: draining for good
     cdac.StopPlayback();
-    boxes.boxes.clear();
-    nullwave::Clear();
-    Record(3, 2, 25, 16, "no/such/folder/rec.wav");
-    EXPECT_EQ(boxes.boxes, Texts{"CDac: Cannot create the file " + fileName + "."});
+    EXPECT_EQ(cdac.GetbActiveDevice(), 0);
+    Record("no/such/folder/rec.wav");
     EXPECT_FALSE(nullwave::InOpen());
-    boxes.boxes.clear();
     nullwave::FailOpen(true); // one message for the open, then one per buffer and call
     Record();
-    Texts want(15, "CDac: waveInPrepareHeader Failed!");
-    want[0] = "CDac: waveInOpen Failed!";
-    std::fill(want.begin() + 8, want.end(), "CDac: waveInAddBuffer Failed!");
-    want.push_back("CDac: waveInStart Failed!");
-    EXPECT_EQ(boxes.boxes, want);
     cdac.StopRecord();
     EXPECT_EQ(ReadBytes(dir / "rec.wav"), Wav(1, 2, 25, 16, {}));
-    boxes.boxes.clear();
     nullwave::Clear();
     nullwave::FailStart(true);
     Record();
-    EXPECT_EQ(boxes.boxes, Texts{"CDac: waveInStart Failed!"});
+    Texts want = {"CDac: waveOutWrite Failed!",
+                  "CDac: Cannot create the file " + (dir / "no/such/folder/rec.wav") + ".",
+                  "CDac: waveInOpen Failed!"};
+    want.resize(10, "CDac: waveInPrepareHeader Failed!");
+    want.resize(17, "CDac: waveInAddBuffer Failed!");
+    want.resize(19, "CDac: waveInStart Failed!");
+    EXPECT_EQ(boxes.boxes, want);
+    EXPECT_EQ(boxes.types, std::vector<unsigned>(19, MB_OK | MB_ICONEXCLAMATION));
 }
 
 TEST_F(Engine, RecordingKeepsWholeFramesAndItsHeaderFitsTheDataAtStop) {
@@ -215,7 +223,7 @@ TEST_F(Engine, RecordingKeepsWholeFramesAndItsHeaderFitsTheDataAtStop) {
     EXPECT_FALSE(nullwave::InOpen());
     EXPECT_EQ(ReadBytes(dir / "rec.wav"),
               Wav(1, 2, 25, 16, Bytes(input.begin(), input.begin() + 32 * 20)));
-    Record(1, 1, 5, 8); // odd data gets its pad byte; late buffers change nothing
+    Record("rec.wav", 1, 1, 5, 8); // odd data gets its pad byte; late buffers change nothing
     Feed(Noise(5, 4));
     nullwave::StepIn("xxxx", 4);
     cdac.StopRecord();
@@ -226,24 +234,19 @@ TEST_F(Engine, RecordingKeepsWholeFramesAndItsHeaderFitsTheDataAtStop) {
     EXPECT_EQ(boxes.boxes, Texts{});
 }
 
-// The device contract the engine relies on: completions come through the
-// event loop in queue order; a reset returns every buffer, a stop the one
-// being filled with what it holds.
+// What the engine relies on: completions come through the event loop in queue
+// order; a reset returns every buffer, a stop the one being filled.
 TEST_F(Engine, TheDeviceReturnsBuffersInQueueOrderThroughTheEventLoop) {
-    std::vector<WAVEHDR*> got;
-    unsigned expected = MM_WOM_DONE;
-    owner.Receive = [&](unsigned m, WAVEHDR* h) { got.push_back(m == expected ? h : nullptr); };
     char data[4] = {1, 2, 3, 4};
-    WAVEHDR hdr[3];
-    for (auto& h : hdr)
-        h.lpData = data, h.dwBufferLength = 4;
+    WAVEHDR hdr[3] = {{data, 4}, {data, 4}, {data, 4}};
+    std::string got; // "o" (played) or "i" (recorded) and the buffer's number, each time
+    owner.Receive = [&](unsigned m, WAVEHDR* h) {
+        got += (m == MM_WOM_DONE ? "o" : m == MM_WIM_DATA ? "i" : "?") + std::to_string(h - hdr);
+    };
     const WAVEFORMATEX wf{WAVE_FORMAT_PCM, 1, 8000, 8000, 1, 8, 0},
         odd{WAVE_FORMAT_PCM, 1, 8000, 8000, 2, 8, 0};
-    EXPECT_EQ(WaveOutDeviceName(0) + "/" + WaveInDeviceName(0) + "/" + WaveOutDeviceName(1) + "/" +
-                  std::to_string(waveOutGetNumDevs() + waveInGetNumDevs()) + "/" +
-                  std::to_string(WaveOutDeviceChannels(0)) +
-                  std::to_string(WaveOutDeviceChannels(1)),
-              "Null Output/Null Input//2/655350");
+    EXPECT_EQ(WaveOutDeviceName(0) + "/" + WaveInDeviceName(0) + "/" + WaveOutDeviceName(1),
+              "Null Output/Null Input/");
     HWAVEOUT hwo = nullptr, second = nullptr;
     ASSERT_EQ(waveOutOpen(&hwo, 0, &wf, &owner), MMSYSERR_NOERROR);
     std::vector<unsigned> codes = {waveOutOpen(&second, 0, &wf, &owner), // one at a time
@@ -252,23 +255,20 @@ TEST_F(Engine, TheDeviceReturnsBuffersInQueueOrderThroughTheEventLoop) {
         codes.push_back(waveOutPrepareHeader(hwo, &h) + waveOutWrite(hwo, &h));
     codes.push_back(waveOutWrite(hwo, &hdr[0])); // already queued
     codes.push_back(waveOutUnprepareHeader(hwo, &hdr[0]));
+    codes.push_back(waveOutClose(hwo));
     EXPECT_EQ(codes, (std::vector<unsigned>{MMSYSERR_ERROR, WAVERR_UNPREPARED, 0, 0, 0,
-                                            MMSYSERR_INVALPARAM, WAVERR_STILLPLAYING}));
-    EXPECT_EQ(nullwave::StepOut(1), 1u);
-    EXPECT_TRUE(got.empty()); // posted, not called
+                                            MMSYSERR_INVALPARAM, WAVERR_STILLPLAYING,
+                                            WAVERR_STILLPLAYING}));
+    nullwave::StepOut(1);
+    EXPECT_EQ(got, ""); // posted, not called
     Pump();
-    EXPECT_EQ(got, std::vector<WAVEHDR*>{&hdr[0]});
-    EXPECT_EQ(waveOutClose(hwo), WAVERR_STILLPLAYING);
+    EXPECT_EQ(got, "o0");
     waveOutReset(hwo);
     Pump();
-    EXPECT_EQ(got, (std::vector<WAVEHDR*>{&hdr[0], &hdr[1], &hdr[2]}));
     for (auto& h : hdr)
         EXPECT_EQ(h.dwFlags + waveOutUnprepareHeader(hwo, &h), WHDR_DONE | WHDR_PREPARED);
     EXPECT_EQ(waveOutClose(hwo), MMSYSERR_NOERROR);
-    got.clear();
-    expected = MM_WIM_DATA;
     HWAVEIN hwi = nullptr;
-    EXPECT_EQ(waveInOpen(&hwi, 1, &wf, &owner), MMSYSERR_BADDEVICEID);
     ASSERT_EQ(waveInOpen(&hwi, 0, &wf, &owner), MMSYSERR_NOERROR);
     for (auto& h : hdr)
         waveInPrepareHeader(hwi, &h), waveInAddBuffer(hwi, &h);
@@ -276,22 +276,111 @@ TEST_F(Engine, TheDeviceReturnsBuffersInQueueOrderThroughTheEventLoop) {
     nullwave::StepIn("abcdef", 6);
     waveInStop(hwi);
     Pump();
-    EXPECT_EQ(got, (std::vector<WAVEHDR*>{&hdr[0], &hdr[1]}));
-    EXPECT_EQ(std::string(data, 4) + "/" + std::to_string(hdr[1].dwBytesRecorded), "efcd/2");
+    EXPECT_EQ(got + std::string(data, 4) + std::to_string(hdr[1].dwBytesRecorded),
+              "o0o1o2i0i1efcd2");
     waveInReset(hwi);
     Pump();
-    EXPECT_EQ(got, (std::vector<WAVEHDR*>{&hdr[0], &hdr[1], &hdr[2]}));
+    EXPECT_EQ(got, "o0o1o2i0i1i2");
     EXPECT_EQ((std::vector<unsigned>{
-                  waveInClose(hwi), waveOutClose(nullptr), waveInOpen(nullptr, 0, &wf, &owner),
-                  waveOutOpen(&hwo, 0, &odd, &owner), waveOutOpen(&hwo, 1, &wf, &owner)}),
-              (std::vector<unsigned>{MMSYSERR_NOERROR, MMSYSERR_INVALHANDLE, MMSYSERR_INVALPARAM,
-                                     WAVERR_BADFORMAT, MMSYSERR_BADDEVICEID}));
+                  waveInClose(hwi), waveOutClose(nullptr), waveInOpen(&hwi, 1, &wf, &owner),
+                  waveInOpen(nullptr, 0, &wf, &owner), waveOutOpen(&hwo, 0, &odd, &owner),
+                  waveOutOpen(&hwo, 1, &wf, &owner)}),
+              (std::vector<unsigned>{MMSYSERR_NOERROR, MMSYSERR_INVALHANDLE, MMSYSERR_BADDEVICEID,
+                                     MMSYSERR_INVALPARAM, WAVERR_BADFORMAT, MMSYSERR_BADDEVICEID}));
+    // Names are cut to 31 bytes, never inside a character ("é" is two bytes).
+    EXPECT_EQ(ShortDeviceName(std::string(31, 'x') + "y"), std::string(31, 'x'));
+    EXPECT_EQ(ShortDeviceName(std::string(30, 'a') + "\xC3\xA9zz"), std::string(30, 'a'));
 }
 
-TEST(DeviceName, IsCutToThirtyOneBytesOnACharacterBoundary) {
-    EXPECT_EQ(ShortDeviceName(std::string(31, 'x') + "y"), std::string(31, 'x'));
-    // "é" is two bytes; the 31st byte would split one.
-    EXPECT_EQ(ShortDeviceName(std::string(30, 'a') + "\xC3\xA9zz"), std::string(30, 'a'));
+// The number of the device of that name; the count when there is none.
+std::uint16_t Device(const std::string& name, bool out) {
+    unsigned i = 0;
+    while (i < (out ? waveOutGetNumDevs() : waveInGetNumDevs()) &&
+           (out ? WaveOutDeviceName(i) : WaveInDeviceName(i)) != name)
+        ++i;
+    return static_cast<std::uint16_t>(i);
+}
+
+// Runs the event loop until done() holds or the time is up.
+bool Wait(const std::function<bool()>& done, double seconds) {
+    return WaitFor([&] { return QCoreApplication::processEvents(), done(); }, seconds);
+}
+
+using AudioE2E = Engine;
+
+// What the engine plays must come back from the sink's monitor sample for sample.
+TEST_F(AudioE2E, WhatIsPlayedComesBackFromTheMonitorSampleForSample) {
+    InstallWaveBackend(nullptr);
+    REQUIRE_SERVICE(RunProgram({"pactl", "info"}).status == 0, "a PulseAudio server");
+    const Outcome mono8 = RunProgram({"pactl", "load-module", "module-null-sink", "sink_name=mono8",
+                                      "sink_properties=device.description=mono8", "norewinds=1",
+                                      "rate=22050", "format=s16le", "channels=1"});
+    ASSERT_EQ(mono8.status, 0) << mono8.output;
+    const auto unload = qScopeGuard([&] {
+        RunProgram({"pactl", "unload-module", std::to_string(std::stoul(mono8.output))});
+    });
+    // The server mixes in 16 bits: 8-bit and whole steps of 1/32768 pass exactly, 24-bit as its
+    // top.
+    const Bytes s16 = Noise(44100 * 4 * 26 / 10, 3), u8 = Noise(22050 / 2, 5),
+                f = Noise(44100 * 2, 13), s24 = Noise(44100 * 3, 17);
+    Bytes floats, top16;
+    for (std::size_t i = 0; i + 1 < f.size(); i += 2)
+        Put(floats, std::bit_cast<std::uint32_t>(std::int16_t(f[i] | f[i + 1] << 8) / 32768.0f), 4);
+    for (std::size_t i = 0; i + 2 < s24.size(); i += 3)
+        top16.insert(top16.end(), {s24[i + 1], s24[i + 2]});
+    // Recorded in buffers of an eighth of a second (stereo 16-bit: 22050 bytes, no whole frames).
+    struct Case {
+        Bytes data, expected;
+        std::uint16_t tag, ch;
+        std::uint32_t rate;
+        std::uint16_t bits, perSec;
+        std::string sink;
+    } const cases[] = {
+        {s16, s16, 1, 2, 44100, 16, 4, "Null Output"}, // 2.6 seconds outlast the ring
+        {u8, u8, 1, 1, 22050, 8, 1, "mono8"},          // shorter than one buffer
+        {floats, f, 3, 2, 44100, 32, 1, "Null Output"},
+        {s24, top16, 1, 2, 44100, 24, 1, "Null Output"},
+    };
+    CDAC recorder;  // the engine plays or records, one at a time
+    int filled = 0; // buffers the input device handed back
+    owner.Receive = [&](unsigned msg, WAVEHDR* h) {
+        if (msg == MM_WOM_DONE)
+            cdac.PlaybackBufferCycle(h, &owner);
+        else
+            ++filled, recorder.RecordBufferCycle(h, &owner);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bits);
+        const auto in = Device("Monitor of " + c.sink, false), out = Device(c.sink, true);
+        ASSERT_LT(in, waveInGetNumDevs()) << "no input device for the sink's monitor";
+        ASSERT_LT(out, waveOutGetNumDevs()) << "no output device " << c.sink;
+        const std::uint16_t recBits = c.bits == 8 ? 8 : 16;
+        recorder.InitRecord(Init("rec.wav", c.ch, c.rate, recBits, 8, in));
+        recorder.PrimeRecordFile(&owner);
+        recorder.StartRecord(&owner);
+        Wait([] { return false; }, 0.3);
+        Play(Wav(c.tag, c.ch, c.rate, c.bits, c.data), c.ch, c.rate, c.bits, c.perSec, "play.wav",
+             out);
+        EXPECT_TRUE(Wait([this] { return cdac.GetbActiveDevice() == 0; }, 30)) << "still playing";
+        Wait([&, after = filled + 4] { return filled >= after; }, 5); // the tail came back
+        recorder.StopRecord();
+        EXPECT_EQ(boxes.boxes, Texts{});
+        const Bytes file = ReadBytes(dir / "rec.wav");
+        ASSERT_GT(file.size(), 44u);
+        Bytes rec(file.begin() + 44, file.end());
+        EXPECT_TRUE(file == Wav(1, c.ch, c.rate, recBits, rec)) << "the header does not fit";
+        const std::size_t n = c.expected.size();
+        std::size_t at = 0; // where the whole sound starts, at a frame's start
+        while (at + n <= rec.size() &&
+               !std::equal(rec.begin() + at, rec.begin() + at + n, c.expected.begin()))
+            at += c.ch * recBits / 8u;
+        ASSERT_LE(at + n, rec.size()) << "the sound is not whole and unchanged in the recording";
+        rec.erase(rec.begin() + at, rec.begin() + at + n); // silence around it: nothing else
+        EXPECT_EQ(std::count(rec.begin(), rec.end(), recBits == 8 ? 128 : 0), std::ssize(rec));
+    }
+    Play(Wav(1, 6, 44100, 16, Noise(600)), 6, 44100, 16, 1, "six.wav", Device("Null Output", true));
+    EXPECT_EQ(boxes.boxes, Texts{"CDac: Cannot play this sound: it has 6 channels, but the output "
+                                 "device plays at most 2."});
 }
 
 } // namespace

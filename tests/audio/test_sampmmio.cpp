@@ -9,9 +9,8 @@ namespace {
 
 using Numbers = std::vector<std::uint32_t>;
 
-// A sampler chunk's 21 numbers: header fields 101..107, the loop count, 0,
-// then loops whose six fields are 1000 * (loop + 1) + field, cut or padded
-// with zeros to `keep` numbers when keep is not 0.
+// A sampler chunk's numbers: 101..107, the loop count, 0, six per loop
+// (1000 * (loop + 1) + field); cut or padded with zeros to keep when not 0.
 Numbers SmplFields(unsigned loops, unsigned keep = 0) {
     Numbers v = {101, 102, 103, 104, 105, 106, 107, loops, 0};
     for (std::uint32_t i = 0; i < 6 * loops; ++i)
@@ -27,7 +26,10 @@ Bytes Smpl(unsigned loops) {
 }
 
 TEST(WavInfo, EachFileGivesItsFormatDataSizeAndSamplerChunkOrChangesNothing) {
-    const Numbers before = {7, 0x0105, 11, 12, 13, 99, 77}, pcm = {1, 2, 44100, 176400, 4, 16, 77};
+    const Numbers before = {7, 0x0105, 11, 12, 13, 99, 77, 5};
+    const auto pcm = [](std::uint32_t size) {
+        return Numbers{1, 2, 44100, 176400, 4, 16, 77, size};
+    };
     const Bytes fmt = Chunk("fmt ", Fmt(1, 2, 44100, 16));
     Bytes aiff = Riff({Chunk("COMM", Noise(18)), Chunk("SSND", Noise(8))}, "AIFF"),
           cut = Wav(1, 1, 8000, 8, Noise(8));
@@ -35,28 +37,24 @@ TEST(WavInfo, EachFileGivesItsFormatDataSizeAndSamplerChunkOrChangesNothing) {
     cut.resize(30); // ends inside the format
     struct Case {
         Bytes file;
-        Numbers format; // empty: refused, the record unchanged
-        std::uint32_t dataSize = 0;
+        Numbers format; // and the data size; empty: refused, the record unchanged
         int loops = -1; // the sampler chunk read, with that many loops; -1: none
     } const cases[] = {
         // A 16-byte format keeps cbSize; other chunks are passed over with their pad.
         {Riff({fmt, Chunk("LIST", Noise(33)), Chunk("junk", Noise(1)), Chunk("data", Noise(501))}),
-         pcm, 501},
+         pcm(501)},
         {Riff({Chunk("fmt ", Fmt(0xFFFE, 6, 48000, 24, 24)), Chunk("data", Noise(36))}),
-         {0xFFFE, 6, 48000, 864000, 18, 24, 22},
-         36},
+         {0xFFFE, 6, 48000, 864000, 18, 24, 22, 36}},
         {Riff({Chunk("fmt ", Fmt(3, 1, 8000, 32, 2)), Chunk("data", {})}),
-         {3, 1, 8000, 32000, 4, 32, 0},
-         0},
+         {3, 1, 8000, 32000, 4, 32, 0, 0}},
         // A short format replaces only the bytes it has, even half a field.
         {Riff({Chunk("fmt ", {3, 0, 2}), Chunk("data", Noise(2))}),
-         {3, 0x0102, 11, 12, 13, 99, 77},
-         2},
+         {3, 0x0102, 11, 12, 13, 99, 77, 2}},
         // The sampler chunk after the data gives its header and first two loops.
-        {Riff({fmt, Chunk("data", Noise(11)), Chunk("smpl", Smpl(3))}), pcm, 11, 3},
-        {Riff({fmt, Chunk("data", Noise(10)), Chunk("smpl", Smpl(1))}), pcm, 10, 1},
-        {Riff({fmt, Chunk("smpl", Smpl(1)), Chunk("data", Noise(10))}), pcm, 10}, // before it
-        {Riff({fmt, Chunk("data", Noise(4), 0x7FFFFFF0)}), pcm, 0x7FFFFFF0},      // a lying size
+        {Riff({fmt, Chunk("data", Noise(11)), Chunk("smpl", Smpl(3))}), pcm(11), 3},
+        {Riff({fmt, Chunk("data", Noise(10)), Chunk("smpl", Smpl(1))}), pcm(10), 1},
+        {Riff({fmt, Chunk("smpl", Smpl(1)), Chunk("data", Noise(10))}), pcm(10)}, // before it
+        {Riff({fmt, Chunk("data", Noise(4), 0x7FFFFFF0)}), pcm(0x7FFFFFF0)},      // a lying size
         {aiff, {}},
         {{}, {}},
         {cut, {}},
@@ -77,9 +75,8 @@ TEST(WavInfo, EachFileGivesItsFormatDataSizeAndSamplerChunkOrChangesNothing) {
         EXPECT_EQ(mmio.LoadSampleInfo(&wi, (dir / "t.wav").c_str()), c.format.empty() ? 0 : 1);
         const WAVEFORMATEX& f = wi.WaveFormat;
         EXPECT_EQ(Numbers({f.wFormatTag, f.nChannels, f.nSamplesPerSec, f.nAvgBytesPerSec,
-                           f.nBlockAlign, f.wBitsPerSample, f.cbSize}),
+                           f.nBlockAlign, f.wBitsPerSample, f.cbSize, wi.dwDataSize}),
                   c.format.empty() ? before : c.format);
-        EXPECT_EQ(wi.dwDataSize, c.format.empty() ? 5u : c.dataSize);
         Numbers got(21), want = c.loops < 0 ? Numbers(21, 0) : SmplFields(c.loops, 21);
         std::memcpy(got.data(), &wi.SamplerData, sizeof wi.SamplerData);
         if (c.format.empty())
@@ -98,8 +95,8 @@ TEST(WavInfo, AudioDataHoldsWhatTheFileHasAndMissingFilesAreRefused) {
         const std::int64_t declared = got.size() == 4 ? 1 << 30 : -1;
         WriteBytes(dir / "a.wav", Riff({Chunk("LIST", Noise(3)), Chunk("data", got, declared)}));
         ASSERT_EQ(mmio.LoadSampleAudioData(&wi, (dir / "a.wav").c_str()), 1);
-        ASSERT_EQ(wi.dwDataSize, got.size());
-        EXPECT_EQ(0, std::memcmp(wi.lpSample, got.data(), got.size()));
+        const auto* p = reinterpret_cast<const unsigned char*>(wi.lpSample);
+        EXPECT_EQ(Bytes(p, p + wi.dwDataSize), got);
     }
     WriteBytes(dir / "a.wav", Riff({Chunk("fmt ", Fmt(1, 1, 8000, 8))}));
     EXPECT_EQ(mmio.LoadSampleAudioData(&wi, (dir / "a.wav").c_str()), 0);

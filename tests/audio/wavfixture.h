@@ -27,12 +27,11 @@ inline Bytes Chunk(const char* id, const Bytes& data, std::int64_t declared = -1
 // A format chunk's body; extra > 0 adds cbSize and extra - 2 further bytes.
 inline Bytes Fmt(std::uint16_t tag, std::uint16_t ch, std::uint32_t rate, std::uint16_t bits,
                  unsigned extra = 0) {
-    Bytes b;
     const unsigned align = ch * (bits / 8u);
-    const std::uint32_t v[] = {tag, ch, rate, rate * align, align, bits, extra - 2};
-    const int n[] = {2, 2, 4, 4, 2, 2, extra > 0 ? 2 : 0};
-    for (int i = 0; i < 7; ++i)
-        Put(b, v[i], n[i]);
+    Bytes b;
+    for (std::uint32_t v : {tag | std::uint32_t{ch} << 16, rate, rate * align, align | bits << 16u})
+        Put(b, v, 4);
+    Put(b, extra - 2, extra > 0 ? 2 : 0);
     for (unsigned i = 2; i < extra; ++i)
         b.push_back(static_cast<unsigned char>(0xA0 + i));
     return b;
@@ -45,7 +44,6 @@ inline Bytes Riff(const std::vector<Bytes>& chunks, const char* form = "WAVE") {
     return Chunk("RIFF", body);
 }
 
-// A plain WAV file: "fmt " then "data".
 inline Bytes Wav(std::uint16_t tag, std::uint16_t ch, std::uint32_t rate, std::uint16_t bits,
                  const Bytes& data) {
     return Riff({Chunk("fmt ", Fmt(tag, ch, rate, bits)), Chunk("data", data)});
