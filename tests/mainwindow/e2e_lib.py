@@ -148,8 +148,8 @@ class Session:
     def nodes(self, under=None):
         node = self.root if under is None else under
         try:
-            return [node, *(n for i in range(node.childCount)
-                             for n in self.nodes(node.getChildAtIndex(i)))]
+            return [node, *(n for c in map(node.getChildAtIndex, range(node.childCount))
+                             if c is not None for n in self.nodes(c))]
         except Exception:  # a node vanished while we looked
             return [node]
     def find(self, name, role=None, under=None, showing=False):
