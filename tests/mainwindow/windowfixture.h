@@ -63,7 +63,6 @@ protected:
         return out;
     }
     void Paint() const { window->grab(); } // as the screen would
-    // Selects the entry as a click does, and double-clicks the list.
     void Select(int n, const std::string& name) const {
         List(n)->setCurrentRow(static_cast<int>(Items(n).indexOf(QString::fromStdString(name))));
     }
