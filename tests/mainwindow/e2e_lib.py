@@ -1,20 +1,12 @@
-"""What the end-to-end scripts share: the real tonsmith on the X display, driven
-from outside through AT-SPI and xdotool as a user (or a screen reader) would.
-CTest runs each script inside dbus-run-session; `Session.expect` prints every
-value seen for the log and fails the run on any mismatch."""
-import atexit, os, shutil, struct, subprocess, sys, tempfile, time, traceback  # noqa: E401
-
-TITLE = "Tonsmith32 V3.3"
+"""What the end-to-end scripts share: the real tonsmith on the X display, driven through
+AT-SPI and xdotool; `Session.expect` logs every value seen and fails on a mismatch."""
+import atexit, os, pathlib, shutil, struct, subprocess, sys, tempfile, time, traceback  # noqa: E401
 STATUS_PARTS = ("Sample rate", "Sample width", "Channels", "Sample frames", "Seconds",
                 "Playback status")
-PRESS_ACTIONS = ("Press", "press", "click", "Click", "Trigger", "Toggle")
-
 def workspace(extra_ini="", needs=(), home=False):
-    # Five folders and a tk3.ini naming them and Debian's csound in a fresh home;
-    # a missing service fails under scripts/with-services.sh, else skips.
-    needs = (("an X display", os.environ.get("DISPLAY")),
-             ("the accessibility bus", os.path.exists("/usr/libexec/at-spi-bus-launcher")),
-             *needs)
+    # Five folders and a tk3.ini naming them; a missing service fails or skips (77).
+    needs = (("an X display", os.environ.get("DISPLAY")), ("the accessibility bus",
+             os.path.exists("/usr/libexec/at-spi-bus-launcher")), *needs)
     missing = [what for what, there in needs if not there]
     if missing:
         print("missing: " + ", ".join(missing))
@@ -33,16 +25,12 @@ def workspace(extra_ini="", needs=(), home=False):
             ("sadir", "ana"))) + extra_ini.replace("{work}", work) +
             "[PREFERENCES]\ncsoundver=2\n[CSOUND]\ncsound path=/usr/bin/csound\n")
     return work
-
 def write(path, text, mode=0o644):
-    with open(path, "w") as f:
-        f.write(text)
+    pathlib.Path(path).write_text(text)
     os.chmod(path, mode)
-
 def null_sink():
     return "\ttest\t" in subprocess.run(["pactl", "list", "short", "sinks"],
                                          capture_output=True, text=True).stdout
-
 def wait_for(probe, seconds, step=0.1):  # probe's first true value, or its last
     end = time.monotonic() + seconds
     while True:
@@ -53,7 +41,6 @@ def wait_for(probe, seconds, step=0.1):  # probe's first true value, or its last
         if value or time.monotonic() > end:
             return value
         time.sleep(step)
-
 def riff_chunks(path):
     b, chunks, at = open(path, "rb").read(), {}, 12
     while at + 8 <= len(b):
@@ -61,14 +48,12 @@ def riff_chunks(path):
         chunks.setdefault(b[at:at + 4], b[at + 8:at + 8 + size])
         at += 8 + size + (size & 1)
     return chunks
-
 def wav_complete(path):  # do the RIFF and data sizes account for the whole file?
     b = open(path, "rb").read()
     riff, at = int.from_bytes(b[4:8], "little"), b.find(b"data", 12)
     end = at + 8 + int.from_bytes(b[at + 4:at + 8], "little")
     return "complete" if at > 0 and riff + 8 == len(b) == end else \
         f"RIFF {riff + 8} and data end {end} of {len(b)} bytes"
-
 def running(program):  # the pid of one with our settings folder, or None
     ours = ("XDG_CONFIG_HOME=" + os.environ["XDG_CONFIG_HOME"]).encode()
     for pid in filter(str.isdigit, os.listdir("/proc")):
@@ -79,7 +64,6 @@ def running(program):  # the pid of one with our settings folder, or None
         except OSError:
             pass
     return None
-
 def parent(pid):  # the parent's pid and program file name, or (None, "")
     try:
         with open(f"/proc/{pid}/stat") as f:
@@ -87,7 +71,6 @@ def parent(pid):  # the parent's pid and program file name, or (None, "")
         return ppid, os.path.basename(os.readlink(f"/proc/{ppid}/exe"))
     except (OSError, ValueError, IndexError):
         return None, ""
-
 class Capture:  # the null sink's monitor in its own format: what was played, unchanged
     def __init__(self, path):
         self.path, self.out = path, open(path, "wb")
@@ -102,10 +85,8 @@ class Capture:  # the null sink's monitor in its own format: what was played, un
         self.parec.wait()
         self.out.close()
         return open(self.path, "rb").read()
-
 def compare_left(want, got, loud=2000):
-    """Lines want up with the capture's left channel at the first loud sample:
-    (frames heard, largest difference), or None when it is not there."""
+    # want against the left channel from the first loud sample: (frames, largest error)
     heard = [left for left, _ in struct.iter_unpack("<hh", got[:len(got) // 4 * 4])]
     first = next((i for i, v in enumerate(want) if abs(v) > loud), None)
     onset = next((i for i, v in enumerate(heard) if abs(v) > loud), None)
@@ -113,7 +94,6 @@ def compare_left(want, got, loud=2000):
         return None
     heard = heard[onset - first:onset - first + len(want)]
     return len(heard), max(abs(a - b) for a, b in zip(want, heard))
-
 class Session:
     def __init__(self, binary):
         env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
@@ -122,7 +102,6 @@ class Session:
         self.bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         time.sleep(0.3)
-        self.started = time.monotonic()
         self.app = subprocess.Popen([binary], env=env)
         sys.excepthook = self._fault
     def _fault(self, kind, value, tb):  # a script error still ends the program
@@ -155,11 +134,10 @@ class Session:
     def find_window(self):
         try:
             self.wid = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
-                                       f"^{TITLE}$"], capture_output=True, text=True,
+                                       "^Tonsmith32 V3.3$"], capture_output=True, text=True,
                                       timeout=45).stdout.split()[0]
         except (subprocess.TimeoutExpired, IndexError):
             self.require(False, "the window")
-        self.results["seconds_to_window"] = round(time.monotonic() - self.started, 3)
         global pyatspi
         import pyatspi  # only once the bus runs
         desktop = pyatspi.Registry.getDesktop(0)
@@ -168,16 +146,12 @@ class Session:
             if a is not None and a.name == "tonsmith"), 30), "the program on the accessibility bus")
         return self.wid
     def nodes(self, under=None):
-        found = []
-        def walk(node):
-            try:
-                found.append(node)
-                for i in range(node.childCount):
-                    walk(node.getChildAtIndex(i))
-            except Exception:
-                pass
-        walk(under if under is not None else self.root)
-        return found
+        node = self.root if under is None else under
+        try:
+            return [node, *(n for c in map(node.getChildAtIndex, range(node.childCount))
+                             if c is not None for n in self.nodes(c))]
+        except Exception:  # a node vanished while we looked
+            return [node]
     def find(self, name, role=None, under=None, showing=False):
         # showing: only on screen (a dialog's hidden pages keep their controls)
         for n in self.nodes(under):
@@ -214,19 +188,11 @@ class Session:
         subprocess.run(["xdotool", "mousemove", str(ext.x + ext.width // 2),
                         str(ext.y + ext.height // 2), "click", "--repeat", str(times),
                         "--delay", "60", str(button)])
-    def geometry(self):
-        info = subprocess.run(["xwininfo", "-id", self.wid], capture_output=True,
-                              text=True).stdout
-        keys = {"Absolute upper-left X:": "x", "Absolute upper-left Y:": "y",
-                "Width:": "width", "Height:": "height"}
-        return {keys[k]: int(line.split(":")[1]) for line in map(str.strip, info.splitlines())
-                for k in keys if line.startswith(k)}
     def press(self, node):  # no global key or pointer another program could take
         action = node.queryAction()
-        i = next((i for i in range(action.nActions) if action.getName(i) in PRESS_ACTIONS), None)
-        if i is not None:
-            action.doAction(i)
-        return i is not None
+        i = next((i for i in range(action.nActions) if action.getName(i) in (
+            "Press", "press", "click", "Click", "Trigger", "Toggle")), None)
+        return i is not None and (action.doAction(i) or True)
     def press_named(self, caption, button, seconds=30):
         win = self.window_named(caption, seconds)
         node = win and self.wait_node(button, "push button", win, 5)

@@ -1,13 +1,10 @@
 #!/usr/bin/python3
-"""Preferences and analysis in the real tonsmith: Long Int output, a compile
-whose 32-bit samples (and a float WAV's) are heard on the null sink, and the
-three analysis utilities. Usage: e2e_prefs.py TONSMITH_BINARY"""
+"""Long Int output, its 32-bit samples (and a float WAV's) heard on the null sink, and
+the three analysis utilities, in the real tonsmith. Usage: e2e_prefs.py BINARY"""
 import os, shutil, struct, subprocess, sys  # noqa: E401
-
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_lib import (Capture, Session, compare_left, null_sink, riff_chunks,  # noqa: E402
                      running, wait_for, workspace, write)
-
 work = workspace("[WAVE]\nWaveOutDev=0\n", (("csound", shutil.which("csound")),
                                               ("the PulseAudio null sink", null_sink())))
 write(work + "orc/tone.orc",
@@ -18,7 +15,6 @@ subprocess.run(["csound", "-W", "-f", "-o", work + "src/float.wav", work + "orc/
 STATUS = "44100|32 bit|Mono|Sample Frames - 44100|Seconds - 1|Status - Stopped"
 s = Session(sys.argv[1])
 s.find_window()
-
 s.require(s.press(s.require(s.find("Preferences", "menu item"), "Preferences")), "Preferences")
 prefs = s.require(s.window_named("Tonsmith32 Preferences"), "the Preferences dialog")
 s.require(s.press(s.require(s.find("Sound", "page tab", prefs), "the Sound tab")), "Sound")
@@ -28,7 +24,6 @@ s.expect("long_checked", wait_for(lambda: s.checked(long_output), 5), True)
 s.expect("wave_checked", s.checked(s.find("Wave Output", "radio button", prefs)), True)
 s.press(s.find("OK", "push button", prefs))
 s.require(wait_for(lambda: s.window_named(prefs.name, 0) is None, 10), "Preferences closing")
-
 s.click(s.find("Compile", "push button"))
 s.require(s.press_named("CMDLINE", "OK"), "the command line box")
 s.require(s.wait_item("Output", "test", 90), "the output listed")
@@ -39,7 +34,6 @@ s.expect("file_format", f"tag {tag}, {channels} ch, {rate} Hz, {bits} bit",
          "tag 1, 1 ch, 44100 Hz, 32 bit")
 s.click(s.item("Output", "test"))
 s.expect("status_selected", s.wait_status(lambda t: t.startswith("44100"), 10), STATUS)
-
 def play_and_compare(list_name, name, want, key, errors):
     capture = Capture(os.path.join(work, "capture.raw"))
     s.click(s.item(list_name, name), times=2)
@@ -49,12 +43,10 @@ def play_and_compare(list_name, name, want, key, errors):
     s.expect(key, f"{heard[0]} of {len(want)} frames, largest error {heard[1]}"
              if heard else "not heard",
              lambda t: t in [f"44100 of 44100 frames, largest error {e}" for e in errors])
-
 # The 32-bit samples reach the 16-bit sink cut to their top 16 bits.
 data = chunks.get(b"data", b"")
 play_and_compare("Output", "test", [v >> 16 for (v,) in struct.iter_unpack("<i", data)],
                  "long_played", (0,))
-
 # A float WAV that csound rendered (with its fact and PEAK chunks) plays too:
 # the sink rounds each sample to 16 bits.
 floats = riff_chunks(os.path.join(work, "src", "float.wav")).get(b"data", b"")
@@ -64,7 +56,6 @@ s.expect("status_float", s.wait_status(lambda t: t.startswith("44100"), 10), STA
 play_and_compare("Source", "float.wav",
                  [max(-32768, min(32767, round(v * 32768))) for (v,) in
                   struct.iter_unpack("<f", floats)], "float_played", (0, 1))
-
 # Analysis on the rendered file: each page's utility with its own output.
 s.click(s.item("Output", "test"))
 s.require(wait_for(lambda: s.selected("Output") == "test", 5), "test selected again")

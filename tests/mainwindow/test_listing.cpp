@@ -1,5 +1,4 @@
-// What the window shows without widgets: folder listings and their order,
-// the status bar texts of a sound file, and the skin.
+// Folder listings and their order, status bar texts, and the skin.
 #include "common/testutil.h"
 #include "mainwindow/dib.h"
 #include "mainwindow/filelists.h"
@@ -25,7 +24,6 @@ TEST(Listing, WildcardStarQuestionAndCase) {
     for (const auto& c : cases)
         EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
 }
-
 TEST(Listing, ListsHoldTheirPatternsOnceInDisplayOrder) {
     testutil::TempDir d;
     for (const char* n : {"b.orc", "A.ORC", "c.o", ".hidden.orc", "notes.txt", "mix.wav", "test",
@@ -43,17 +41,14 @@ TEST(Listing, ListsHoldTheirPatternsOnceInDisplayOrder) {
     EXPECT_EQ(ListEntries(ini, LIST_OUTPUT),
               (Strings{"mix.wav", "soundin.2", "soundin.wav", "test"}));
     EXPECT_TRUE(ListEntries(ini, LIST_SCORE).empty());
-    // A folder text without its slash joins like any text: "dir" + "*.lpc".
-    EXPECT_TRUE(ListEntries(ini, LIST_ANALYSIS).empty());
+    EXPECT_TRUE(ListEntries(ini, LIST_ANALYSIS).empty()); // no slash: "dir" + "*.lpc"
     std::snprintf(ini.szSADIR, sizeof ini.szSADIR, "%s/", d.path().c_str());
     EXPECT_EQ(ListEntries(ini, LIST_ANALYSIS), (Strings{"x.lpc", "y.htr", "z.pvc"}));
     EXPECT_EQ(ScanDirectory(d.path() + "/so", {"*.wav"}), Strings{"soundin.wav"});
     EXPECT_EQ(ScanDirectory(d.path() + "/", {"*"}).size(), 14u); // never "." or ".."
 }
-
 TEST(Listing, OrderIgnoresCaseYetIsTotal) {
-    // Names alike in their first eight letters, ties of case, names that
-    // begin others, bytes above ASCII.
+    // Alike in eight letters, ties of case, names beginning others, bytes above ASCII.
     const Strings expected{"_x",        "ABCDEFGH",   "abcdefghA",  "abcdefgha",
                            "abcdefgh~", "Take",       "take",       "TAKE1",
                            "take1.wav", "Take10.wav", "take10.wav", "take100.wav",
@@ -65,7 +60,6 @@ TEST(Listing, OrderIgnoresCaseYetIsTotal) {
         for (std::size_t j = 0; j < expected.size(); ++j)
             EXPECT_EQ(ListNameLess(expected[i], expected[j]), i < j) << i << " " << j;
 }
-
 TEST(Listing, JoinAndCopyRefuseWhatDoesNotFitNeverCut) {
     EXPECT_STREQ(MakeFullFilename("/snd/", "take1.wav"), "/snd/take1.wav");
     EXPECT_STREQ(MakeFullFilename(std::string(5000, 'd').c_str(), "x.wav"), "");
@@ -75,12 +69,8 @@ TEST(Listing, JoinAndCopyRefuseWhatDoesNotFitNeverCut) {
     EXPECT_FALSE(CopyIntoField(field, sizeof field, "12345678"));
     EXPECT_STREQ(field, "");
 }
-
 TEST(StatusBarTexts, FormatFramesAndSecondsNeverDividedByZero) {
     using Texts = std::array<std::string, 6>;
-    EXPECT_EQ(StatusBarTexts({11025, 1, 8, 11025, true}),
-              (Texts{"11025", "8 bit", "Mono", "Sample Frames - 11025", "Seconds - 1",
-                     "Status - Playing"}));
     EXPECT_EQ(StatusBarTexts({}), (Texts{"0", "0 bit", "0 ch", "Sample Frames - unknown",
                                          "Seconds - unknown", "Status - Stopped"}));
     const struct {
@@ -95,14 +85,12 @@ TEST(StatusBarTexts, FormatFramesAndSecondsNeverDividedByZero) {
         {{8000, 1, 4, 100, false}, 3, "Sample Frames - unknown"}, // no frame size
         {{0, 2, 16, 400, false}, 3, "Sample Frames - 100"},       // no rate: frames,
         {{0, 2, 16, 400, false}, 4, "Seconds - unknown"},         // no seconds
-        // Four significant digits.
-        {{44100, 1, 8, 100000, false}, 4, "Seconds - 2.268"},
+        {{44100, 1, 8, 100000, false}, 4, "Seconds - 2.268"},     // four significant digits
         {{1, 1, 8, 123456, false}, 4, "Seconds - 1.235e+05"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(StatusBarTexts(c.status)[c.nPart], c.szText) << c.szText;
 }
-
 TEST(Skin, ShippedImageAndTheCellsOfTheButtons) {
     std::ifstream in(TONSMITH_SKIN_FILE, std::ios::binary);
     std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), {}};
@@ -119,24 +107,14 @@ TEST(Skin, ShippedImageAndTheCellsOfTheButtons) {
     bytes[14 + 16] = 1; // run-length compression
     EXPECT_FALSE(ReadPackedDib(bytes.data(), bytes.size()));
     EXPECT_EQ(std::pair(DibPaletteEntries(8, 0), DibPaletteEntries(24, 5)), std::pair(256, 0));
-    // The buttons' cells are compared with the skin on screen in the window's test.
     EXPECT_FALSE(ButtonCell(6002, false) || ButtonCell(6012, true));
 }
-
 TEST(Skin, TopDownTwentyFourBitImage) {
-    // 2 x 2, 24 bits, stored top-down (negative height): rows of 8 bytes.
-    std::vector<unsigned char> d(40 + 16, 0);
-    for (auto [at, value] : {std::pair{0, 40},
-                             {4, 2},
-                             {8, 0xFE},
-                             {9, 0xFF},
-                             {10, 0xFF},
-                             {11, 0xFF},
-                             {12, 1},
-                             {14, 24},
-                             {40, 0xFF},
-                             {40 + 8 + 5, 0xFF}})
-        d[std::size_t(at)] = static_cast<unsigned char>(value); // top-left blue, bottom-right red
+    // 2 x 2, 24 bits, top-down, rows of 8 bytes: top-left blue, bottom-right red.
+    const std::string h("\x28\0\0\0\x02\0\0\0\xFE\xFF\xFF\xFF\x01\0\x18\0", 16);
+    std::vector<unsigned char> d(h.begin(), h.end());
+    d.resize(40 + 16);
+    d[40] = d[40 + 8 + 5] = 0xFF;
     const auto dib = ReadPackedDib(d.data(), d.size());
     ASSERT_TRUE(dib);
     EXPECT_EQ(std::tuple(dib->pixels[0], dib->pixels[3], dib->palette.size()),

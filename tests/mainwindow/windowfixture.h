@@ -1,5 +1,4 @@
-// A main window on a fixture workspace: five folders, a settings file in a
-// temporary configuration folder, a recorded sound side and message boxes.
+// A main window on five fixture folders and settings, a recorded sound side and boxes.
 #pragma once
 
 #include "common/tempconfig.h"
@@ -16,27 +15,21 @@
 
 inline QApplication& App() {
     static int argc = 1;
-    static char name[] = "test_mainwindow";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = {const_cast<char*>("test_mainwindow"), nullptr};
     static auto* app = new QApplication(argc, argv);
     return *app;
 }
-
 struct FakeSound : SoundPort {
     std::map<std::string, WaveFacts> files; // full path -> facts
     int nStops = 0;
-    bool bActive = false;
-    std::vector<std::intptr_t> cycles;
-
     bool LoadSampleInfo(const char* szPath, WaveFacts& facts) override {
         const auto it = files.find(szPath);
         return it != files.end() && (facts = it->second, true);
     }
-    void Stop() override { ++nStops, bActive = false; }
-    bool IsActive() const override { return bActive; }
-    void PlaybackBufferCycle(std::intptr_t lParam, QObject*) override { cycles.push_back(lParam); }
+    void Stop() override { ++nStops; }
+    bool IsActive() const override { return false; }
+    void PlaybackBufferCycle(std::intptr_t, QObject*) override {}
 };
-
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -70,14 +63,12 @@ protected:
         return out;
     }
     void Paint() const { window->grab(); } // as the screen would
-    // Selects the entry as a click does, and double-clicks the list.
     void Select(int n, const std::string& name) const {
         List(n)->setCurrentRow(static_cast<int>(Items(n).indexOf(QString::fromStdString(name))));
     }
     void DoubleClick(int n) const {
         SendMessage(window.get(), WM_COMMAND, MakeCommandParam(unsigned(n), LBN_DBLCLK), 0);
     }
-
     TempConfig config;
     FakeSound sound;
     testutil::BoxAnswerer boxes;
