@@ -193,7 +193,7 @@ TEST(InitApp, DefaultsAndTheBytesEachWriterWrites) {
     EXPECT_EQ(dst.szOrcDir[0], '\0');
     CopyIniFields(dst, src, IniWriter::Preferences);
     EXPECT_EQ(std::string(1, dst.szSFDIR[255]) + dst.szMidiInFile[0], "zz");
-    EXPECT_EQ(dst.nHeartbeat, src.nHeartbeat);
+    EXPECT_EQ(+dst.nHeartbeat, +src.nHeartbeat);
     EXPECT_EQ(dst.szCsoundPath[0] + dst.szCurSoundFile[0] + dst.nCSoundVer, 0);
 }
 
