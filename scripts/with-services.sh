@@ -11,10 +11,21 @@ export XDG_RUNTIME_DIR="$rt"
 export PULSE_SERVER="unix:$rt/pulse/native"
 xvfb_pid=""
 
+# The servers are asked to end and waited for (5 s at most) before their
+# folder goes, so none of them writes into a folder being removed.
 cleanup() {
-  if [ -f "$rt/pulse/pid" ]; then kill -TERM "$(cat "$rt/pulse/pid")" 2>/dev/null || true; fi
+  local pulse_pid=""
+  if [ -f "$rt/pulse/pid" ]; then pulse_pid=$(cat "$rt/pulse/pid" 2>/dev/null || true); fi
+  if [ -n "$pulse_pid" ]; then kill -TERM "$pulse_pid" 2>/dev/null || true; fi
   if [ -n "$xvfb_pid" ]; then kill -TERM "$xvfb_pid" 2>/dev/null || true; fi
-  rm -rf "$rt"
+  for _ in $(seq 50); do
+    if { [ -z "$pulse_pid" ] || ! kill -0 "$pulse_pid" 2>/dev/null; } &&
+      { [ -z "$xvfb_pid" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; }; then
+      break
+    fi
+    sleep 0.1
+  done
+  rm -rf "$rt" || true
 }
 trap cleanup EXIT
 
@@ -32,4 +43,9 @@ export DISPLAY=":$(head -n1 "$rt/display")"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 export TONSMITH_SERVICES=1
-"$@"
+# The command's own status is ours, whatever the clean-up does.
+status=0
+"$@" || status=$?
+trap - EXIT
+cleanup
+exit "$status"
