@@ -38,6 +38,8 @@ for program in tonsmith tonsmith-batch tonsmith-console; do
 done
 "$root/usr/bin/tonsmith" --help | grep -qF "  $root/usr/bin/tonsmith-batch  runs the batch script" ||
   fail "the unpacked tonsmith does not find tonsmith-batch beside it"
+"$root/usr/bin/tonsmith" --help | grep -qF "  $root/usr/share/tonsmith/demo  copied to" ||
+  fail "the unpacked tonsmith does not find its demo workspace"
 
 if [ "${TONSMITH_INSTALL_CHECK:-0}" = 1 ]; then
   [ "$(id -u)" -eq 0 ] || fail "TONSMITH_INSTALL_CHECK=1 needs root"
@@ -48,7 +50,7 @@ if [ "${TONSMITH_INSTALL_CHECK:-0}" = 1 ]; then
     fail "the installed tonsmith does not find tonsmith-batch"
   # From the menu: the entry's command line, without its field codes.
   read -r -a command < <(sed -n 's/^Exec=//p' /usr/share/applications/tonsmith.desktop | sed 's/ %[a-zA-Z]//g')
-  XDG_CONFIG_HOME="$root/config" scripts/with-services.sh bash -c '
+  XDG_CONFIG_HOME="$root/config" XDG_DATA_HOME="$root/data" scripts/with-services.sh bash -c '
     "$@" & pid=$!
     timeout 20 xdotool search --sync --name "^Tonsmith32 V3.3$" >/dev/null; found=$?
     kill "$pid"; wait "$pid" 2>/dev/null

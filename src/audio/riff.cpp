@@ -1,6 +1,9 @@
 #include "audio/riff.h"
 
+#include "platform/files/regularfile.h"
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 std::uint32_t ReadLE(const unsigned char* p, unsigned n, std::uint32_t keep) {
     for (unsigned i = 0; i < n && i < 4; ++i)
@@ -17,13 +20,15 @@ bool RiffFile::Open(const char* path) {
     Close();
     if (path == nullptr)
         return false;
-    std::FILE* fp = std::fopen(path, "rb");
-    if (fp == nullptr)
+    // Only a regular file: a named pipe would hold the window until someone
+    // writes to it, and a folder opens for reading on Linux.
+    const int fd = OpenRegularFile(path);
+    if (fd < 0)
         return false;
     struct stat st {};
-    // A folder opens for reading on Linux but is no sound file.
-    if (fstat(fileno(fp), &st) != 0 || !S_ISREG(st.st_mode)) {
-        std::fclose(fp);
+    std::FILE* fp = fstat(fd, &st) == 0 ? fdopen(fd, "rb") : nullptr;
+    if (fp == nullptr) {
+        close(fd);
         return false;
     }
     fp_ = fp;

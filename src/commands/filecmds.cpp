@@ -20,6 +20,11 @@ void TooLong(const std::string& szWhat, const std::string& szText, std::size_t n
 std::string EditorPart(const char* szEditor) {
     return PathExists(szEditor) ? QuoteArgument(szEditor) : std::string(szEditor);
 }
+// A name that stays in its folder: not empty, no '/', not "." or "..".
+bool IsPlainName(const std::string& szName) {
+    return !szName.empty() && szName.find('/') == std::string::npos && szName != "." &&
+           szName != "..";
+}
 } // namespace
 
 const char* ListFolder(const INISTRUCT& ini, int nList) {
@@ -40,6 +45,11 @@ const char* ListFolder(const INISTRUCT& ini, int nList) {
 }
 
 std::string CreateFromTemplate(INISTRUCT& ini, bool bScore, const std::string& szName) {
+    if (!IsPlainName(szName)) {
+        MessageBox("\"" + szName + "\" is not a file name. Nothing was created.",
+                   bScore ? "New Score" : "New Orchestra", MB_ICONEXCLAMATION);
+        return {};
+    }
     char* szDir = bScore ? ini.szScoreDir : ini.szOrcDir;
     const std::size_t nDirSize = bScore ? capacity(ini.szScoreDir) : capacity(ini.szOrcDir);
     const std::size_t nDirLen = strnlen(szDir, nDirSize);
@@ -81,8 +91,7 @@ bool RenameListFile(const INISTRUCT& ini, int nrenameswitch, const std::string& 
         TooLong("new name", szNewName, nRenameSize);
         return false;
     }
-    if (szNewName.empty() || szNewName.find('/') != std::string::npos || szNewName == "." ||
-        szNewName == "..") {
+    if (!IsPlainName(szNewName)) {
         MessageBox("\"" + szNewName + "\" is not a file name. Nothing was renamed.", "Rename ",
                    MB_ICONEXCLAMATION);
         return false;

@@ -25,7 +25,8 @@ inline constexpr std::size_t nRenameSize = 128;
 const char* ListFolder(const INISTRUCT& ini, int nList);
 
 // Creates szName + ".orc" (bScore: ".sco") in the orchestra (score) folder
-// with its template; the folder setting gains its trailing '/' first. An
+// with its template; the folder setting gains its trailing '/' first. A name
+// that would leave the folder (a '/' in it, "." or "..") is refused. An
 // existing file is never touched unless the user agrees to replace it whole.
 // Problems are told in message boxes. Returns the created path, or "" when
 // nothing was written.

@@ -2,12 +2,46 @@
 
 #include "csound/analysiscmd.h"
 #include "csound/compile.h"
+#include "platform/files/fileops.h"
+#include "platform/files/regularfile.h"
 #include "platform/messagebox.h"
 #include "platform/process/launcher.h"
 
+#include <QTimer>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace csound {
+namespace {
+struct AnalysisRun {
+    std::unique_ptr<ProcessHandle> process;
+    std::string program;
+};
+
+struct Watch {
+    std::vector<AnalysisRun> runs;
+    std::function<void()> refreshLists;
+    QTimer* timer = nullptr; // made with the first run, when the event loop exists
+};
+
+Watch& TheWatch() {
+    static Watch watch;
+    return watch;
+}
+
+void StartWatching(AnalysisRun run) {
+    Watch& w = TheWatch();
+    w.runs.push_back(std::move(run));
+    if (!w.timer) {
+        w.timer = new QTimer; // lives as long as the program
+        QObject::connect(w.timer, &QTimer::timeout, [] { PollAnalysisRuns(); });
+    }
+    if (!w.timer->isActive())
+        w.timer->start(RUNWATCH_PERIOD_MS);
+}
+} // namespace
+
 bool LaunchAnalysisFrom(const INISTRUCT& ini, int iType) {
     const CommandLine line = analysis::MakeCommandLine(ini, iType);
     if (line.args.empty()) {
@@ -15,10 +49,21 @@ bool LaunchAnalysisFrom(const INISTRUCT& ini, int iType) {
                    MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
+    // A named pipe or a device would hold the utility until someone writes to
+    // it (a missing file the utility reports itself, in its console).
+    const std::string why =
+        PathExists(ini.szCurSoundFile) ? NotRegularFileReason(ini.szCurSoundFile) : "";
+    if (!why.empty()) {
+        MessageBox("Cannot analyse " + std::string(ini.szCurSoundFile) + ": " + why +
+                       ". The analysis utility was not started.",
+                   "Error", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
     LaunchRequest request;
     request.args = line.args;
     request.newConsole = true;
     request.title = szConsoleTitle;
+    request.reportEnd = true; // the utility's end, not the terminal's
     LaunchResult result = Launch(request);
     if (!result.process) {
         MessageBox(LaunchErrorText(request.args[0], result.error) +
@@ -26,10 +71,37 @@ bool LaunchAnalysisFrom(const INISTRUCT& ini, int iType) {
                    "Error", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    return true; // the handle is dropped: the utility is reaped when it ends
+    StartWatching({std::move(result.process), request.args[0]});
+    return true;
 }
 
 bool LaunchAnalysis(int iType) {
     return LaunchAnalysisFrom(analysis::LocalIniStruct, iType);
+}
+
+void SetAnalysisEndHandler(std::function<void()> refreshLists) {
+    TheWatch().refreshLists = std::move(refreshLists);
+}
+
+int PollAnalysisRuns() {
+    Watch& w = TheWatch();
+    std::vector<AnalysisRun> ended;
+    for (auto it = w.runs.begin(); it != w.runs.end();) {
+        if (it->process->ExitCode() == STILL_ACTIVE) {
+            ++it;
+        } else {
+            ended.push_back(std::move(*it));
+            it = w.runs.erase(it);
+        }
+    }
+    if (w.runs.empty() && w.timer)
+        w.timer->stop();
+    if (!ended.empty() && w.refreshLists)
+        w.refreshLists();
+    for (AnalysisRun& run : ended)
+        if (const unsigned long code = run.process->ExitCode())
+            MessageBox(FailedRunText(run.program, code, run.process->OutputLog()), szCaption,
+                       MB_OK | MB_ICONEXCLAMATION);
+    return static_cast<int>(w.runs.size());
 }
 } // namespace csound

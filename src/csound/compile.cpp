@@ -5,6 +5,7 @@
 #include "platform/files/configdir.h"
 #include "platform/messagebox.h"
 #include "platform/process/argsplit.h"
+#include "platform/process/spawn.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,7 @@ class LaunchedProcess : public WatchedProcess {
 public:
     explicit LaunchedProcess(std::unique_ptr<ProcessHandle> handle) : m_handle(std::move(handle)) {}
     unsigned long ExitCode() override { return m_handle->ExitCode(); }
+    std::string OutputLog() const override { return m_handle->OutputLog(); }
 
 private:
     // Dropping the handle while the process runs leaves it to the background
@@ -53,6 +55,14 @@ int StartWithLauncher(const LaunchRequest& request, std::unique_ptr<WatchedProce
         return result.error;
     *process = std::make_unique<LaunchedProcess>(std::move(result.process));
     return 0;
+}
+
+std::string FailedRunText(const std::string& program, unsigned long exitCode,
+                          const std::string& outputLog) {
+    std::string text = EndSentence(program, static_cast<int>(exitCode));
+    if (!outputLog.empty())
+        text += "\nIts output is in " + outputLog + ".";
+    return text;
 }
 
 CompileRun::CompileRun(CompileWindow& window, ProcessStarter starter)
@@ -166,6 +176,8 @@ void CompileRun::Compile(const INISTRUCT& ini) {
         return;
     }
     m_process = std::move(process);
+    // The console runs the batch interpreter on the script, else Csound.
+    m_program = ini.nCSoundVer == 1 ? BatchInterpreterPath() : args[0];
     m_window.SetRunWatchTimer();
 }
 
@@ -176,10 +188,14 @@ void CompileRun::OnTimer(int idTimer) {
         m_window.KillRunWatchTimer();
         return;
     }
-    if (m_process->ExitCode() == STILL_ACTIVE)
+    const unsigned long code = m_process->ExitCode();
+    if (code == STILL_ACTIVE)
         return;
+    const std::string log = m_process->OutputLog();
     m_window.KillRunWatchTimer();
     m_process.reset();
     m_window.RefreshLists();
+    if (code != 0)
+        tell(FailedRunText(m_program, code, log));
 }
 } // namespace csound

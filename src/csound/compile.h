@@ -9,6 +9,8 @@
 //   KillRunWatchTimer() - stop that timer
 //   RefreshLists()      - refill the five file lists at once (WM_REFRESHLISTS,
 //                         handled synchronously, before OnTimer returns)
+// A run that ends with an exit code other than 0, or by a signal, is told in
+// a message box once the lists are refilled; a good run says nothing.
 // The menu's Compile command and the first skin button call Compile(IniStruct).
 // Messages go through the MessageBox hook of platform/messagebox.h. Tests plug
 // in a fake window, and may plug in a fake process starter.
@@ -41,7 +43,14 @@ class WatchedProcess {
 public:
     virtual ~WatchedProcess() = default;
     virtual unsigned long ExitCode() = 0;
+    // The file that holds the program's output when no console shows it.
+    virtual std::string OutputLog() const { return {}; }
 };
+
+// What a failed run tells in its message box: the sentence the console ends
+// with, and where the output can be read when no console showed it.
+std::string FailedRunText(const std::string& program, unsigned long exitCode,
+                          const std::string& outputLog);
 
 // Starts the program of a request; 0 with *process set, or an errno value.
 using ProcessStarter =
@@ -72,5 +81,6 @@ private:
     CompileWindow& m_window;
     ProcessStarter m_starter;
     std::unique_ptr<WatchedProcess> m_process; // proc_inf of the newest run
+    std::string m_program;                     // what the console runs, for the end message
 };
 } // namespace csound

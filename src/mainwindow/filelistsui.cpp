@@ -12,10 +12,16 @@
 #include <cstring>
 
 namespace {
-void TooLong(const char* szWhat, const char* szName, std::size_t nCapacity) {
-    MessageBox(std::string("The ") + szWhat + " \"" + szName + "\" is too long: at most " +
-                   std::to_string(nCapacity - 1) + " characters fit.",
+// Lengths in bytes: a UTF-8 name of 37 Cyrillic letters takes 74 of them.
+void TooLong(const char* szWhat, const std::string& szName, std::size_t nCapacity) {
+    MessageBox(std::string("The ") + szWhat + " \"" + szName + "\" is too long: it takes " +
+                   std::to_string(szName.size()) + " bytes and at most " +
+                   std::to_string(nCapacity - 1) + " fit.",
                "Error", MB_ICONEXCLAMATION);
+}
+
+const char* FieldName(int nList) {
+    return nList == LIST_ORC ? "orchestra name" : "score name";
 }
 } // namespace
 
@@ -50,13 +56,16 @@ void MainWindow::OnListSelChange(int nList) {
     switch (nList) {
     case LIST_ORC:
     case LIST_SCORE: {
-        const bool bOrc = nList == LIST_ORC;
-        char* szField = bOrc ? IniStruct.szOrc : IniStruct.szScore;
-        const char* szName = GetListFileName(static_cast<std::uintptr_t>(nList));
-        if (!CopyIntoField(szField, sizeof IniStruct.szOrc, szName))
-            TooLong(bOrc ? "orchestra name" : "score name", szName, sizeof IniStruct.szOrc);
-        wLBindex[bOrc ? 0 : 1] =
-            static_cast<std::uint16_t>(hWndListBox[static_cast<std::size_t>(nList)]->CurSel());
+        const std::size_t i = nList == LIST_ORC ? 0 : 1;
+        FileListBox* lb = hWndListBox[i];
+        wLBindex[i] = static_cast<std::uint16_t>(lb->CurSel());
+        GetListFileName(static_cast<std::uintptr_t>(nList)); // the name read last
+        // A name that does not fit is not cut: the field stays empty, and the
+        // list shows no selection, as the field says.
+        if (!selectFitting(i)) {
+            TooLong(FieldName(nList), m_unfitName[i], sizeof IniStruct.szOrc);
+            lb->SetCurSel(-1);
+        }
         break;
     }
     case LIST_SOURCE:
@@ -66,7 +75,7 @@ void MainWindow::OnListSelChange(int nList) {
         WaveFacts facts;
         if (!CopyIntoField(IniStruct.szCurSoundFile, sizeof IniStruct.szCurSoundFile,
                            szPath.c_str())) {
-            TooLong("sound file path", szPath.c_str(), sizeof IniStruct.szCurSoundFile);
+            TooLong("sound file path", szPath, sizeof IniStruct.szCurSoundFile);
             ShowInvalidWave();
         } else if (m_sound->LoadSampleInfo(szPath.c_str(), facts)) {
             dacinit.dwSampleRate = facts.dwSampleRate;
@@ -86,17 +95,38 @@ void MainWindow::OnListSelChange(int nList) {
     }
 }
 
+bool MainWindow::selectFitting(std::size_t i) {
+    char* szField = i == 0 ? IniStruct.szOrc : IniStruct.szScore;
+    const FileListBox* lb = hWndListBox[i];
+    const int nRow = lb->CurSel();
+    szField[0] = '\0';
+    m_unfitName[i].clear();
+    if (nRow < 0 || CopyIntoField(szField, sizeof IniStruct.szOrc, lb->Name(nRow).c_str()))
+        return true;
+    m_unfitName[i] = lb->Name(nRow);
+    return false;
+}
+
 void MainWindow::ReapplySelections() {
-    for (int i = 0; i < 2; ++i) {
-        char* szField = i == 0 ? IniStruct.szOrc : IniStruct.szScore;
-        FileListBox* lb = hWndListBox[static_cast<std::size_t>(i)];
-        szField[0] = '\0';
-        lb->SetCurSel(wLBindex[static_cast<std::size_t>(i)]);
-        const int nRow = lb->CurSel();
-        // A name too long for the field leaves it empty (told on selection).
-        if (nRow >= 0)
-            CopyIntoField(szField, sizeof IniStruct.szOrc, lb->Name(nRow).c_str());
+    for (std::size_t i = 0; i < 2; ++i) {
+        FileListBox* lb = hWndListBox[i];
+        lb->SetCurSel(wLBindex[i]);
+        // A name too long for the field: nothing shown selected (told on
+        // selection and by Compile).
+        if (!selectFitting(i))
+            lb->SetCurSel(-1);
     }
+}
+
+bool MainWindow::TellUnfitSelection() {
+    for (std::size_t i = 0; i < 2; ++i) {
+        const char* szField = i == 0 ? IniStruct.szOrc : IniStruct.szScore;
+        if (szField[0] == '\0' && !m_unfitName[i].empty()) {
+            TooLong(FieldName(static_cast<int>(i)), m_unfitName[i], sizeof IniStruct.szOrc);
+            return true;
+        }
+    }
+    return false;
 }
 
 int MainWindow::StatusBarRefresh() {

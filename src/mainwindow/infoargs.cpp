@@ -3,6 +3,7 @@
 #include "csound/batchscript.h"
 #include "platform/files/configdir.h"
 #include "platform/process/launcher.h"
+#include "settings/firststart.h"
 #include "settings/ini.h"
 
 #include <cstring>
@@ -34,6 +35,10 @@ void PrintHelp(std::FILE* out) {
     }
     std::fprintf(out, "  %s  runs the batch script\n",
                  batch.empty() ? "tonsmith-batch (not found)" : batch.c_str());
+    const std::string demo = DemoSourceFolder();
+    std::fprintf(out, "  %s  copied to %s when there are no settings yet\n",
+                 demo.empty() ? "the demo workspace (not found)" : demo.c_str(),
+                 DemoWorkspaceFolder().c_str());
     std::fprintf(out, "\nSee tonsmith(1) for the environment variables it honours.\n");
 }
 } // namespace

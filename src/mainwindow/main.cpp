@@ -7,6 +7,7 @@
 #include "mainwindow/tonsm32.h"
 #include "mainwindow/windowcommands.h"
 #include "platform/messagebox.h"
+#include "settings/firststart.h"
 #include "settings/ini.h"
 
 #include <QApplication>
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("tonsmith");
     QGuiApplication::setDesktopFileName("tonsmith");
     InstallQtMessageBox(nullptr);
+    // Before the window loads the settings: a first start gets a workspace.
+    const std::string szFirstStart = MakeFirstStartWorkspace();
 
     CdacSound sound;
     MainWindow window(&sound);
@@ -48,6 +51,12 @@ int main(int argc, char** argv) {
     window.CenterOn(window.screen()->geometry());
     window.show();
     QTimer::singleShot(0, &window, ReportIgnoredSettings);
+    if (!szFirstStart.empty())
+        QTimer::singleShot(0, &window, [szFirstStart] {
+            MessageBox("The demo workspace for a first start could not be made: " + szFirstStart +
+                           "\nThe folders are the one Tonsmith was started in.",
+                       "Tonsmith 3.3", MB_ICONEXCLAMATION);
+        });
     const int nResult = QApplication::exec();
     // Completions that might still arrive go nowhere once the window is gone.
     sound.SetWindow(nullptr);

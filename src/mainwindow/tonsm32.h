@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 class BitObj;
 class FileListBox;
@@ -62,6 +63,9 @@ public:
     void RefreshLists();
     void OnListSelChange(int nList);
     void ReapplySelections();
+    // Before a compile: when the orchestra or score at its remembered place
+    // has a name too long for its setting, says so and returns true.
+    bool TellUnfitSelection();
     const char* GetListFileName(std::uintptr_t wParam);
     int StatusBarRefresh();
     void ShowInvalidWave();
@@ -97,9 +101,13 @@ private:
     int OnCreate();
     void CreateMenu();
     void OnCommand(std::uintptr_t wParam);
+    // Takes the selected name of list i (0 orchestras, 1 scores) into its
+    // setting; false, with the field empty, when the name does not fit.
+    bool selectFitting(std::size_t i);
 
     SoundPort* m_sound; // never null
     std::map<int, std::function<void()>> m_commands;
     std::function<void(int)> m_onDoubleClick;
     std::function<void()> m_onRunWatch;
+    std::array<std::string, 2> m_unfitName; // selected names too long for szOrc, szScore
 };

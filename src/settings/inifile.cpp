@@ -1,8 +1,11 @@
 #include "settings/inifile.h"
 
+#include "platform/files/regularfile.h"
+
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -243,9 +246,14 @@ std::optional<std::string> ReadWholeFile(const std::string& path, bool* exists) 
     std::error_code ec;
     if (exists)
         *exists = std::filesystem::exists(path, ec);
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
+    // A named pipe in its place must not hold the program at start.
+    const int fd = OpenRegularFile(path);
+    std::FILE* f = fd >= 0 ? fdopen(fd, "rb") : nullptr;
+    if (!f) {
+        if (fd >= 0)
+            close(fd);
         return std::nullopt;
+    }
     std::string data;
     char buf[16384];
     std::size_t n;

@@ -3,6 +3,7 @@
 #include "settings/ini.h"
 #include "settings/inifile.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -112,20 +113,31 @@ std::span<const IniKey> IniKeys() {
     return kKeys;
 }
 
-int WriteIniKeys(const INISTRUCT& ini, IniWriter writer) {
+namespace {
+// The key's value as the file stores it: the text, or a number in decimal.
+std::string StoredValue(const INISTRUCT& ini, const IniKey& k) {
     const auto* base = reinterpret_cast<const char*>(&ini);
-    for (const IniKey& k : kKeys) {
-        if (k.writer != writer)
-            continue;
-        if (k.kind == Number) {
-            int value = 0;
-            std::memcpy(&value, base + k.offset, sizeof value);
-            WriteIni(k.section, k.key, DecimalText(value).c_str());
-        } else {
-            WriteIni(k.section, k.key, base + k.offset);
-        }
-    }
+    if (k.kind != Number)
+        return std::string(base + k.offset, strnlen(base + k.offset, k.size));
+    int value = 0;
+    std::memcpy(&value, base + k.offset, sizeof value);
+    return DecimalText(value);
+}
+} // namespace
+
+int WriteIniKeys(const INISTRUCT& ini, IniWriter writer) {
+    for (const IniKey& k : kKeys)
+        if (k.writer == writer)
+            WriteIni(k.section, k.key, StoredValue(ini, k).c_str());
     return 1;
+}
+
+std::string IniTextOfFields(const INISTRUCT& ini, std::initializer_list<std::size_t> offsets) {
+    std::string text;
+    for (const IniKey& k : kKeys)
+        if (std::find(offsets.begin(), offsets.end(), k.offset) != offsets.end())
+            text = IniTextSet(text, k.section, k.key, StoredValue(ini, k));
+    return text;
 }
 
 void CopyIniFields(INISTRUCT& dst, const INISTRUCT& src, IniWriter writer) {

@@ -8,7 +8,9 @@
 #include "settings/inistruct.h"
 
 #include <cstddef>
+#include <initializer_list>
 #include <span>
+#include <string>
 
 enum class IniKind : unsigned char {
     Text,      // text taken whole or not at all
@@ -39,6 +41,11 @@ std::span<const IniKey> IniKeys();
 // Writes the keys the writer owns from the record, one write per key, in
 // table order. Returns 1.
 int WriteIniKeys(const INISTRUCT& ini, IniWriter writer);
+
+// A whole settings file that holds only the keys of the fields at these
+// offsets, in table order, byte for byte as writing them one by one into a
+// new file would give.
+std::string IniTextOfFields(const INISTRUCT& ini, std::initializer_list<std::size_t> offsets);
 
 // Copies the fields of the keys the writer owns from src to dst, whole.
 void CopyIniFields(INISTRUCT& dst, const INISTRUCT& src, IniWriter writer);

@@ -97,6 +97,11 @@ TEST_F(CommandsTest, NewRefusesWhatDoesNotFit) {
     EXPECT_EQ(CreateFromTemplate(ini, false, "a"), "");
     EXPECT_EQ(std::strlen(ini.szOrcDir), sizeof ini.szOrcDir - 1);
     EXPECT_EQ(boxes.shown.size(), 2u);
+    // A name that leaves its folder is no file name: nothing is written anywhere.
+    for (const char* szBad : {"../escaped", "sub/x", ".."})
+        EXPECT_EQ(CreateFromTemplate(ini, true, szBad), "") << szBad;
+    EXPECT_EQ(LastBox(), "New Score|\"..\" is not a file name. Nothing was created.");
+    EXPECT_FALSE(PathExists(t.root() + "/escaped.sco"));
 }
 TEST_F(CommandsTest, MissingSelectionsAreToldWithTheirOwnMessages) {
     const std::string szNoSound = "No Sound File Selected!|You must first select a Sound File";

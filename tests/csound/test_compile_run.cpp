@@ -11,11 +11,13 @@ struct Fake {
     unsigned long exitCode = STILL_ACTIVE;
     int polls = 0;
     bool destroyed = false;
+    std::string log; // where its output went without a console
 };
 struct FakeProcess : csound::WatchedProcess {
     std::shared_ptr<Fake> s = std::make_shared<Fake>();
     ~FakeProcess() override { s->destroyed = true; }
     unsigned long ExitCode() override { return ++s->polls, s->exitCode; }
+    std::string OutputLog() const override { return s->log; }
 };
 
 class CompileRunTest : public ::testing::Test {
@@ -163,8 +165,27 @@ TEST_F(CompileRunTest, WatchPollsTheNewestRunUntilItsEndThenRefreshesOnce) {
     for (int id : {70, csound::IDT_RUNWATCH, csound::IDT_RUNWATCH}) // 70: someone else's timer
         run.OnTimer(id);
     EXPECT_TRUE(first.destroyed && first.polls == 0 && p.polls == 2 && window.refreshes == 0);
-    p.exitCode = 1; // a failed run ends like a good one; a late tick changes nothing
+    p.exitCode = 0; // a good run says nothing; a late tick changes nothing
     run.OnTimer(csound::IDT_RUNWATCH), run.OnTimer(csound::IDT_RUNWATCH);
     EXPECT_TRUE(!run.IsRunning() && !window.timerOn && p.destroyed && window.refreshes == 1);
     EXPECT_EQ(p.polls + window.timerStarts, 3 + 2);
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(CompileRunTest, AFailedRunIsToldOnceWithTheConsolesSentence) {
+    const struct {
+        unsigned long code;
+        const char *log, *text;
+    } kEnds[] = {{1, "", "csound ended with exit code 1."},
+                 {255, "", "csound ended with exit code 255."},
+                 {128 + 9, "/c/csound.log",
+                  "csound was ended by signal 9 (Killed).\nIts output is in /c/csound.log."}};
+    ini.nCSoundVer = 2; // csound itself in the console, not the batch interpreter
+    for (const auto& e : kEnds) {
+        run.Compile(ini);
+        processes.back()->exitCode = e.code, processes.back()->log = e.log;
+        run.OnTimer(csound::IDT_RUNWATCH), run.OnTimer(csound::IDT_RUNWATCH);
+        EXPECT_EQ(boxes.boxes.back(), std::string("Tonsmith 3.3: ") + e.text);
+    }
+    EXPECT_EQ(boxes.boxes.size() * 10 + std::size_t(window.refreshes), 33u);
 }

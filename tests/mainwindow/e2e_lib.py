@@ -3,8 +3,9 @@ AT-SPI and xdotool; `Session.expect` logs every value seen and fails on a mismat
 import atexit, os, pathlib, shutil, struct, subprocess, sys, tempfile, time, traceback  # noqa: E401
 STATUS_PARTS = ("Sample rate", "Sample width", "Channels", "Sample frames", "Seconds",
                 "Playback status")
-def workspace(extra_ini="", needs=(), home=False):
+def workspace(extra_ini="", needs=(), home=False, first_start=False):
     # Five folders and a tk3.ini naming them; a missing service fails or skips (77).
+    # first_start: an empty home and data folder, no settings; returns the home.
     needs = (("an X display", os.environ.get("DISPLAY")), ("the accessibility bus",
              os.path.exists("/usr/libexec/at-spi-bus-launcher")), *needs)
     missing = [what for what, there in needs if not there]
@@ -14,8 +15,10 @@ def workspace(extra_ini="", needs=(), home=False):
     root = tempfile.mkdtemp(prefix="tonsmith-e2e.")
     atexit.register(shutil.rmtree, root, True)
     os.environ.update(XDG_CONFIG_HOME=root, XDG_DATA_HOME=os.path.join(root, "data"))
-    if home:  # files on the home's file system go to the home trash: the test's own
+    if home or first_start:  # files on the home's file system go to the home trash
         os.environ["HOME"] = root
+    if first_start:
+        return root
     work = os.path.join(root, "work") + "/"
     for sub in ("orc", "sco", "src", "out", "ana", "../tonsmith"):
         os.makedirs(work + sub)
@@ -95,14 +98,14 @@ def compare_left(want, got, loud=2000):
     heard = heard[onset - first:onset - first + len(want)]
     return len(heard), max(abs(a - b) for a, b in zip(want, heard))
 class Session:
-    def __init__(self, binary):
+    def __init__(self, binary, cwd=None):
         env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         env.pop("QT_QPA_PLATFORM", None)  # the real display, not offscreen
         self.results, self.mismatches, self.root = {}, [], None
         self.bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         time.sleep(0.3)
-        self.app = subprocess.Popen([binary], env=env)
+        self.app = subprocess.Popen([binary], env=env, cwd=cwd)
         sys.excepthook = self._fault
     def _fault(self, kind, value, tb):  # a script error still ends the program
         traceback.print_exception(kind, value, tb)

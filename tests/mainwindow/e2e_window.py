@@ -10,6 +10,7 @@ for name in ("orc/b.orc", "orc/a.orc", "sco/two.sco", "sco/one.sco"):
 with wave.open(work + "src/tone.wav", "wb") as w:  # one second of stereo silence
     w.setparams((2, 2, 44100, 44100, "NONE", ""))
     w.writeframes(bytes(176400))
+os.mkfifo(work + "src/x.wav")  # nobody writes to it: reading it must not wait
 ini = os.path.join(os.environ["XDG_CONFIG_HOME"], "tonsmith", "tk3.ini")
 os.environ["PULSE_SERVER"] = "unix:/nonexistent/pulse/native"  # no sound server
 s = Session(sys.argv[1])
@@ -26,6 +27,10 @@ source = s.find("Source", "list")
 s.click(source.getChildAtIndex(0))
 s.expect("status_after", s.wait_status(lambda t: t.split("|")[0] not in ("", "?"), 15),
          "44100|16 bit|Stereo|Sample Frames - 44100|Seconds - 1|Status - Stopped")
+s.click(source.getChildAtIndex(1))  # the pipe: refused at once, the window still answers
+s.expect("status_pipe", s.wait_status(lambda t: "Invalid Wave!" in t, 5), lambda t: "Invalid" in t)
+s.click(source.getChildAtIndex(0))
+s.require(s.wait_status(lambda t: t.startswith("44100"), 5), "tone.wav again after the pipe")
 # No sound output device: a double-click tells so, once.
 s.click(source.getChildAtIndex(0), times=2)
 s.require(s.window_named("Cannot Play", 10), "the no-device box")

@@ -44,18 +44,26 @@ TEST_F(WindowTest, SelectionsAreRememberedByPosition) {
     EXPECT_STREQ(IniStruct.szScore, "two.s");
 }
 TEST_F(WindowTest, NameTooLongForTheSettingIsRefusedNotCut) {
-    File("orc", std::string(70, 'o') + ".orc");
+    std::string szCyrillic; // 37 letters, 74 bytes of UTF-8
+    for (int i = 0; i < 37; ++i)
+        szCyrillic += "ж";
+    File("orc", szCyrillic + ".orc");
     File("orc", "short.orc");
-    Open();
-    List(0)->setCurrentRow(0);
+    MainWindow& w = Open();
+    const std::string szText = "The orchestra name \"" + szCyrillic +
+                               ".orc\" is too long: it takes 78 bytes and at most 63 fit.";
+    List(0)->setCurrentRow(1); // sorted after short.orc
     EXPECT_STREQ(IniStruct.szOrc, "");
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "The orchestra name \"" + std::string(70, 'o') +
-                                       ".orc\" is too long: at most 63 characters fit.");
-    Paint(); // the remembered position gives the empty name again, silently
-    EXPECT_EQ(boxes.shown.size(), 1u);
-    List(0)->setCurrentRow(1);
+    EXPECT_EQ(boxes.shown[0].text, szText);
+    Paint(); // the remembered position: silently nothing selected, as the field says
+    EXPECT_EQ(List(0)->CurSel(), -1);
+    EXPECT_TRUE(w.TellUnfitSelection()); // what Compile tells instead of a missing choice
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, szText);
+    List(0)->setCurrentRow(0);
     EXPECT_STREQ(IniStruct.szOrc, "short.orc");
+    EXPECT_FALSE(w.TellUnfitSelection());
 }
 TEST_F(WindowTest, SoundSelectionReadsFormatStopsPlaybackClearsOtherList) {
     for (const char* n : {"mix.wav", "broken.wav"})
@@ -82,7 +90,7 @@ TEST_F(WindowTest, SoundSelectionReadsFormatStopsPlaybackClearsOtherList) {
     EXPECT_STREQ(IniStruct.szCurSoundFile, (Dir("out") + "broken.wav").c_str());
     EXPECT_LT(List(2)->CurSel(), 0);
     Select(LIST_OUTPUT, szLong); // refused, not cut
-    EXPECT_NE(boxes.shown.back().text.find("\" is too long: at most 126"), std::string::npos);
+    EXPECT_NE(boxes.shown.back().text.find("\" is too long: it takes"), std::string::npos);
 }
 TEST_F(WindowTest, PlaybackThatCannotStartLeavesTheEngineIdle) {
     fixture::WriteBytes(Dir("out") + "mix.wav", fixture::Wav(1, 2, 44100, 16, fixture::Bytes(8)));

@@ -273,6 +273,8 @@ LaunchResult Launch(const LaunchRequest& request) {
         return result;
     result.process = report ? std::make_unique<ProcessHandle>(pid, std::move(report))
                             : std::make_unique<ProcessHandle>(pid);
+    if (noTerminal)
+        result.process->SetOutputLog(logFile);
     static bool told = false;
     if (noTerminal && !told) {
         told = true;

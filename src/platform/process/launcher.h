@@ -53,6 +53,11 @@ public:
     // 128 plus the signal number that ended it. Never blocks.
     unsigned long ExitCode();
 
+    // The file that receives the program's output when no console shows it
+    // (csound.log); empty when it has a console or our own output.
+    const std::string& OutputLog() const { return m_outputLog; }
+    void SetOutputLog(std::string path) { m_outputLog = std::move(path); }
+
 private:
     unsigned long waitTerminal(int options);
     pid_t m_pid;
@@ -60,6 +65,7 @@ private:
     unsigned long m_exitCode = STILL_ACTIVE;
     std::unique_ptr<EndReport> m_report;
     unsigned long m_programExit = STILL_ACTIVE;
+    std::string m_outputLog;
 };
 
 struct LaunchRequest {

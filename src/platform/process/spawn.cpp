@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -110,6 +111,16 @@ int RunAndWait(std::vector<std::string> args, int* status) {
 
 int ExitCodeOf(int status) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+std::string EndSentence(const std::string& program, int exitCode) {
+    const std::size_t slash = program.rfind('/');
+    const std::string name = slash == std::string::npos ? program : program.substr(slash + 1);
+    const int signal = exitCode - 128;
+    if (signal > 0 && signal < NSIG)
+        return name + " was ended by signal " + std::to_string(signal) + " (" + strsignal(signal) +
+               ").";
+    return name + " ended with exit code " + std::to_string(exitCode) + ".";
 }
 
 void WaitForKey() {

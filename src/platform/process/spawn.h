@@ -34,6 +34,12 @@ int RunAndWait(std::vector<std::string> args, int* status);
 // number of the signal that ended the program.
 int ExitCodeOf(int status);
 
+// How a program ended, as one sentence for its console and for a message box:
+// "NAME ended with exit code N." or, for a code that ExitCodeOf made from a
+// signal, "NAME was ended by signal N (description).". NAME is the program's
+// file name without its folder.
+std::string EndSentence(const std::string& program, int exitCode);
+
 // Waits for one key when our input is a terminal (without echo, not waiting
 // for a line end); returns at once when it is none.
 void WaitForKey();

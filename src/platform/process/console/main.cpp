@@ -30,14 +30,6 @@ void Report(int fd, const std::string& line) {
     }
 }
 
-std::string HowItEnded(const std::string& program, int status) {
-    const std::size_t slash = program.rfind('/');
-    const std::string name = slash == std::string::npos ? program : program.substr(slash + 1);
-    if (WIFSIGNALED(status))
-        return name + " was ended by signal " + std::to_string(WTERMSIG(status)) + " (" +
-               strsignal(WTERMSIG(status)) + ").";
-    return name + " ended with exit code " + std::to_string(WEXITSTATUS(status)) + ".";
-}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -85,7 +77,7 @@ int main(int argc, char** argv) {
     if (fd >= 0)
         close(fd);
     if (code != 0) {
-        std::printf("\n%s\nPress any key to close\n", HowItEnded(args[0], status).c_str());
+        std::printf("\n%s\nPress any key to close\n", EndSentence(args[0], code).c_str());
         std::fflush(stdout);
         WaitForKey();
     }

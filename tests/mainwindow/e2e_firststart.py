@@ -1,0 +1,35 @@
+#!/usr/bin/python3
+"""A new user's first start, from the menu's working folder "/" with an empty home: the
+demo workspace and its tk3.ini are made, Compile renders the first orchestra and score,
+and a csound that fails is told in the window. Usage: e2e_firststart.py BINARY"""
+import os, shutil, sys  # noqa: E401
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_lib import Session, running, wait_for, wav_complete, workspace, write  # noqa: E402
+home = workspace(needs=(("csound", shutil.which("csound")),), first_start=True)
+demo = os.path.join(os.environ["XDG_DATA_HOME"], "tonsmith", "demo") + "/"
+s = Session(sys.argv[1], cwd="/")
+s.find_window()
+s.expect("selected", s.selected("Orchestras") + "|" + s.selected("Scores"), "pluck.orc|chord.sco")
+s.expect("tk3.ini", open(os.path.join(home, "tonsmith", "tk3.ini")).read(), "".join((
+    f"[DIRECTORIES]\norcdir={demo}orchestras/\nscoredir={demo}scores/\nsfdir={demo}output/\n",
+    f"ssdir={demo}sounds/\nsadir={demo}analysis/\n[PREFERENCES]\ncsoundver=2\n",
+    f"[CSOUND]\ncsound path={shutil.which('csound')}\n")))
+def compile_from_menu():
+    s.require(s.press(s.require(s.find("Compile", "menu item"), "Compile")), "Compile")
+    s.require(s.press_named("CMDLINE", "OK"), "the command line box")
+compile_from_menu()
+s.require(s.wait_item("Output", "test", 90), "the output listed")
+s.expect("output", wav_complete(demo + "output/test"), "complete")
+s.expect("boxes_after_render", s.window_named("Tonsmith 3.3", 1), None)
+# A typo in the orchestra: csound ends with 1, and the window says so once the lists are back.
+write(demo + "orchestras/pluck.orc", open(demo + "orchestras/pluck.orc").read().replace(
+    "pluck p4", "plock p4"))
+compile_from_menu()
+box = s.window_named("Tonsmith 3.3", 60)
+s.expect("failure_box", box and any(n.name == "csound ended with exit code 1." for n in s.nodes(box)),
+         True)
+s.require(box and s.press_named("Tonsmith 3.3", "OK"), "OK of the failure box")
+console = wait_for(lambda: running("tonsmith-console"), 5)
+if console:  # it waits for a key so the user can read csound's words: not ours to wait for
+    os.kill(console, 15)
+s.finish()
