@@ -5,6 +5,7 @@
 #include "mainwindow/skincells.h"
 #include "mainwindow/statustext.h"
 #include "platform/files/dirscan.h"
+#include "settings/firststart.h"
 
 #include <algorithm>
 #include <fstream>
@@ -119,4 +120,30 @@ TEST(Skin, TopDownTwentyFourBitImage) {
     ASSERT_TRUE(dib);
     EXPECT_EQ(std::tuple(dib->pixels[0], dib->pixels[3], dib->palette.size()),
               std::tuple(0xFF0000FFu, 0xFFFF0000u, 0u));
+}
+
+TEST(FirstStart, MakesTheDemoOnceAndNeverTouchesWhatIsThere) {
+    testutil::TempDir root;
+    testutil::EnvGuard config("XDG_CONFIG_HOME", root / "config"),
+        data("XDG_DATA_HOME", root / "d");
+    const std::string demo = root / "d/tonsmith/demo", ini = root / "config/tonsmith/tk3.ini";
+    std::filesystem::create_directories(demo + "/scores");
+    testutil::WriteFile(demo + "/scores/chord.sco", "mine"); // the user's own stays
+    EXPECT_EQ(MakeFirstStartWorkspace(), "");
+    EXPECT_EQ(testutil::ReadFile(demo + "/scores/chord.sco"), "mine");
+    EXPECT_EQ(testutil::ReadFile(demo + "/sounds/tone.wav"),
+              testutil::ReadFile(DemoSourceFolder() + "/sounds/tone.wav"));
+    EXPECT_TRUE(std::filesystem::is_directory(demo + "/analysis"));
+    EXPECT_NE(testutil::ReadFile(ini).find("orcdir=" + demo + "/orchestras/\n"), std::string::npos);
+    // A tk3.ini that is there: nothing at all is done.
+    testutil::WriteFile(ini, "[X]\n");
+    std::filesystem::remove(demo + "/sounds/tone.wav");
+    EXPECT_EQ(MakeFirstStartWorkspace() + testutil::ReadFile(ini), "[X]\n");
+    EXPECT_FALSE(std::filesystem::exists(demo + "/sounds/tone.wav"));
+    // A workspace that cannot be made is told, and no tk3.ini names it.
+    std::filesystem::remove(ini);
+    testutil::WriteFile(root / "file", "x");
+    testutil::EnvGuard blocked("XDG_DATA_HOME", root / "file");
+    EXPECT_EQ(MakeFirstStartWorkspace().rfind("cannot create " + root / "file", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(ini));
 }
