@@ -115,11 +115,9 @@ TEST(WavInfo, OnlyRegularFilesAreReadAndNoneIsWaitedFor) {
     TempDir dir;
     const Bytes wav = Wav(1, 1, 8000, 8, Noise(8));
     WriteBytes(dir / "real.wav", wav);
-    ASSERT_EQ(symlink((dir / "real.wav").c_str(), (dir / "link.wav").c_str()), 0);
     ASSERT_EQ(mkfifo((dir / "pipe.wav").c_str(), 0644), 0); // opened blocking, it would hang
     const std::pair<std::string, std::string> kinds[] = {
         {dir / "real.wav", ""},
-        {dir / "link.wav", ""},
         {dir / "pipe.wav", "it is a named pipe"},
         {"/dev/zero", "it is a device"},
         {dir.path(), "it is a folder"},

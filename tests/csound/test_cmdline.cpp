@@ -123,7 +123,7 @@ TEST(AnalysisRun, ASpecialSoundFileIsRefusedAndAFailedUtilityToldAfterTheRefresh
     BoxRecorder boxes;
     EXPECT_FALSE(csound::LaunchAnalysisFrom(ini, analysis::PAGE_LPC));
     Set(ini.szCurSoundFile, dir / "voice.wav");
-    std::size_t boxesAtRefresh = 9;
+    std::size_t boxesAtRefresh = 9; // the lists come back before the failure is told
     csound::SetAnalysisEndHandler([&] { boxesAtRefresh = boxes.boxes.size(); });
     ASSERT_TRUE(csound::LaunchAnalysisFrom(ini, analysis::PAGE_HETRO));
     for (int i = 0; i < 500 && csound::PollAnalysisRuns() > 0; ++i)

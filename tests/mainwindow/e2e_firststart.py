@@ -4,14 +4,11 @@ a csound that fails is told in the window. Usage: e2e_firststart.py BINARY"""
 import os, shutil, sys  # noqa: E401
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_lib import Session, running, wait_for, wav_complete, workspace, write  # noqa: E402
-home = workspace(needs=(("csound", shutil.which("csound")),), first_start=True)
+workspace(needs=(("csound", shutil.which("csound")),), first_start=True)
 demo = os.path.join(os.environ["XDG_DATA_HOME"], "tonsmith", "demo") + "/"
 s = Session(sys.argv[1], cwd="/")
 s.find_window()
 s.expect("selected", s.selected("Orchestras") + "|" + s.selected("Scores"), "pluck.orc|chord.sco")
-s.expect("tk3.ini", [line for line in open(os.path.join(home, "tonsmith", "tk3.ini")).read().split(
-    "\n") if line.startswith(("orcdir=", "csound path="))], [f"orcdir={demo}orchestras/",
-                                                       "csound path=" + shutil.which("csound")])
 def compile_from_menu():
     s.click(s.require(s.find("File", "menu item"), "the File menu"))  # as a user does
     s.click(s.require(s.wait_node("Compile", "menu item", showing=True, seconds=5), "Compile"))
@@ -19,7 +16,6 @@ def compile_from_menu():
 compile_from_menu()
 s.require(s.wait_item("Output", "test", 90), "the output listed")
 s.expect("output", wav_complete(demo + "output/test"), "complete")
-s.expect("boxes_after_render", s.window_named("Tonsmith 3.3", 1), None)
 # A typo in the orchestra: csound ends with 1, and the window says so once the lists are back.
 write(demo + "orchestras/pluck.orc", open(demo + "orchestras/pluck.orc").read().replace(
     "pluck p4", "plock p4"))

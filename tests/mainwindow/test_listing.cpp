@@ -123,27 +123,24 @@ TEST(Skin, TopDownTwentyFourBitImage) {
 }
 
 TEST(FirstStart, MakesTheDemoOnceAndNeverTouchesWhatIsThere) {
+    using testutil::ReadFile, testutil::WriteFile;
     testutil::TempDir root;
     testutil::EnvGuard config("XDG_CONFIG_HOME", root / "config"),
         data("XDG_DATA_HOME", root / "d");
     const std::string demo = root / "d/tonsmith/demo", ini = root / "config/tonsmith/tk3.ini";
     std::filesystem::create_directories(demo + "/scores");
-    testutil::WriteFile(demo + "/scores/chord.sco", "mine"); // the user's own stays
-    EXPECT_EQ(MakeFirstStartWorkspace(), "");
-    EXPECT_EQ(testutil::ReadFile(demo + "/scores/chord.sco"), "mine");
-    EXPECT_EQ(testutil::ReadFile(demo + "/sounds/tone.wav"),
-              testutil::ReadFile(DemoSourceFolder() + "/sounds/tone.wav"));
-    EXPECT_TRUE(std::filesystem::is_directory(demo + "/analysis"));
-    EXPECT_NE(testutil::ReadFile(ini).find("orcdir=" + demo + "/orchestras/\n"), std::string::npos);
-    // A tk3.ini that is there: nothing at all is done.
-    testutil::WriteFile(ini, "[X]\n");
+    WriteFile(demo + "/scores/chord.sco", "mine"); // the user's own stays
+    EXPECT_EQ(MakeFirstStartWorkspace() + ReadFile(demo + "/scores/chord.sco"), "mine");
+    EXPECT_EQ(ReadFile(demo + "/sounds/tone.wav"),
+              ReadFile(DemoSourceFolder() + "/sounds/tone.wav"));
+    EXPECT_NE(ReadFile(ini).find("orcdir=" + demo + "/orchestras/\n"), std::string::npos);
+    WriteFile(ini, "[X]\n"); // a tk3.ini that is there: nothing at all is done
     std::filesystem::remove(demo + "/sounds/tone.wav");
-    EXPECT_EQ(MakeFirstStartWorkspace() + testutil::ReadFile(ini), "[X]\n");
+    EXPECT_EQ(MakeFirstStartWorkspace() + ReadFile(ini), "[X]\n");
     EXPECT_FALSE(std::filesystem::exists(demo + "/sounds/tone.wav"));
-    // A workspace that cannot be made is told, and no tk3.ini names it.
-    std::filesystem::remove(ini);
-    testutil::WriteFile(root / "file", "x");
-    testutil::EnvGuard blocked("XDG_DATA_HOME", root / "file");
-    EXPECT_EQ(MakeFirstStartWorkspace().rfind("cannot create " + root / "file", 0), 0u);
+    std::filesystem::remove(ini); // a workspace that cannot be made: told, and no tk3.ini
+    WriteFile(root / "f", "a file, no folder");
+    testutil::EnvGuard blocked("XDG_DATA_HOME", root / "f");
+    EXPECT_EQ(MakeFirstStartWorkspace().rfind("cannot create " + root / "f", 0), 0u);
     EXPECT_FALSE(std::filesystem::exists(ini));
 }

@@ -7,6 +7,8 @@
 #include "platform/sound/wavedev.h"
 #include "windowfixture.h"
 
+#include <sys/stat.h>
+
 TEST_F(WindowTest, RefreshFollowsFoldersAndTheAnalysisPreference) {
     MainWindow& w = Open(1);
     EXPECT_EQ(List(0)->geometry(), QRect(20, 70, 115, 250));
@@ -94,7 +96,7 @@ TEST_F(WindowTest, SoundSelectionReadsFormatStopsPlaybackClearsOtherList) {
 }
 TEST_F(WindowTest, PlaybackThatCannotStartLeavesTheEngineIdle) {
     fixture::WriteBytes(Dir("out") + "mix.wav", fixture::Wav(1, 2, 44100, 16, fixture::Bytes(8)));
-    File("out", "junk.wav");
+    ASSERT_EQ(mkfifo((Dir("out") + "junk.wav").c_str(), 0644), 0); // nobody writes to it
     InstallWaveBackend(nullwave::Backend());
     nullwave::Clear();
     CdacSound engine; // the real engine on the null device's only output
@@ -103,7 +105,7 @@ TEST_F(WindowTest, PlaybackThatCannotStartLeavesTheEngineIdle) {
     auto commands = std::make_unique<WindowCommands>(*window, &engine);
     commands->startProgram = [](const std::string&) { return 33u; }; // no real editor
     window->dacinit.wWaveDeviceId = 0;
-    Select(LIST_OUTPUT, "junk.wav"); // the real reader: not a WAV file
+    Select(LIST_OUTPUT, "junk.wav"); // the real reader refuses the pipe at once
     DoubleClick(LIST_OUTPUT);
     EXPECT_EQ(boxes.shown.back().text,
               Dir("out") + "junk.wav cannot be played: it is not a WAV file that can be read.");
