@@ -41,6 +41,8 @@ class WatchedProcess {
 public:
     virtual ~WatchedProcess() = default;
     virtual unsigned long ExitCode() = 0;
+    // Once, a sentence for the user about the run (a console given up).
+    virtual std::string TakeNotice() { return {}; }
 };
 
 // Starts the program of a request; 0 with *process set, or an errno value.
@@ -68,6 +70,7 @@ private:
     bool writeScript(const INISTRUCT& ini, const std::vector<std::string>& args);
     bool checkDirectories(const INISTRUCT& ini);
     void setEnvironment(const INISTRUCT& ini);
+    bool showNotice();
 
     CompileWindow& m_window;
     ProcessStarter m_starter;
