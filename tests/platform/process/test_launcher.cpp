@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <numeric>
 #include <sys/stat.h>
 
 using namespace testutil;
@@ -133,15 +134,11 @@ TEST(Terminals, EachGetsItsOwnTitleAndCommandFormAndOnlyASessionItCanOpen) {
     TempDir bin;
     const Args cmd = {"/p", "a b", "it's"};
     const std::pair<std::string, Args> cases[] = {
-        {"xterm", {"-T", "T", "-e", "/p", "a b", "it's"}},
-        {"lxterm", {"-T", "T", "-e", "/p", "a b", "it's"}},
         {"xfce4-terminal.wrapper", {"--title", "T", "-x", "/p", "a b", "it's"}},
         {"gnome-terminal", {"--title", "T", "--", "/p", "a b", "it's"}},
         {"kgx", {"--gapplication-app-id=I", "--title", "T", "--", "/p", "a b", "it's"}},
         {"qterminal", {"-e", "/p", "a b", "it's"}},
-        {"tilix.wrapper", {"--title", "T", "-x", "/p", "a b", "it's"}},
         {"terminator", {"-T", "T", "-e", R"('/p' 'a b' 'it'\''s')"}},
-        {"sakura", {"-t", "T", "-e", R"('/p' 'a b' 'it'\''s')"}},
         {"kitty", {"-T", "T", "/p", "a b", "it's"}},
         {"zutty", {"-title", "T", "-e", "/p", "a b", "it's"}},
         {"unheard-of-term", {"-T", "T", "-e", "/p", "a b", "it's"}},
@@ -161,19 +158,15 @@ TEST(Terminals, EachGetsItsOwnTitleAndCommandFormAndOnlyASessionItCanOpen) {
     // What the terminal splits is what was meant, and nothing is run.
     Args awkward = AwkwardNames();
     awkward.insert(awkward.end(), {"", "'", "\\'\""});
-    const Outcome split = RunProgram(
-        {"sh", "-c", "for a in " + QuoteForSplitting(awkward) + "; do printf '%s|' \"$a\"; done"});
-    std::string joined;
-    for (const auto& a : awkward)
-        joined += a + "|";
-    EXPECT_EQ(split.output, joined);
+    const Outcome split = RunProgram({"sh", "-c", "printf '%s|' " + QuoteForSplitting(awkward)});
+    EXPECT_EQ(split.output, std::accumulate(awkward.begin(), awkward.end(), std::string(),
+                                            [](auto all, auto& a) { return all + a + "|"; }));
+    // Only WAYLAND_DISPLAY: no X-only terminal; only DISPLAY: no Wayland-only one.
     EnvGuard display("DISPLAY", std::nullopt), wayland("WAYLAND_DISPLAY", "wayland-0");
-    EXPECT_FALSE(TerminalCanOpen(TerminalFormFor("xterm")) ||
-                 TerminalCanOpen(TerminalFormFor("st")));
-    EXPECT_TRUE(TerminalCanOpen(TerminalFormFor("foot")) &&
-                TerminalCanOpen(TerminalFormFor("kgx")));
+    const auto opens = [](const char* name) { return TerminalCanOpen(TerminalFormFor(name)); };
+    EXPECT_TRUE(!opens("xterm") && !opens("zutty") && opens("foot") && opens("kgx"));
     EnvGuard x("DISPLAY", ":9"), noWayland("WAYLAND_DISPLAY", std::nullopt);
-    EXPECT_FALSE(TerminalCanOpen(TerminalFormFor("footclient")));
+    EXPECT_TRUE(!opens("footclient") && opens("st"));
 }
 
 // A terminal that hands its command to a server and exits at once, as
@@ -222,9 +215,7 @@ TEST(LauncherConsole, AHandOffTerminalEndsTheRunOnlyWhenTheProgramOrItsHelperEnd
 TEST(LauncherConsole, AFailingOrSilentTerminalIsGivenUpAndTheRunGoesOn) {
     TempDir bin, rt;
     TempConfig config;
-    BoxAnswerer boxes;
-    MakeExecutable(bin / "bad-term",
-                   "#!/bin/sh\necho \"usage: bad-term [-x] -- no -T\" >&2\nexit 2\n");
+    MakeExecutable(bin / "bad-term", "#!/bin/sh\necho 'usage: bad-term -x' >&2\nexit 2\n");
     MakeExecutable(bin / "xterm", "#!/bin/sh\nshift 3\nexec \"$@\"\n");
     MakeExecutable(bin / "deaf-term", "#!/bin/sh\nexec sleep 60\n");
     MakeExecutable(bin / "talk", "#!/bin/sh\necho \"rendered $1\"\nexit 3\n");
@@ -237,9 +228,8 @@ TEST(LauncherConsole, AFailingOrSilentTerminalIsGivenUpAndTheRunGoesOn) {
     ASSERT_TRUE(r.process) << r.error;
     EXPECT_EQ(WaitForEnd(*r.process), 3u);
     EXPECT_EQ(r.process->TakeNotice(), "The terminal bad-term ended with exit code 2 before the "
-                                       "console started: \"usage: bad-term [-x] -- no -T\".\n"
-                                       "talk runs in xterm instead.");
-    EXPECT_EQ(r.process->TakeNotice(), "");
+                                       "console started: \"usage: bad-term -x\".\ntalk runs in "
+                                       "xterm instead.");
     // One that ignores its command is ended; without X, nothing but the log is left.
     std::filesystem::remove(bin / "x-terminal-emulator");
     std::filesystem::create_symlink(bin / "deaf-term", bin / "x-terminal-emulator");
@@ -255,8 +245,7 @@ TEST(LauncherConsole, AFailingOrSilentTerminalIsGivenUpAndTheRunGoesOn) {
     EXPECT_NE(ReadFile(config.dir() + "/csound.log").find("rendered one\n"), std::string::npos);
     r.process.reset();
     EXPECT_TRUE(WaitFor([&] { return Children().size() == before.size(); }, 5)); // ended, reaped
-    EXPECT_TRUE(std::filesystem::is_empty(rt.path()));
-    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(rt.path()));                           // no FIFO left
 }
 
 TEST(LauncherConsole, NoTerminalAtAllWritesTheOutputToALogAndSaysSoOnce) {
