@@ -11,7 +11,7 @@ pkgs=(
   csound
   pulseaudio pulseaudio-utils
   xvfb xauth xterm xdotool x11-utils xfonts-base fonts-dejavu-core
-  xfce4-terminal lxterminal
+  xfce4-terminal lxterminal gnome-terminal mate-terminal tilix terminator qterminal sakura kitty
   at-spi2-core python3-pyatspi dbus
   sox
   desktop-file-utils

@@ -17,6 +17,7 @@ public:
     explicit LaunchedProcess(std::unique_ptr<ProcessHandle> handle) : m_handle(std::move(handle)) {}
     unsigned long ExitCode() override { return m_handle->ExitCode(); }
     std::string OutputLog() const override { return m_handle->OutputLog(); }
+    std::string TakeNotice() override { return m_handle->TakeNotice(); }
 
 private:
     // Dropping the handle while the process runs leaves it to the background
@@ -181,6 +182,16 @@ void CompileRun::Compile(const INISTRUCT& ini) {
     m_window.SetRunWatchTimer();
 }
 
+// A console given up and where the run went instead, told on the tick after
+// the poll that learnt it. The box runs its own event loop, in which further
+// ticks go on watching the run, so nothing of it is used afterwards.
+bool CompileRun::showNotice() {
+    const std::string notice = m_process->TakeNotice();
+    if (!notice.empty())
+        MessageBox(notice, szCaption, MB_OK | MB_ICONWARNING);
+    return !notice.empty();
+}
+
 void CompileRun::OnTimer(int idTimer) {
     if (idTimer != IDT_RUNWATCH)
         return;
@@ -188,6 +199,8 @@ void CompileRun::OnTimer(int idTimer) {
         m_window.KillRunWatchTimer();
         return;
     }
+    if (showNotice())
+        return;
     const unsigned long code = m_process->ExitCode();
     if (code == STILL_ACTIVE)
         return;

@@ -45,6 +45,8 @@ public:
     virtual unsigned long ExitCode() = 0;
     // The file that holds the program's output when no console shows it.
     virtual std::string OutputLog() const { return {}; }
+    // Once, a sentence for the user about the run (a console given up).
+    virtual std::string TakeNotice() { return {}; }
 };
 
 // What a failed run tells in its message box: the sentence the console ends
@@ -77,6 +79,7 @@ private:
     bool writeScript(const INISTRUCT& ini, const std::vector<std::string>& args);
     bool checkDirectories(const INISTRUCT& ini);
     void setEnvironment(const INISTRUCT& ini);
+    bool showNotice();
 
     CompileWindow& m_window;
     ProcessStarter m_starter;

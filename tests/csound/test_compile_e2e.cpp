@@ -54,5 +54,5 @@ TEST(CompileEndToEnd, BatchRunShowsTitledConsoleAndEndsAfterAKey) {
     EXPECT_EQ(w.substr(w.find("fmt ") + 8, 16) + w.substr(w.find("data") + 4, 4),
               std::string("\1\0\1\0\x44\xAC\0\0\x88\x58\1\0\2\0\x10\0\x44\xAC\0\0", 20));
     EXPECT_FALSE(std::filesystem::exists(root / "pwned"));
-    EXPECT_TRUE(WaitFor([&] { return console().empty(); }, 5)); // the X server drops it soon
+    EXPECT_TRUE(WaitFor([&] { return console().empty(); }, 5)); // closing takes a moment
 }

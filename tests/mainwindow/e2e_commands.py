@@ -2,16 +2,19 @@
 """A first session: New Orc and New Sco, Compile in TERMINAL as x-terminal-emulator, the
 output played into the null sink and compared byte for byte, stopped by Escape and the
 right button. A terminal that hands over to a running instance gets one ("holder") first;
-"quick" stops once the output is listed. Usage: e2e_commands.py BINARY TERMINAL [quick]"""
+"quick" stops once the output is listed; a terminal not installed skips (77); "broken"
+fails with a usage error: the user is told, csound.log gets the run. Usage: e2e_commands.py BINARY TERMINAL [quick]"""
 import os, shutil, subprocess, sys, time  # noqa: E401
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_lib import (Capture, Session, null_sink, parent, riff_chunks, running,  # noqa: E402
                      wait_for, wav_complete, workspace, write)
 binary, terminal = sys.argv[1:3]
-quick = sys.argv[3:] == ["quick"]
+quick, broken = sys.argv[3:] == ["quick"], os.path.basename(terminal) == "broken"
+if not broken and not os.path.exists(terminal):
+    print("missing: " + terminal)
+    sys.exit(77)
 work = workspace("texteditor={work}editor\n[WAVE]\nWaveOutDev=0\n", (
-    ("csound", shutil.which("csound")), ("the PulseAudio null sink", null_sink()),
-    (terminal, os.path.exists(terminal))))
+    ("csound", shutil.which("csound")), ("the PulseAudio null sink", null_sink())))
 editor, editor_log = work + "editor", work + "editor.log"
 write(editor, f'#!/bin/sh\necho "$@" >> {editor_log}\n', 0o755)  # logs what it opens
 ORC = ("sr = 44100\nksmps = 10\nnchnls = 2\n0dbfs = 1\n"
@@ -20,6 +23,9 @@ ORC = ("sr = 44100\nksmps = 10\nnchnls = 2\n0dbfs = 1\n"
 # Instrument 2 holds csound after opening the output: an early refresh lists it unfinished.
 SCO = "i2 0 0.01\ni1 0 3\ne\n"
 os.makedirs(work + "bin")
+if broken:  # named xterm, so that nothing but the log is left to fall back to
+    terminal = work + "bin/xterm"
+    write(terminal, "#!/bin/sh\necho 'xterm: bad command line option \"-T\"' >&2\nexit 2\n", 0o755)
 os.symlink(terminal, work + "bin/x-terminal-emulator")
 os.environ["PATH"] = work + "bin" + os.pathsep + os.environ["PATH"]
 HOLDERS = {"xfce4-terminal": ["--title", "holder", "-x", "sleep", "600"],
@@ -52,17 +58,33 @@ for path, text in (("orc/tone.orc", ORC), ("sco/tone.sco", SCO), ("sco/zz.sco", 
 s.click(s.find("Compile", "push button"))
 ok = s.require(s.wait_node("OK", "push button", s.window_named("CMDLINE"), 5), "CMDLINE OK")
 s.press(ok)
-csound = wait_for(lambda: running("csound"), 10, 0.002)
+if broken:
+    box = s.require(s.window_named("Tonsmith 3.3", 15), "the box of the broken terminal")
+    s.expect("notice", next((n.name for n in s.nodes(box) if n.name.startswith("The ")), ""),
+             "The terminal xterm ended with exit code 2 before the console started: \"xterm: "
+             "bad command line option \"-T\"\".\ncsound runs without a console and its output "
+             "goes to " + os.environ["XDG_CONFIG_HOME"] + "/tonsmith/csound.log.")
+    s.press(s.wait_node("OK", "push button", box, 5))
+csound = wait_for(lambda: running("csound"), 20, 0.002)
 helper, helper_name = parent(s.require(csound, "csound started"))
 console, console_name = parent(helper)
+titled = subprocess.run(["xdotool", "search", "--name", "Tonsmith running Csound"],
+                        capture_output=True).returncode == 0
 if holder:  # the lists wait for csound, not for a terminal that handed over
     s.expect("console_is_holder", console == holder.pid, True)
-else:
-    s.expect("console", helper_name + " in " + console_name, "tonsmith-console in xterm")
+else:  # qterminal takes no title; tilix puts it on the terminal, not on the window
+    s.expect("console", helper_name, "tonsmith" if broken else "tonsmith-console")
+    s.expect("titled", titled, not (broken or "qterminal" in terminal or "tilix" in terminal))
+    s.expect("terminal", console_name, "xterm" if terminal.endswith("xterm") else console_name)
 # Listed only once csound has finished writing it.
 s.require(s.wait_item("Output", "test", 90), "the output listed")
 s.expect("output_when_listed", wav_complete(os.path.join(work, "out", "test")), "complete")
 s.expect("output", ",".join(s.items("Output")), "test")
+s.expect("console_closed", holder is not None or wait_for(lambda: subprocess.run(  # after a success
+    ["xdotool", "search", "--name", "Tonsmith running Csound"]).returncode, 10), True)
+if broken:
+    log = open(os.environ["XDG_CONFIG_HOME"] + "/tonsmith/csound.log", errors="replace").read()
+    s.expect("log", "SECTION 1:" in log and os.path.basename(work[:-1]) in log, True)
 if holder:
     holder.terminate()
     holder.wait()

@@ -12,8 +12,6 @@
 namespace {
 constexpr unsigned long kStillActive = 259;
 constexpr char kPrefix[] = "tonsmith-run.";
-// How long a terminal that has ended may take to start the helper.
-constexpr std::chrono::seconds kHandOffGrace{10};
 
 std::string RuntimeFolder() {
     const char* rt = std::getenv("XDG_RUNTIME_DIR");
@@ -84,7 +82,7 @@ void EndReport::Forget() {
     m_named = false;
 }
 
-unsigned long EndReport::Poll(bool terminalEnded) {
+unsigned long EndReport::Poll() {
     if (m_exit != kStillActive)
         return m_exit;
     char buf[256];
@@ -113,13 +111,6 @@ unsigned long EndReport::Poll(bool terminalEnded) {
             return m_exit;
         if (noWriter && m_started)
             return m_exit = 255; // the helper ended without saying how
-        if (!m_started && terminalEnded) {
-            const auto now = std::chrono::steady_clock::now();
-            if (m_terminalEnd == std::chrono::steady_clock::time_point{})
-                m_terminalEnd = now;
-            else if (now - m_terminalEnd >= kHandOffGrace)
-                return m_exit = 255; // the console never ran the helper
-        }
         return kStillActive;
     }
 }

@@ -8,7 +8,6 @@
 // so no FIFO outlives the run.
 #pragma once
 
-#include <chrono>
 #include <memory>
 #include <string>
 
@@ -23,12 +22,12 @@ public:
 
     const std::string& Path() const { return m_path; }
 
-    // STILL_ACTIVE (259) while the run goes on; then the exit code reported,
-    // or 255 when the helper vanished without one. terminalEnded tells
-    // whether the terminal process we started has ended: a terminal that ends
-    // without ever starting the helper ends the run after a grace period (a
-    // terminal that hands off to its server ends before the helper starts).
-    unsigned long Poll(bool terminalEnded);
+    // STILL_ACTIVE (259) while the run goes on, or before the helper has
+    // started (the launcher decides how long to wait for it); then the exit
+    // code reported, or 255 when the helper vanished without one.
+    unsigned long Poll();
+    // Whether the helper has reported its start.
+    bool Started() const { return m_started; }
 
 private:
     EndReport(std::string path, int fd) : m_path(std::move(path)), m_fd(fd) {}
@@ -40,5 +39,4 @@ private:
     bool m_named = true;
     std::string m_pending;
     unsigned long m_exit = 259;
-    std::chrono::steady_clock::time_point m_terminalEnd{};
 };

@@ -5,8 +5,11 @@
 #include "platform/process/argsplit.h"
 #include "platform/process/endreport.h"
 #include "platform/process/spawn.h"
+#include "platform/process/terminals.h"
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -15,6 +18,26 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
+
+// Which terminal a console run may use: the desktop's, xterm, or none (the
+// output goes to the log).
+enum ConsoleChoice : int { kDesktop, kXterm, kNoTerminal };
+
+LaunchResult LaunchWith(const LaunchRequest& request, int choice);
+
+// A run in a terminal that has yet to start our console helper.
+struct ConsoleWatch {
+    LaunchRequest request;
+    Terminal terminal;
+    int choice = kDesktop;
+    int errors = -1; // the terminal's error output: an unlinked file
+    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+    ~ConsoleWatch() {
+        if (errors >= 0)
+            close(errors);
+    }
+};
 
 // Where the build tree holds our helper programs, when the build says so.
 #ifndef TONSMITH_BATCH_BUILD_PATH
@@ -77,12 +100,16 @@ std::string currentFolder() {
     return getcwd(buf, sizeof buf) ? std::string(buf) : std::string("/");
 }
 
+std::string LogPath() {
+    return ConfigDirectory() + "/csound.log";
+}
+
 // Where a program's output goes when no terminal can show it: appended to
 // csound.log in the configuration folder, each run under a heading line.
 int openLog(const std::vector<std::string>& argv, std::string* path) {
     if (!EnsureConfigDirectory())
         return -1;
-    *path = ConfigDirectory() + "/csound.log";
+    *path = LogPath();
     const int fd = open(path->c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0)
         return -1;
@@ -138,6 +165,69 @@ void reapInBackground(pid_t pid) {
         }
     }).detach();
 }
+
+std::string baseName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A terminal that failed to start the console in this session: not tried again.
+std::string g_failedTerminal;
+
+// The terminal of a console run, or none: the desktop's x-terminal-emulator
+// when it can open a window here, else xterm. *skipped names a desktop
+// terminal that cannot open a window in this session.
+Terminal ChooseTerminal(int choice, std::string* skipped) {
+    if (choice == kDesktop) {
+        const std::string desktop = FindProgram("x-terminal-emulator");
+        if (!desktop.empty()) {
+            const Terminal t = ResolveTerminal(desktop);
+            if (t.path != g_failedTerminal && TerminalCanOpen(*t.form))
+                return t;
+            if (t.path != g_failedTerminal)
+                *skipped = baseName(t.path);
+        }
+    }
+    const std::string xterm = FindProgram("xterm");
+    if (choice != kNoTerminal && !xterm.empty()) {
+        const Terminal t = ResolveTerminal(xterm);
+        if (t.path != g_failedTerminal && TerminalCanOpen(*t.form))
+            return t;
+    }
+    return {};
+}
+
+// A private instance name for a terminal that needs one.
+std::string InstanceName() {
+    static std::atomic<unsigned> counter{0};
+    return "org.tonsmith.Console.R" + std::to_string(getpid()) + "_" + std::to_string(counter++);
+}
+
+// An unlinked file for the error output of a terminal, -1 when none can be made.
+int ErrorCapture() {
+    const char* tmp = std::getenv("TMPDIR");
+    return open(tmp && tmp[0] == '/' ? tmp : "/tmp", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+}
+
+// The first line with text in what fd holds, at most 300 bytes of it.
+std::string FirstLine(int fd) {
+    char buf[4096];
+    const ssize_t n = fd < 0 ? -1 : pread(fd, buf, sizeof buf, 0);
+    std::string text(buf, static_cast<std::size_t>(n > 0 ? n : 0));
+    std::size_t at = text.find_first_not_of(" \t\r\n");
+    if (at == std::string::npos)
+        return {};
+    std::string line = text.substr(at, text.find_first_of("\r\n", at) - at);
+    if (line.size() > 300)
+        line = line.substr(0, 300) + "...";
+    return line;
+}
+
+// Where a run goes once its terminal is out of the question.
+std::string WhereItRuns(const std::string& program, bool inXterm) {
+    return inXterm ? program + " runs in xterm instead."
+                   : program + " runs without a console and its output goes to " + LogPath() + ".";
+}
 } // namespace
 
 ProcessHandle::ProcessHandle(pid_t pid) : m_pid(pid) {}
@@ -171,22 +261,87 @@ unsigned long ProcessHandle::waitTerminal(int options) {
 unsigned long ProcessHandle::ExitCode() {
     if (!m_report)
         return waitTerminal(WNOHANG);
-    if (m_programExit == STILL_ACTIVE)
-        m_programExit = m_report->Poll(waitTerminal(WNOHANG) != STILL_ACTIVE);
+    if (m_programExit != STILL_ACTIVE)
+        return m_programExit;
+    const unsigned long terminal = waitTerminal(WNOHANG);
+    m_programExit = m_report->Poll();
+    if (m_programExit == STILL_ACTIVE && m_console && !m_report->Started() &&
+        consoleFailed(terminal)) {
+        fallBack();
+        return ExitCode();
+    }
+    // A terminal that keeps its window after the command runs as an instance
+    // of its own; after a run that succeeded we close it, as others close.
+    if (m_programExit == 0 && m_console && m_console->terminal.form->ownInstance && !m_reaped)
+        kill(-m_pid, SIGTERM);
     return m_programExit;
+}
+
+std::string ProcessHandle::TakeNotice() {
+    return std::exchange(m_notice, std::string());
+}
+
+bool ProcessHandle::consoleFailed(unsigned long terminal) const {
+    if (std::chrono::steady_clock::now() - m_console->started >= kConsoleStartTimeout)
+        return true;
+    // A terminal that hands off ends at once, successfully, before its server
+    // starts the helper; any other ending before the start is a failure.
+    return terminal != STILL_ACTIVE && (terminal != 0 || !m_console->terminal.form->handsOff);
+}
+
+void ProcessHandle::fallBack() {
+    const std::unique_ptr<ConsoleWatch> watch = std::move(m_console);
+    const std::string name = baseName(watch->terminal.path);
+    const std::string error = FirstLine(watch->errors);
+    const std::string program = baseName(watch->request.args.at(0));
+    std::string why = m_reaped ? name + " ended with exit code " + std::to_string(m_exitCode) +
+                                     " before the console started"
+                               : name + " did not start the console within " +
+                                     std::to_string(kConsoleStartTimeout.count()) + " seconds";
+    if (!m_reaped) {
+        // It ignored the command or waits on a question of its own.
+        kill(-m_pid, SIGTERM);
+        reapInBackground(m_pid);
+        m_reaped = true;
+    }
+    m_report.reset(); // the FIFO goes: a late helper finds no one and runs nothing
+    g_failedTerminal = watch->terminal.path;
+    LaunchResult again =
+        LaunchWith(watch->request, watch->choice == kDesktop ? kXterm : kNoTerminal);
+    std::string where;
+    if (again.process) {
+        ProcessHandle& next = *again.process;
+        m_pid = next.m_pid;
+        m_reaped = next.m_reaped;
+        m_exitCode = next.m_exitCode;
+        m_report = std::move(next.m_report);
+        m_programExit = next.m_programExit;
+        m_console = std::move(next.m_console);
+        m_outputLog = next.m_outputLog;
+        next.m_reaped = true; // ours now
+        where = WhereItRuns(program, m_console != nullptr);
+    } else {
+        m_programExit = 255;
+        where = LaunchErrorText(program, again.error);
+    }
+    m_notice =
+        "The terminal " + why + (error.empty() ? "." : ": \"" + error + "\".") + "\n" + where;
 }
 
 std::string BatchInterpreterPath() {
     return ourProgram("tonsmith-batch", TONSMITH_BATCH_BUILD_PATH);
 }
 
-std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error, bool* inTerminal,
-                                       const std::string& report, bool* noTerminal) {
+namespace {
+// The argument list of a run, as ResolveLaunch says, with the terminal to use
+// chosen by choice; *terminal tells the one chosen (an empty path: none).
+std::vector<std::string> Resolve(const LaunchRequest& request, int* error,
+                                 const std::string& report, int choice, Terminal* terminal,
+                                 bool* noTerminal, std::string* skipped,
+                                 const std::string& instance = "") {
     *error = 0;
-    if (inTerminal)
-        *inTerminal = false;
-    if (noTerminal)
-        *noTerminal = false;
+    *terminal = {};
+    *noTerminal = false;
     if (request.args.empty() || request.args[0].empty()) {
         *error = ENOENT;
         return {};
@@ -218,42 +373,56 @@ std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error,
         argv.insert(argv.end(), request.args.begin() + 1, request.args.end());
     }
     if (console && HaveDisplay()) {
-        std::string terminal = FindProgram("x-terminal-emulator");
-        if (terminal.empty())
-            terminal = FindProgram("xterm");
-        if (!terminal.empty()) {
+        *terminal = ChooseTerminal(choice, skipped);
+        if (!terminal->path.empty()) {
             const std::string title = request.title.empty() ? program : request.title;
-            std::vector<std::string> wrapped = {terminal, "-T", title, "-e"};
+            std::vector<std::string> command;
             const std::string helper = ConsoleHelperPath();
             if (!helper.empty()) {
-                wrapped.insert(wrapped.end(), {helper, report, currentFolder()});
+                command = {helper, report, currentFolder()};
                 for (const char* name : {"SSDIR", "SFDIR", "SADIR"})
                     if (const char* value = std::getenv(name))
-                        wrapped.push_back(std::string(name) + "=" + value);
-                wrapped.push_back("--");
+                        command.push_back(std::string(name) + "=" + value);
+                command.push_back("--");
             }
-            wrapped.insert(wrapped.end(), argv.begin(), argv.end());
-            argv = std::move(wrapped);
-            if (inTerminal)
-                *inTerminal = true;
-        } else if (noTerminal) {
+            command.insert(command.end(), argv.begin(), argv.end());
+            argv = TerminalArguments(*terminal, title, command, instance);
+        } else {
             *noTerminal = true;
         }
     }
     return argv;
 }
+} // namespace
 
-LaunchResult Launch(const LaunchRequest& request) {
+std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error, bool* inTerminal,
+                                       const std::string& report, bool* noTerminal) {
+    Terminal terminal;
+    bool none = false;
+    std::string skipped;
+    std::vector<std::string> argv =
+        Resolve(request, error, report, kDesktop, &terminal, &none, &skipped);
+    if (inTerminal)
+        *inTerminal = !terminal.path.empty();
+    if (noTerminal)
+        *noTerminal = none;
+    return argv;
+}
+
+LaunchResult LaunchWith(const LaunchRequest& request, int choice) {
     LaunchResult result;
-    bool inTerminal = false, noTerminal = false;
+    Terminal terminal;
+    bool noTerminal = false;
+    std::string skipped;
     std::unique_ptr<EndReport> report;
     if (request.reportEnd && request.newConsole && HaveDisplay() && !ConsoleHelperPath().empty())
         report = EndReport::Create(&result.error); // without one the terminal is watched
     const std::vector<std::string> argv =
-        ResolveLaunch(request, &result.error, &inTerminal,
-                      report ? report->Path() : std::string("-"), &noTerminal);
+        Resolve(request, &result.error, report ? report->Path() : std::string("-"), choice,
+                &terminal, &noTerminal, &skipped, report ? InstanceName() : std::string());
     if (argv.empty())
         return result;
+    const bool inTerminal = !terminal.path.empty();
     if (!inTerminal)
         report.reset();
     SpawnOptions options;
@@ -265,6 +434,13 @@ LaunchResult Launch(const LaunchRequest& request) {
     std::string logFile;
     if (noTerminal)
         options.outputFd = log = openLog(argv, &logFile);
+    auto watch = report ? std::make_unique<ConsoleWatch>() : nullptr;
+    if (watch) {
+        watch->request = request;
+        watch->terminal = terminal;
+        watch->choice = choice;
+        options.errorFd = watch->errors = ErrorCapture();
+    }
     pid_t pid = 0;
     result.error = SpawnProgram(argv, options, &pid);
     if (log >= 0)
@@ -275,8 +451,14 @@ LaunchResult Launch(const LaunchRequest& request) {
                             : std::make_unique<ProcessHandle>(pid);
     if (noTerminal)
         result.process->SetOutputLog(logFile);
-    static bool told = false;
-    if (noTerminal && !told) {
+    result.process->m_console = std::move(watch);
+    static bool told = false, toldSkipped = false;
+    if (choice == kDesktop && !skipped.empty() && !toldSkipped) {
+        toldSkipped = true;
+        MessageBox("The terminal " + skipped + " cannot open a window in this session, so " +
+                       WhereItRuns(baseName(request.args[0]), inTerminal),
+                   "Tonsmith 3.3", MB_OK | MB_ICONINFORMATION);
+    } else if (choice == kDesktop && noTerminal && !told) {
         told = true;
         MessageBox(
             "No terminal program was found to show what " + request.args[0] +
@@ -286,6 +468,10 @@ LaunchResult Launch(const LaunchRequest& request) {
             "Tonsmith 3.3", MB_OK | MB_ICONINFORMATION);
     }
     return result;
+}
+
+LaunchResult Launch(const LaunchRequest& request) {
+    return LaunchWith(request, kDesktop);
 }
 
 std::string LaunchErrorText(const std::string& program, int error) {

@@ -12,23 +12,27 @@
 //     sensible-editor in a terminal window; none without a display;
 //   - any other bare name is looked up on PATH.
 // With a console asked for and a display present (DISPLAY or WAYLAND_DISPLAY),
-// the program runs in a terminal window: x-terminal-emulator -T TITLE -e
-// tonsmith-console REPORT DIR VARS -- PROGRAM ARGS..., or xterm when that is
-// missing. The console helper starts the program in our folder with the
-// Csound folder variables (a terminal server may not pass on our
-// environment), keeps the window open after a failure, and, with reportEnd,
-// reports the program's end through a FIFO, so the process we hold ends when
-// the program ends, whatever the terminal does. With a display but no
-// terminal at all, the program runs without a console, its output appended
-// to csound.log in the configuration folder, and the user is told once.
-// Without a display, or with no console, the program reads /dev/null and
-// writes to our own output.
+// the program runs in a terminal window: x-terminal-emulator, resolved to the
+// program it really is and called with its own options (terminals.h), runs
+// tonsmith-console REPORT DIR VARS -- PROGRAM ARGS...; xterm when that is
+// missing or cannot open a window in this session. The console helper starts the program in our
+// folder with the Csound folder variables (a terminal server may not pass on our environment),
+// keeps the window open after a failure, and, with reportEnd, reports the program's end through a
+// FIFO, so the process we hold ends when the program ends, whatever the terminal does. With a
+// display but no terminal at all, the program runs without a console, its output appended to
+// csound.log in the configuration folder, and the user is told once. A console that has not
+// reported its start within kConsoleStartTimeout, or whose terminal failed before that, is given
+// up: the terminal is ended, the run starts again in xterm (where xterm can open a display) or into
+// the log, the failed terminal is not tried again in this session, and the handle holds a notice
+// saying so, with the first line the terminal wrote to its error output. Without a display, or with
+// no console, the program reads /dev/null and writes to our own output.
 //
 // Every started process is reaped: a ProcessHandle waits for its end when
 // polled, and one dropped while the process still runs hands it to a
 // background waiter, so no process is ever left a zombie.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <sys/types.h>
@@ -38,6 +42,12 @@ inline constexpr unsigned long STILL_ACTIVE = 259;
 inline constexpr int SW_SHOWNORMAL = 1;
 
 class EndReport;
+struct ConsoleWatch;
+struct LaunchRequest;
+struct LaunchResult;
+
+// How long a terminal may take to start our console helper.
+inline constexpr std::chrono::seconds kConsoleStartTimeout{6};
 
 class ProcessHandle {
 public:
@@ -52,6 +62,8 @@ public:
     // STILL_ACTIVE while the process runs; afterwards its exit status, or
     // 128 plus the signal number that ended it. Never blocks.
     unsigned long ExitCode();
+    // Once, the sentence telling that a console was given up; else empty.
+    std::string TakeNotice();
 
     // The file that receives the program's output when no console shows it
     // (csound.log); empty when it has a console or our own output.
@@ -59,13 +71,18 @@ public:
     void SetOutputLog(std::string path) { m_outputLog = std::move(path); }
 
 private:
+    friend LaunchResult LaunchWith(const LaunchRequest&, int);
     unsigned long waitTerminal(int options);
+    bool consoleFailed(unsigned long terminal) const;
+    void fallBack();
     pid_t m_pid;
     bool m_reaped = false;
     unsigned long m_exitCode = STILL_ACTIVE;
     std::unique_ptr<EndReport> m_report;
     unsigned long m_programExit = STILL_ACTIVE;
     std::string m_outputLog;
+    std::unique_ptr<ConsoleWatch> m_console; // the terminal of a run with a report
+    std::string m_notice;
 };
 
 struct LaunchRequest {

@@ -61,6 +61,8 @@ int SpawnProgram(const std::vector<std::string>& argv, const SpawnOptions& optio
         posix_spawn_file_actions_adddup2(&actions, options.outputFd, 1);
         posix_spawn_file_actions_adddup2(&actions, options.outputFd, 2);
     }
+    if (options.errorFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, options.errorFd, 2);
     // Nothing of ours leaks into the child but the three standard streams.
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
 

@@ -5,9 +5,11 @@
 #include "platform/process/argsplit.h"
 #include "platform/process/launcher.h"
 #include "platform/process/spawn.h"
+#include "platform/process/terminals.h"
 
 #include <cerrno>
 #include <csignal>
+#include <numeric>
 #include <sys/stat.h>
 
 using namespace testutil;
@@ -110,7 +112,7 @@ TEST(Launcher, ResolvesScriptsTerminalsAndTheTextEditor) {
         for (const Args& missing : {Args{bin / "missing.BAT"}, Args{"notepad", "a.orc"}})
             EXPECT_TRUE(resolve(missing, true).empty() && err == ENOENT);
     }
-    EnvGuard display("DISPLAY", std::nullopt), wayland("WAYLAND_DISPLAY", "wayland-0");
+    EnvGuard display("DISPLAY", ":99"), wayland("WAYLAND_DISPLAY", std::nullopt);
     const Args console = resolve({"prog", "a b"}, true);
     EXPECT_EQ(console, (Args{bin / "xterm", "-T", "T", "-e", console.at(4), "/r/f",
                              std::filesystem::current_path(), "SSDIR=/s d/", "SADIR=/a", "--",
@@ -125,6 +127,46 @@ TEST(Launcher, ResolvesScriptsTerminalsAndTheTextEditor) {
     EXPECT_FALSE(term);
     MakeExecutable(bin / "notepad", "#!/bin/sh\n"); // a real notepad on PATH is used as it is
     EXPECT_EQ(resolve({"notepad", "a.orc"}, false), (Args{bin / "notepad", "a.orc"}));
+}
+
+// Every terminal gets its own options, whatever name and wrapper it is reached through.
+TEST(Terminals, EachGetsItsOwnTitleAndCommandFormAndOnlyASessionItCanOpen) {
+    TempDir bin;
+    const Args cmd = {"/p", "a b", "it's"};
+    const std::pair<std::string, Args> cases[] = {
+        {"xfce4-terminal.wrapper", {"--title", "T", "-x", "/p", "a b", "it's"}},
+        {"gnome-terminal", {"--title", "T", "--", "/p", "a b", "it's"}},
+        {"kgx", {"--gapplication-app-id=I", "--title", "T", "--", "/p", "a b", "it's"}},
+        {"qterminal", {"-e", "/p", "a b", "it's"}},
+        {"terminator", {"-T", "T", "-e", R"('/p' 'a b' 'it'\''s')"}},
+        {"kitty", {"-T", "T", "/p", "a b", "it's"}},
+        {"zutty", {"-title", "T", "-e", "/p", "a b", "it's"}},
+        {"unheard-of-term", {"-T", "T", "-e", "/p", "a b", "it's"}},
+    };
+    for (const auto& [name, tail] : cases) {
+        std::string real = bin / name;
+        MakeExecutable(real, "#!/bin/sh\n");
+        if (name.ends_with(".wrapper")) // the program it wraps, beside it, is called
+            MakeExecutable(real = real.substr(0, real.size() - 8), "#!/bin/sh\n");
+        std::filesystem::remove(bin / "x-terminal-emulator");
+        std::filesystem::create_symlink(bin / name, bin / "x-terminal-emulator");
+        Args want = {real};
+        want.insert(want.end(), tail.begin(), tail.end());
+        EXPECT_EQ(TerminalArguments(ResolveTerminal(bin / "x-terminal-emulator"), "T", cmd, "I"),
+                  want);
+    }
+    // What the terminal splits is what was meant, and nothing is run.
+    Args awkward = AwkwardNames();
+    awkward.insert(awkward.end(), {"", "'", "\\'\""});
+    const Outcome split = RunProgram({"sh", "-c", "printf '%s|' " + QuoteForSplitting(awkward)});
+    EXPECT_EQ(split.output, std::accumulate(awkward.begin(), awkward.end(), std::string(),
+                                            [](auto all, auto& a) { return all + a + "|"; }));
+    // Only WAYLAND_DISPLAY: no X-only terminal; only DISPLAY: no Wayland-only one.
+    EnvGuard display("DISPLAY", std::nullopt), wayland("WAYLAND_DISPLAY", "wayland-0");
+    const auto opens = [](const char* name) { return TerminalCanOpen(TerminalFormFor(name)); };
+    EXPECT_TRUE(!opens("xterm") && !opens("zutty") && opens("foot") && opens("kgx"));
+    EnvGuard x("DISPLAY", ":9"), noWayland("WAYLAND_DISPLAY", std::nullopt);
+    EXPECT_TRUE(!opens("footclient") && opens("st"));
 }
 
 // A terminal that hands its command to a server and exits at once, as
@@ -166,6 +208,44 @@ TEST(LauncherConsole, AHandOffTerminalEndsTheRunOnlyWhenTheProgramOrItsHelperEnd
     ASSERT_TRUE(r.process);
     EXPECT_EQ(WaitForEnd(*r.process), 255u);
     EXPECT_EQ(fifosLeft(), 0);
+}
+
+// A console that fails, or never starts the helper, is given up: the run
+// goes to xterm, else to the log, and the notice says which and why.
+TEST(LauncherConsole, AFailingOrSilentTerminalIsGivenUpAndTheRunGoesOn) {
+    TempDir bin, rt;
+    TempConfig config;
+    MakeExecutable(bin / "bad-term", "#!/bin/sh\necho 'usage: bad-term -x' >&2\nexit 2\n");
+    MakeExecutable(bin / "xterm", "#!/bin/sh\nshift 3\nexec \"$@\"\n");
+    MakeExecutable(bin / "deaf-term", "#!/bin/sh\nexec sleep 60\n");
+    MakeExecutable(bin / "talk", "#!/bin/sh\necho \"rendered $1\"\nexit 3\n");
+    EnvGuard path{"PATH", bin.path() + ":/usr/bin:/bin"}, runtime{"XDG_RUNTIME_DIR", rt.path()};
+    EnvGuard display{"DISPLAY", ":99"}, wayland{"WAYLAND_DISPLAY", std::nullopt};
+    std::filesystem::create_symlink(bin / "bad-term", bin / "x-terminal-emulator");
+    LaunchRequest request{{"talk", "one"}, true, "T"};
+    request.reportEnd = true;
+    LaunchResult r = Launch(request);
+    ASSERT_TRUE(r.process) << r.error;
+    EXPECT_EQ(WaitForEnd(*r.process), 3u);
+    EXPECT_EQ(r.process->TakeNotice(), "The terminal bad-term ended with exit code 2 before the "
+                                       "console started: \"usage: bad-term -x\".\ntalk runs in "
+                                       "xterm instead.");
+    // One that ignores its command is ended; without X, nothing but the log is left.
+    std::filesystem::remove(bin / "x-terminal-emulator");
+    std::filesystem::create_symlink(bin / "deaf-term", bin / "x-terminal-emulator");
+    EnvGuard noX{"DISPLAY", std::nullopt}, onlyWayland{"WAYLAND_DISPLAY", "wayland-0"};
+    const auto before = Children();
+    r = Launch(request);
+    ASSERT_TRUE(r.process);
+    EXPECT_EQ(WaitForEnd(*r.process), 3u);
+    EXPECT_EQ(r.process->TakeNotice(),
+              "The terminal deaf-term did not start the console within 6 seconds.\ntalk runs "
+              "without a console and its output goes to " +
+                  config.dir() + "/csound.log.");
+    EXPECT_NE(ReadFile(config.dir() + "/csound.log").find("rendered one\n"), std::string::npos);
+    r.process.reset();
+    EXPECT_TRUE(WaitFor([&] { return Children().size() == before.size(); }, 5)); // ended, reaped
+    EXPECT_TRUE(std::filesystem::is_empty(rt.path()));                           // no FIFO left
 }
 
 TEST(LauncherConsole, NoTerminalAtAllWritesTheOutputToALogAndSaysSoOnce) {

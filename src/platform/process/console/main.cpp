@@ -54,8 +54,16 @@ int main(int argc, char** argv) {
     // Tonsmith may be gone: a report nobody reads must not end us.
     std::signal(SIGPIPE, SIG_IGN);
     int fd = -1;
-    if (std::strcmp(argv[1], "-") != 0)
+    if (std::strcmp(argv[1], "-") != 0) {
         fd = open(argv[1], O_WRONLY | O_NONBLOCK | O_CLOEXEC); // fails when nobody reads
+        if (fd < 0) {
+            // Tonsmith gave up waiting for this console (or has ended) and runs
+            // the program elsewhere: running it here too would render twice.
+            std::fprintf(stderr, "tonsmith-console: Tonsmith no longer waits for this console; "
+                                 "nothing was run here.\n");
+            return 1;
+        }
+    }
     Report(fd, "start");
 
     if (chdir(argv[2]) != 0)
