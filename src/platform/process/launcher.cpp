@@ -217,6 +217,8 @@ std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error,
         }
         argv.insert(argv.end(), request.args.begin() + 1, request.args.end());
     }
+    if (!request.workDir.empty() && argv[0][0] != '/')
+        argv[0] = currentFolder() + "/" + argv[0];
     if (console && HaveDisplay()) {
         std::string terminal = FindProgram("x-terminal-emulator");
         if (terminal.empty())
@@ -226,7 +228,9 @@ std::vector<std::string> ResolveLaunch(const LaunchRequest& request, int* error,
             std::vector<std::string> wrapped = {terminal, "-T", title, "-e"};
             const std::string helper = ConsoleHelperPath();
             if (!helper.empty()) {
-                wrapped.insert(wrapped.end(), {helper, report, currentFolder()});
+                wrapped.insert(
+                    wrapped.end(),
+                    {helper, report, request.workDir.empty() ? currentFolder() : request.workDir});
                 for (const char* name : {"SSDIR", "SFDIR", "SADIR"})
                     if (const char* value = std::getenv(name))
                         wrapped.push_back(std::string(name) + "=" + value);
@@ -258,6 +262,7 @@ LaunchResult Launch(const LaunchRequest& request) {
         report.reset();
     SpawnOptions options;
     options.newSession = true;
+    options.workDir = request.workDir;
     // A program in a terminal reads the terminal; one without must not take
     // the input of whatever terminal we were started from.
     options.stdinFromNull = !inTerminal;
