@@ -61,7 +61,7 @@ CommandLine refused(std::string fault) {
 
 bool IsUnifiedPiece(std::string_view szOrc) {
     constexpr std::string_view ext = ".csd";
-    if (szOrc.size() <= ext.size())
+    if (szOrc.size() < ext.size())
         return false;
     const std::string_view tail = szOrc.substr(szOrc.size() - ext.size());
     for (std::size_t i = 0; i < ext.size(); ++i) {

@@ -57,6 +57,9 @@ TEST_F(CompileRunTest, MissingChoicesAreReportedInOrderAndCancelStopsEverything)
     EXPECT_EQ(cancel.boxes, Args(2, "CMDLINE: /opt/my csound/csound -Wsg -o test /w/orc/tone.orc "
                                     "/w/sco/tone.sco"));
     EXPECT_EQ(cancel.types, std::vector<unsigned>(2, MB_OKCANCEL));
+    Set(ini.szOrc, "p.csd"), ini.szScore[0] = '\0'; // a .csd needs no score
+    run.Compile(ini);
+    EXPECT_EQ(cancel.boxes.at(2), "CMDLINE: /opt/my csound/csound -Wsg -o test /w/orc/p.csd");
     EXPECT_STREQ(std::getenv("SFDIR"), "before");
     EXPECT_TRUE(requests.empty() && !std::filesystem::exists(script()));
 }
@@ -92,6 +95,22 @@ TEST_F(CompileRunTest, EachVersionStartsItsWayTheDosOneByAScriptWrittenByteForBy
                                               "/w/orc/tone.orc", "/w/sco/tone.sco"}));
     }
     EXPECT_EQ(ReadFile(script()) + std::to_string(boxes.boxes.size()), "old script1");
+}
+
+TEST_F(CompileRunTest, CsoundRunsInTheOrchestraFolderAndRelativeFoldersKeepTheirPlace) {
+    EnvGuard sf("SFDIR", std::nullopt);
+    const std::string here = std::filesystem::current_path().string() + "/";
+    std::filesystem::create_directories(home / "orc");
+    Set(ini.szOrcDir, home / "orc/"), Set(ini.szSFDIR, "out/");
+    for (int version : {1, 2})
+        ini.nCSoundVer = version, run.Compile(ini);
+    EXPECT_NE(ReadFile(script()).find("SET SFDIR=" + here + "out\r\n"), std::string::npos);
+    EXPECT_EQ(std::getenv("SFDIR"), here + "out");
+    EXPECT_EQ(requests.at(0).workDir + requests.at(1).workDir, home / "orc/" + home / "orc/");
+    Set(ini.szOrcDir, "/no/such/"), run.Compile(ini); // csound itself says what is missing
+    Set(ini.szSFDIR, std::string(255 - here.size(), 's') + "/"), run.Compile(ini);
+    EXPECT_TRUE(requests.at(2).workDir.empty() && requests.size() == 3 &&
+                boxes.has(" characters long, and at most 255 fit.", 0));
 }
 
 TEST_F(CompileRunTest, UnwritableScriptsAndLineBreaksInNamesAreRefused) {

@@ -65,6 +65,8 @@ TEST(Launcher, ArgumentsArriveLiterallyFailuresAreReportedAndEveryChildIsReaped)
         EXPECT_EQ(WinExec(bad.c_str(), SW_SHOWNORMAL), 2u) << bad;
     for (const std::string& bad : {dir / "badinterp", std::string("no-such-program-anywhere")})
         EXPECT_EQ(Launch({{bad}, false, ""}).error, ENOENT) << bad;
+    ASSERT_TRUE(Launch({{"sh", "-c", "pwd >here"}, false, "", false, dir.path()}).process);
+    EXPECT_TRUE(WaitFor([&] { return ReadFile(dir / "here") == dir.path() + "\n"; }, 10));
     EXPECT_EQ(LaunchErrorText("cs", EACCES), "The program cs may not be run (permission denied).");
     EXPECT_EQ(LaunchErrorText("cs", E2BIG), "Cannot start cs: Argument list too long.");
     // Handles dropped while their processes run are left to the background reaper.
@@ -116,6 +118,7 @@ TEST(Launcher, ResolvesScriptsTerminalsAndTheTextEditor) {
                              std::filesystem::current_path(), "SSDIR=/s d/", "SADIR=/a", "--",
                              bin / "prog", "a b"}));
     EXPECT_TRUE(term);
+    EXPECT_EQ(ResolveLaunch({{"prog"}, true, "T", false, "/piece"}, &err).at(6), "/piece");
     EXPECT_EQ(resolve({"prog"}, false), Args{bin / "prog"}); // no console asked for
     const Args editor = resolve({"NOTEPAD.EXE", "/o/a b.orc"}, false);
     EXPECT_EQ(Args(editor.end() - 2, editor.end()), (Args{bin / "sensible-editor", "/o/a b.orc"}));
