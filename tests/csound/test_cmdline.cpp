@@ -52,13 +52,6 @@ TEST(PerformanceLine, TheFlagGroupHasEveryFlagInItsSlot) {
         EXPECT_EQ(group(ini), "ERROR!!");
         field[0] = kept;
     }
-    // A .csd, in any case, needs no score and ends the line alone.
-    for (const char* piece : {"p.CSD", ".csd"}) {
-        Set(ini.szOrc, piece), ini.szScore[0] = '\0';
-        EXPECT_EQ(perf::MakeCommandLine(ini).args.back(), std::string("/w/orc/") + piece);
-    }
-    Set(ini.szOrc, "csd"); // no extension: an orchestra still needs its score
-    EXPECT_EQ(group(ini), "ERROR!!");
 }
 
 TEST(PerformanceLine, RefusesWhatWouldNotFit) {

@@ -57,9 +57,6 @@ TEST_F(CompileRunTest, MissingChoicesAreReportedInOrderAndCancelStopsEverything)
     EXPECT_EQ(cancel.boxes, Args(2, "CMDLINE: /opt/my csound/csound -Wsg -o test /w/orc/tone.orc "
                                     "/w/sco/tone.sco"));
     EXPECT_EQ(cancel.types, std::vector<unsigned>(2, MB_OKCANCEL));
-    Set(ini.szOrc, "p.csd"), ini.szScore[0] = '\0'; // a .csd needs no score
-    run.Compile(ini);
-    EXPECT_EQ(cancel.boxes.at(2), "CMDLINE: /opt/my csound/csound -Wsg -o test /w/orc/p.csd");
     EXPECT_STREQ(std::getenv("SFDIR"), "before");
     EXPECT_TRUE(requests.empty() && !std::filesystem::exists(script()));
 }
@@ -97,19 +94,17 @@ TEST_F(CompileRunTest, EachVersionStartsItsWayTheDosOneByAScriptWrittenByteForBy
     EXPECT_EQ(ReadFile(script()) + std::to_string(boxes.boxes.size()), "old script1");
 }
 
-TEST_F(CompileRunTest, CsoundRunsInTheOrchestraFolderAndRelativeFoldersKeepTheirPlace) {
+TEST_F(CompileRunTest, ACsdRunsInItsFolderWhereRelativeFoldersKeepTheirPlace) {
+    const std::string here = std::filesystem::current_path().string() + "/", orc = home / "orc/";
+    std::filesystem::create_directories(orc);
     EnvGuard sf("SFDIR", std::nullopt);
-    const std::string here = std::filesystem::current_path().string() + "/";
-    std::filesystem::create_directories(home / "orc");
-    Set(ini.szOrcDir, home / "orc/"), Set(ini.szSFDIR, "out/");
-    for (int version : {1, 2})
-        ini.nCSoundVer = version, run.Compile(ini);
-    EXPECT_NE(ReadFile(script()).find("SET SFDIR=" + here + "out\r\n"), std::string::npos);
-    EXPECT_EQ(std::getenv("SFDIR"), here + "out");
-    EXPECT_EQ(requests.at(0).workDir + requests.at(1).workDir, home / "orc/" + home / "orc/");
+    Set(ini.szOrcDir, orc), Set(ini.szSFDIR, "out/"), Set(ini.szOrc, "p.CSD"), ini.szScore[0] = 0;
+    ini.nCSoundVer = 2, run.Compile(ini);
     Set(ini.szOrcDir, "/no/such/"), run.Compile(ini); // csound itself says what is missing
     Set(ini.szSFDIR, std::string(255 - here.size(), 's') + "/"), run.Compile(ini);
-    EXPECT_TRUE(requests.at(2).workDir.empty() && requests.size() == 3 &&
+    EXPECT_EQ(requests.at(0).args.back() + requests.at(0).workDir + std::getenv("SFDIR"),
+              orc + "p.CSD" + orc + here + "out");
+    EXPECT_TRUE(requests.at(1).workDir.empty() && requests.size() == 2 &&
                 boxes.has(" characters long, and at most 255 fit.", 0));
 }
 

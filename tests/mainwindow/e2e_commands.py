@@ -2,9 +2,8 @@
 """A first session: New Orc and New Sco, Compile in TERMINAL as x-terminal-emulator, the
 output played into the null sink and compared byte for byte, stopped by Escape and the
 right button. A terminal that hands over to a running instance gets one ("holder") first;
-"quick" stops once the output is listed; "csd" renders csound-doc's pieces, which say -odac,
-with no score, and compares each with csound run by hand. Usage: e2e_commands.py BINARY
-TERMINAL [quick|csd]"""
+"quick" stops once the output is listed; "csd" renders csound-doc's -odac pieces, no score,
+as csound by hand. Usage: e2e_commands.py BINARY TERMINAL [quick|csd]"""
 import os, shutil, subprocess, sys, time  # noqa: E401
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_lib import (Capture, Session, null_sink, parent, riff_chunks, running,  # noqa: E402
@@ -12,6 +11,7 @@ from e2e_lib import (Capture, Session, null_sink, parent, riff_chunks, running, 
 binary, terminal = sys.argv[1:3]
 quick, csd = sys.argv[3:] == ["quick"], sys.argv[3:] == ["csd"]
 EXAMPLES = "/usr/share/doc/csound-doc/html/examples/"
+PIECES = ("oscil.csd", "pluck.csd", "adsr.csd") if csd else ()  # each says -odac
 work = workspace("texteditor={work}editor\n[WAVE]\nWaveOutDev=0\n", (
     ("csound", shutil.which("csound")), ("the PulseAudio null sink", null_sink()),
     (terminal, os.path.exists(terminal)), ("csound-doc", not csd or os.path.isdir(EXAMPLES))))
@@ -33,15 +33,13 @@ if holder and not wait_for(lambda: subprocess.run(["xdotool", "search", "--name"
                                                   capture_output=True).returncode == 0, 20):
     print("failed_at=the holder terminal")
     sys.exit(1)
-PIECES = ("oscil.csd", "pluck.csd", "adsr.csd") if csd else ()
 for piece in PIECES:
     shutil.copy(EXAMPLES + piece, work + "orc")
 os.chdir(work)  # a folder of our own, which csound must not run in
 s = Session(binary)
 s.find_window()
-def render(piece):  # Compile with no score; the same by hand must give the same bytes
+for piece in PIECES:  # Compile with no score; the same by hand must give the same bytes
     out, line = work + "out/test", f"/usr/bin/csound -Wsg -o test {work}orc/{piece}"
-    s.expect("odac_" + piece, "\n-odac" in open(work + "orc/" + piece).read(), True)
     s.click(s.require(s.item("Orchestras", piece), piece + " listed"))
     s.click(s.find("Compile", "push button"))
     box = s.require(s.window_named("CMDLINE", 10), "CMDLINE of " + piece)
@@ -53,11 +51,8 @@ def render(piece):  # Compile with no score; the same by hand must give the same
     os.rename(out, out + ".tonsmith")
     subprocess.run(line.split(), cwd=work + "orc", capture_output=True, env=dict(
         os.environ, SSDIR=work + "src", SFDIR=work + "out", SADIR=work + "ana"))
-    got, want = open(out + ".tonsmith", "rb").read(), open(out, "rb").read()
-    s.expect("same_" + piece, f"{len(got)} bytes, " + ("equal" if got == want else "differ"),
-             lambda v: v.endswith("equal") and not v.startswith("0 "))
-for piece in PIECES:
-    render(piece)
+    same = open(out + ".tonsmith", "rb").read() == open(out, "rb").read()
+    s.expect("same_" + piece, (same, os.path.getsize(out) > 44), (True, True))  # not bare header
 if csd:
     s.finish()
 TEMPLATES = {".orc": b"sr=\r\nkr=\r\nksmps=\r\nnchnls=\r\n\r\ninstr 1\r\n\r\nendin\r\n",

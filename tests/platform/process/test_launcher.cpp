@@ -118,7 +118,6 @@ TEST(Launcher, ResolvesScriptsTerminalsAndTheTextEditor) {
                              std::filesystem::current_path(), "SSDIR=/s d/", "SADIR=/a", "--",
                              bin / "prog", "a b"}));
     EXPECT_TRUE(term);
-    EXPECT_EQ(ResolveLaunch({{"prog"}, true, "T", false, "/piece"}, &err).at(6), "/piece");
     EXPECT_EQ(resolve({"prog"}, false), Args{bin / "prog"}); // no console asked for
     const Args editor = resolve({"NOTEPAD.EXE", "/o/a b.orc"}, false);
     EXPECT_EQ(Args(editor.end() - 2, editor.end()), (Args{bin / "sensible-editor", "/o/a b.orc"}));
