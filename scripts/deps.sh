@@ -8,7 +8,7 @@ pkgs=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   librtaudio-dev
-  csound
+  csound csound-doc
   pulseaudio pulseaudio-utils
   xvfb xauth xterm xdotool x11-utils xfonts-base fonts-dejavu-core
   xfce4-terminal lxterminal gnome-terminal mate-terminal tilix terminator qterminal sakura kitty

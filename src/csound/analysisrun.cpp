@@ -2,6 +2,7 @@
 
 #include "csound/analysiscmd.h"
 #include "csound/compile.h"
+#include "csound/runfolder.h"
 #include "platform/files/fileops.h"
 #include "platform/files/regularfile.h"
 #include "platform/messagebox.h"
@@ -42,8 +43,16 @@ void StartWatching(AnalysisRun run) {
 }
 } // namespace
 
-bool LaunchAnalysisFrom(const INISTRUCT& ini, int iType) {
-    const CommandLine line = analysis::MakeCommandLine(ini, iType);
+bool LaunchAnalysisFrom(const INISTRUCT& settings, int iType) {
+    // The utility runs in the orchestra's folder, as Csound does: relative
+    // folders must keep naming what they named from ours.
+    INISTRUCT ini = settings;
+    std::string fault;
+    CommandLine line;
+    if (MakeFoldersAbsolute(ini, &fault))
+        line = analysis::MakeCommandLine(ini, iType);
+    else
+        line.fault = fault;
     if (line.args.empty()) {
         MessageBox(line.fault + " The utility was not started; the settings were saved.", "Error",
                    MB_OK | MB_ICONEXCLAMATION);
@@ -64,6 +73,7 @@ bool LaunchAnalysisFrom(const INISTRUCT& ini, int iType) {
     request.newConsole = true;
     request.title = szConsoleTitle;
     request.reportEnd = true; // the utility's end, not the terminal's
+    request.workDir = RunFolder(ini);
     LaunchResult result = Launch(request);
     if (!result.process) {
         MessageBox(LaunchErrorText(request.args[0], result.error) +
@@ -86,8 +96,14 @@ void SetAnalysisEndHandler(std::function<void()> refreshLists) {
 int PollAnalysisRuns() {
     Watch& w = TheWatch();
     std::vector<AnalysisRun> ended;
+    // A console given up is told too; the boxes come after the list is
+    // settled, since each runs an event loop in which this poll runs again.
+    std::vector<std::string> notices;
     for (auto it = w.runs.begin(); it != w.runs.end();) {
-        if (it->process->ExitCode() == STILL_ACTIVE) {
+        const bool running = it->process->ExitCode() == STILL_ACTIVE;
+        if (std::string notice = it->process->TakeNotice(); !notice.empty())
+            notices.push_back(std::move(notice));
+        if (running) {
             ++it;
         } else {
             ended.push_back(std::move(*it));
@@ -98,6 +114,8 @@ int PollAnalysisRuns() {
         w.timer->stop();
     if (!ended.empty() && w.refreshLists)
         w.refreshLists();
+    for (const std::string& notice : notices)
+        MessageBox(notice, szCaption, MB_OK | MB_ICONWARNING);
     for (AnalysisRun& run : ended)
         if (const unsigned long code = run.process->ExitCode())
             MessageBox(FailedRunText(run.program, code, run.process->OutputLog()), szCaption,

@@ -2,6 +2,7 @@
 
 #include "csound/batchscript.h"
 #include "csound/perfcmd.h"
+#include "csound/runfolder.h"
 #include "platform/files/configdir.h"
 #include "platform/messagebox.h"
 #include "platform/process/argsplit.h"
@@ -131,10 +132,19 @@ void CompileRun::setEnvironment(const INISTRUCT& ini) {
     putFolder("SFDIR", ini.szSFDIR);
 }
 
-void CompileRun::Compile(const INISTRUCT& ini) {
+void CompileRun::Compile(const INISTRUCT& settings) {
+    // Csound runs in the piece's folder: relative folders must keep naming
+    // what they named from ours.
+    INISTRUCT ini = settings;
+    std::string notAbsolute;
+    const bool bAbsolute = MakeFoldersAbsolute(ini, &notAbsolute);
     const CommandLine line = perf::MakeCommandLine(ini);
     if (line.text == szCmdLineError) {
         MessageBox("All Required Options Are Not Selected!", szCaption, MB_OK);
+        return;
+    }
+    if (!bAbsolute) {
+        tell(notAbsolute);
         return;
     }
     if (line.args.empty()) {
@@ -162,6 +172,7 @@ void CompileRun::Compile(const INISTRUCT& ini) {
     request.newConsole = true;
     request.title = szConsoleTitle;
     request.reportEnd = true; // the run ends when Csound (or the script) ends
+    request.workDir = RunFolder(ini);
     if (ini.nCSoundVer == 1) {
         if (!writeScript(ini, args))
             return;

@@ -66,7 +66,7 @@ public:
     explicit CompileRun(CompileWindow& window, ProcessStarter starter = StartWithLauncher);
 
     // The Compile command, on the given settings (the window passes IniStruct).
-    void Compile(const INISTRUCT& ini);
+    void Compile(const INISTRUCT& settings);
     // WM_TIMER: polls the run when idTimer is IDT_RUNWATCH, else does nothing.
     void OnTimer(int idTimer);
 

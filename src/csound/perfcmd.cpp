@@ -59,8 +59,22 @@ CommandLine refused(std::string fault) {
 
 } // namespace
 
+bool IsUnifiedPiece(std::string_view szOrc) {
+    constexpr std::string_view ext = ".csd";
+    if (szOrc.size() < ext.size())
+        return false;
+    const std::string_view tail = szOrc.substr(szOrc.size() - ext.size());
+    for (std::size_t i = 0; i < ext.size(); ++i) {
+        const char c = tail[i] >= 'A' && tail[i] <= 'Z' ? char(tail[i] - 'A' + 'a') : tail[i];
+        if (c != ext[i])
+            return false;
+    }
+    return true;
+}
+
 CommandLine MakeCommandLine(const INISTRUCT& ini) {
-    if (ini.szOrc[0] == '\0' || ini.szScore[0] == '\0')
+    const bool bUnified = IsUnifiedPiece(ini.szOrc);
+    if (ini.szOrc[0] == '\0' || (!bUnified && ini.szScore[0] == '\0'))
         return {{}, szCmdLineError, {}};
 
     Builder b;
@@ -95,7 +109,8 @@ CommandLine MakeCommandLine(const INISTRUCT& ini) {
     if (ini.nScoExtractCheck)
         add({"-x", ini.szScoExtract});
     args.push_back(std::string(ini.szOrcDir) + ini.szOrc);
-    args.push_back(std::string(ini.nScoreMode ? ini.szOrcDir : ini.szScoreDir) + ini.szScore);
+    if (!bUnified)
+        args.push_back(std::string(ini.nScoreMode ? ini.szOrcDir : ini.szScoreDir) + ini.szScore);
 
     std::string text = joined(args);
     // A cut line would name another orchestra or score: refuse it whole.

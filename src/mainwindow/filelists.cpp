@@ -14,8 +14,10 @@ struct ListKind {
     std::vector<const char*> patterns;
 };
 
+// A .csd holds orchestra, score and options in one file: it is an orchestra
+// that needs no score.
 const std::array<ListKind, nLists> aKinds{{
-    {"Orchestras", {"*.orc", "*.o"}},
+    {"Orchestras", {"*.orc", "*.o", "*.csd"}},
     {"Scores", {"*.sco", "*.s"}},
     {"Source", {"*.wav", "test", "soundin.*"}},
     {"Output", {"*.wav", "test", "soundin.*"}},

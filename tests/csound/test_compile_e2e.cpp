@@ -23,7 +23,7 @@ TEST(CompileEndToEnd, BatchRunShowsTitledConsoleAndEndsAfterAKey) {
         std::filesystem::create_directories(root / d);
     WriteFile(root / "orc dir ü/tone; $(touch pwned).orc",
               "sr = 44100\nksmps = 10\nnchnls = 1\n0dbfs = 1\n"
-              "instr 1\na1 oscili 0.5, 440\nout a1\nendin\n");
+              "instr 1\nfprints \"here\", \"\"\na1 oscili 0.5, 440\nout a1\nendin\n");
     WriteFile(root / "sco`x`/tone \"q\".sco", "i1 0 0.5\ne\n");
     const auto before = Children();
     run.Compile(ini);
@@ -54,5 +54,6 @@ TEST(CompileEndToEnd, BatchRunShowsTitledConsoleAndEndsAfterAKey) {
     EXPECT_EQ(w.substr(w.find("fmt ") + 8, 16) + w.substr(w.find("data") + 4, 4),
               std::string("\1\0\1\0\x44\xAC\0\0\x88\x58\1\0\2\0\x10\0\x44\xAC\0\0", 20));
     EXPECT_FALSE(std::filesystem::exists(root / "pwned"));
+    EXPECT_TRUE(std::filesystem::exists(root / "orc dir ü/here")); // run in the orchestra's folder
     EXPECT_TRUE(WaitFor([&] { return console().empty(); }, 5)); // closing takes a moment
 }

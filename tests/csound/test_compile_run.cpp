@@ -96,6 +96,17 @@ TEST_F(CompileRunTest, EachVersionStartsItsWayTheDosOneByAScriptWrittenByteForBy
     EXPECT_EQ(ReadFile(script()) + std::to_string(boxes.boxes.size()), "old script1");
 }
 
+TEST_F(CompileRunTest, ACsdNeedsNoScoreAndRelativeFoldersKeepTheirPlace) {
+    const std::string here = std::filesystem::current_path().string() + "/";
+    EnvGuard sf("SFDIR", std::nullopt);
+    Set(ini.szSFDIR, "out/"), Set(ini.szOrc, "p.CSD"), ini.szScore[0] = 0, ini.nCSoundVer = 2;
+    run.Compile(ini); // no orchestra folder: csound runs in ours and says what is missing
+    Set(ini.szSFDIR, std::string(255 - here.size(), 's') + "/"), run.Compile(ini);
+    EXPECT_EQ(requests.at(0).args.back() + requests.at(0).workDir + std::getenv("SFDIR"),
+              "/w/orc/p.CSD" + here + "out");
+    EXPECT_TRUE(requests.size() == 1 && boxes.has(" characters long, and at most 255 fit.", 0));
+}
+
 TEST_F(CompileRunTest, UnwritableScriptsAndLineBreaksInNamesAreRefused) {
     ini.nCSoundVer = 1;
     WriteFile(home / "config", "not a folder"); // the configuration folder cannot be made

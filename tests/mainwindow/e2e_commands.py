@@ -2,19 +2,24 @@
 """A first session: New Orc and New Sco, Compile in TERMINAL as x-terminal-emulator, the
 output played into the null sink and compared byte for byte, stopped by Escape and the
 right button. A terminal that hands over to a running instance gets one ("holder") first;
-"quick" stops once the output is listed; a terminal not installed skips (77); "broken"
-fails with a usage error: the user is told, csound.log gets the run. Usage: e2e_commands.py BINARY TERMINAL [quick]"""
+"quick" stops once the output is listed; "csd" renders csound-doc's -odac pieces, no score,
+as csound by hand; a terminal not installed skips (77); "broken" fails with a usage error:
+the user is told, csound.log gets the run. Usage: e2e_commands.py BINARY TERMINAL [quick|csd]"""
 import os, shutil, subprocess, sys, time  # noqa: E401
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_lib import (Capture, Session, null_sink, parent, riff_chunks, running,  # noqa: E402
                      wait_for, wav_complete, workspace, write)
 binary, terminal = sys.argv[1:3]
-quick, broken = sys.argv[3:] == ["quick"], os.path.basename(terminal) == "broken"
+quick, csd = sys.argv[3:] == ["quick"], sys.argv[3:] == ["csd"]
+broken = os.path.basename(terminal) == "broken"
 if not broken and not os.path.exists(terminal):
     print("missing: " + terminal)
     sys.exit(77)
+EXAMPLES = "/usr/share/doc/csound-doc/html/examples/"
+PIECES = ("oscil.csd", "pluck.csd", "adsr.csd") if csd else ()  # each says -odac
 work = workspace("texteditor={work}editor\n[WAVE]\nWaveOutDev=0\n", (
-    ("csound", shutil.which("csound")), ("the PulseAudio null sink", null_sink())))
+    ("csound", shutil.which("csound")), ("the PulseAudio null sink", null_sink()),
+    ("csound-doc", not csd or os.path.isdir(EXAMPLES))))
 editor, editor_log = work + "editor", work + "editor.log"
 write(editor, f'#!/bin/sh\necho "$@" >> {editor_log}\n', 0o755)  # logs what it opens
 ORC = ("sr = 44100\nksmps = 10\nnchnls = 2\n0dbfs = 1\n"
@@ -36,8 +41,28 @@ if holder and not wait_for(lambda: subprocess.run(["xdotool", "search", "--name"
                                                   capture_output=True).returncode == 0, 20):
     print("failed_at=the holder terminal")
     sys.exit(1)
+for piece in PIECES:
+    shutil.copy(EXAMPLES + piece, work + "orc")
+os.chdir(work)  # a folder of our own, which csound must not run in
 s = Session(binary)
 s.find_window()
+for piece in PIECES:  # Compile with no score; the same by hand must give the same bytes
+    out, line = work + "out/test", f"/usr/bin/csound -Wsg -o test {work}orc/{piece}"
+    s.click(s.require(s.item("Orchestras", piece), piece + " listed"))
+    s.click(s.find("Compile", "push button"))
+    box = s.require(s.window_named("CMDLINE", 10), "CMDLINE of " + piece)
+    s.expect("cmdline_" + piece, any(n.name == line for n in s.nodes(box)), True)
+    s.press(s.wait_node("OK", "push button", box, 5))
+    s.expect("cwd_" + piece, wait_for(lambda: os.readlink(f"/proc/{running('csound')}/cwd"),
+                                       10, 0.002), work + "orc")
+    s.require(wait_for(lambda: running("csound") is None, 60), piece + " rendered")
+    os.rename(out, out + ".tonsmith")
+    subprocess.run(line.split(), cwd=work + "orc", capture_output=True, env=dict(
+        os.environ, SSDIR=work + "src", SFDIR=work + "out", SADIR=work + "ana"))
+    same = open(out + ".tonsmith", "rb").read() == open(out, "rb").read()
+    s.expect("same_" + piece, (same, os.path.getsize(out) > 44), (True, True))  # not bare header
+if csd:
+    s.finish()
 TEMPLATES = {".orc": b"sr=\r\nkr=\r\nksmps=\r\nnchnls=\r\n\r\ninstr 1\r\n\r\nendin\r\n",
              ".sco": b"f1 0 8192 10 1"}
 def new_file(button, caption, edit_name, list_name, ext):

@@ -67,7 +67,9 @@ for page, output in (("LPANAL", "tone.lpc"), ("HETRO", "tone.htr"), ("PVANAL", "
     s.require(s.press(s.find(page, "page tab", dlg)), page)
     box = s.require(s.wait_node("Output File Name", "text", dlg, 5, True), page + " output box")
     s.require(s.type_into(box, output), "typing " + output)
-    s.press(s.find("OK", "push button", dlg))
+    s.press(s.find("OK", "push button", dlg))  # the utility runs in the orchestra's folder
+    s.expect("cwd_" + output, wait_for(lambda: os.readlink(f"/proc/{running('csound')}/cwd"),
+                                       10, 0.002), work + "orc")
     path = os.path.join(work, "ana", output)
     made = wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0, 60, 0.2)
     wait_for(lambda: not running("csound"), 60)

@@ -27,8 +27,8 @@ TEST(Listing, WildcardStarQuestionAndCase) {
 }
 TEST(Listing, ListsHoldTheirPatternsOnceInDisplayOrder) {
     testutil::TempDir d;
-    for (const char* n : {"b.orc", "A.ORC", "c.o", ".hidden.orc", "notes.txt", "mix.wav", "test",
-                          "soundin.2", "mix.aif", "soundin.wav", "x.lpc", "y.htr", "z.pvc"})
+    for (const char* n : {"b.orc", "A.ORC", "c.o", ".hidden.orc", "d.CSD", "notes.txt", "mix.wav",
+                          "test", "soundin.2", "mix.aif", "soundin.wav", "x.lpc", "y.htr", "z.pvc"})
         testutil::WriteFile(d / n, "x");
     std::filesystem::create_directories(d / "Sub.orc");
     INISTRUCT ini{};
@@ -37,7 +37,7 @@ TEST(Listing, ListsHoldTheirPatternsOnceInDisplayOrder) {
     std::snprintf(ini.szSADIR, sizeof ini.szSADIR, "%s", d.path().c_str()); // no slash
     std::snprintf(ini.szScoreDir, sizeof ini.szScoreDir, "%s/nowhere/", d.path().c_str());
     EXPECT_EQ(ListEntries(ini, LIST_ORC),
-              (Strings{".hidden.orc", "[Sub.orc]", "A.ORC", "b.orc", "c.o"}));
+              (Strings{".hidden.orc", "[Sub.orc]", "A.ORC", "b.orc", "c.o", "d.CSD"}));
     // soundin.wav matches two patterns and is still one file.
     EXPECT_EQ(ListEntries(ini, LIST_OUTPUT),
               (Strings{"mix.wav", "soundin.2", "soundin.wav", "test"}));
@@ -46,7 +46,7 @@ TEST(Listing, ListsHoldTheirPatternsOnceInDisplayOrder) {
     std::snprintf(ini.szSADIR, sizeof ini.szSADIR, "%s/", d.path().c_str());
     EXPECT_EQ(ListEntries(ini, LIST_ANALYSIS), (Strings{"x.lpc", "y.htr", "z.pvc"}));
     EXPECT_EQ(ScanDirectory(d.path() + "/so", {"*.wav"}), Strings{"soundin.wav"});
-    EXPECT_EQ(ScanDirectory(d.path() + "/", {"*"}).size(), 14u); // never "." or ".."
+    EXPECT_EQ(ScanDirectory(d.path() + "/", {"*"}).size(), 15u); // never "." or ".."
 }
 TEST(Listing, OrderIgnoresCaseYetIsTotal) {
     // Alike in eight letters, ties of case, names beginning others, bytes above ASCII.

@@ -372,6 +372,8 @@ std::vector<std::string> Resolve(const LaunchRequest& request, int* error,
         }
         argv.insert(argv.end(), request.args.begin() + 1, request.args.end());
     }
+    if (!request.workDir.empty() && argv[0][0] != '/')
+        argv[0] = currentFolder() + "/" + argv[0];
     if (console && HaveDisplay()) {
         *terminal = ChooseTerminal(choice, skipped);
         if (!terminal->path.empty()) {
@@ -379,7 +381,8 @@ std::vector<std::string> Resolve(const LaunchRequest& request, int* error,
             std::vector<std::string> command;
             const std::string helper = ConsoleHelperPath();
             if (!helper.empty()) {
-                command = {helper, report, currentFolder()};
+                command = {helper, report,
+                           request.workDir.empty() ? currentFolder() : request.workDir};
                 for (const char* name : {"SSDIR", "SFDIR", "SADIR"})
                     if (const char* value = std::getenv(name))
                         command.push_back(std::string(name) + "=" + value);
@@ -427,6 +430,7 @@ LaunchResult LaunchWith(const LaunchRequest& request, int choice) {
         report.reset();
     SpawnOptions options;
     options.newSession = true;
+    options.workDir = request.workDir;
     // A program in a terminal reads the terminal; one without must not take
     // the input of whatever terminal we were started from.
     options.stdinFromNull = !inTerminal;

@@ -27,6 +27,9 @@
 // saying so, with the first line the terminal wrote to its error output. Without a display, or with
 // no console, the program reads /dev/null and writes to our own output.
 //
+// A program given a working folder runs there, in a console too; a relative
+// program path still names the file seen from our own folder.
+//
 // Every started process is reaped: a ProcessHandle waits for its end when
 // polled, and one dropped while the process still runs hands it to a
 // background waiter, so no process is ever left a zombie.
@@ -90,6 +93,7 @@ struct LaunchRequest {
     bool newConsole = false;       // a terminal window, when there is a display
     std::string title;             // the terminal's title
     bool reportEnd = false;        // watch the program, not the terminal, in a console
+    std::string workDir{};         // the program's current folder (absolute); empty: ours
 };
 
 struct LaunchResult {

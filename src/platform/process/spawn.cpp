@@ -63,6 +63,8 @@ int SpawnProgram(const std::vector<std::string>& argv, const SpawnOptions& optio
     }
     if (options.errorFd >= 0)
         posix_spawn_file_actions_adddup2(&actions, options.errorFd, 2);
+    if (!options.workDir.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, options.workDir.c_str());
     // Nothing of ours leaks into the child but the three standard streams.
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
 

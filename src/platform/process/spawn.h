@@ -18,6 +18,7 @@ struct SpawnOptions {
     bool newSession = false;    // leave our session: our terminal's ^C stays ours
     int outputFd = -1;          // standard output and error go here, when not -1
     int errorFd = -1;           // standard error alone goes here, when not -1
+    std::string workDir{};      // the program's current folder; empty: ours
 };
 
 // Starts argv[0] (a path, as FindProgram gives) with argv as its arguments and

@@ -67,6 +67,8 @@ TEST(Launcher, ArgumentsArriveLiterallyFailuresAreReportedAndEveryChildIsReaped)
         EXPECT_EQ(WinExec(bad.c_str(), SW_SHOWNORMAL), 2u) << bad;
     for (const std::string& bad : {dir / "badinterp", std::string("no-such-program-anywhere")})
         EXPECT_EQ(Launch({{bad}, false, ""}).error, ENOENT) << bad;
+    ASSERT_TRUE(Launch({{"sh", "-c", "pwd >here"}, false, "", false, dir.path()}).process);
+    EXPECT_TRUE(WaitFor([&] { return ReadFile(dir / "here") == dir.path() + "\n"; }, 10));
     EXPECT_EQ(LaunchErrorText("cs", EACCES), "The program cs may not be run (permission denied).");
     EXPECT_EQ(LaunchErrorText("cs", E2BIG), "Cannot start cs: Argument list too long.");
     // Handles dropped while their processes run are left to the background reaper.
