@@ -30,7 +30,7 @@ std::string RunFolder(const INISTRUCT& ini) {
 bool MakeFoldersAbsolute(INISTRUCT& ini, std::string* fault) {
     struct Field {
         char* szText;
-        std::size_t nSize;
+        std::size_t nSize; // 0: left as it is
         const char* szWhat;
     };
     const Field fields[] = {
@@ -40,21 +40,25 @@ bool MakeFoldersAbsolute(INISTRUCT& ini, std::string* fault) {
         {ini.szSFDIR, sizeof ini.szSFDIR, "sound output folder"},
         {ini.szSADIR, sizeof ini.szSADIR, "analysis folder"},
         {ini.szCurSoundFile, sizeof ini.szCurSoundFile, "sound file"},
+        // A bare program name is looked up on PATH, not in a folder.
+        {ini.szCsoundPath, std::strchr(ini.szCsoundPath, '/') ? sizeof ini.szCsoundPath : 0,
+         "Csound program"},
     };
     const std::string here = currentFolder();
     for (const Field& f : fields) {
         const std::string path = absolute(f.szText, here);
-        if (path.size() >= f.nSize) {
+        if (f.nSize != 0 && path.size() >= f.nSize) {
             *fault = std::string("The ") + f.szWhat + " " + f.szText + " is relative to " + here +
                      "; taken from there it is " + std::to_string(path.size()) +
                      " characters long, and at most " + std::to_string(f.nSize - 1) +
-                     " fit. Choose the folder in the Preferences by its full path.";
+                     " fit. Give it by its full path.";
             return false;
         }
     }
     for (const Field& f : fields) {
         const std::string path = absolute(f.szText, here);
-        std::memcpy(f.szText, path.c_str(), path.size() + 1);
+        if (f.nSize != 0)
+            std::memcpy(f.szText, path.c_str(), path.size() + 1);
     }
     return true;
 }

@@ -14,9 +14,10 @@ namespace csound {
 // own current folder); "" when it is no folder, and the run stays in ours.
 std::string RunFolder(const INISTRUCT& ini);
 
-// Makes every relative folder of a run, and the current sound file, absolute
-// from our own current folder, so each still names the place it named when
-// the run happens elsewhere; empty fields stay empty. False, with *fault set
-// and the record unchanged, when one would no longer fit its field.
+// Makes every relative folder of a run, the current sound file and a Csound
+// path that names a file (not a bare name looked up on PATH) absolute from
+// our own current folder, so each still names the place it named when the
+// run happens elsewhere; empty fields stay empty. False, with *fault set and
+// the record unchanged, when one would no longer fit its field.
 bool MakeFoldersAbsolute(INISTRUCT& ini, std::string* fault);
 } // namespace csound
