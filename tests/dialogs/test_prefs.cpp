@@ -44,13 +44,15 @@ TEST(DialogUnits, MapLikeThePlatform) {
     EXPECT_EQ(BaseUnitsOf(DialogFont(4)).cx, BaseUnitsOf(DialogFont(8)).cx);
 }
 
-// With no file stored the boxes are empty, not the template's text; one page
-// shows at a time; every control has a name a screen reader can say.
+// With no file stored the boxes are empty, not the template's text, while
+// labels and buttons keep theirs; one page shows at a time; every control
+// has a name a screen reader can say.
 TEST_F(PrefsTest, FreshBoxesOnePageAtATimeAndEveryControlNamed) {
     QDialog* dlg = Open();
     ASSERT_EQ(Tabs(dlg)->count(), 5);
-    EXPECT_EQ(Text(dlg, 206) + "|" + Text(dlg, 610) + "|" + Text(dlg, 401) + "|" + Text(dlg, 311),
-              ini.szOrcDir + std::string("|||0"));
+    EXPECT_EQ(Text(dlg, 206) + "|" + Text(dlg, 207) + "|" + Text(dlg, 502) + "|" + Text(dlg, 610) +
+                  "|" + Text(dlg, 401) + "|" + Text(dlg, 311),
+              ini.szOrcDir + std::string("|Orchestra Directory|Note Amplitude |||0"));
     EXPECT_TRUE(GetDlgItem(dlg, 206)->isVisible());
     Tabs(dlg)->setCurrentIndex(MIDI);
     EXPECT_FALSE(GetDlgItem(dlg, 206)->isVisible() || GetDlgItem(dlg, 402)->isVisible());
