@@ -4,6 +4,7 @@
 #pragma once
 
 #include <csignal>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <sys/ptrace.h>
@@ -69,10 +70,8 @@ inline long TraceChild(const std::function<void()>& body,
 
 // What the child's file descriptor fd names, as /proc shows it.
 inline std::string TracedFdPath(pid_t pid, unsigned long long fd) {
-    char buf[4096];
-    const std::string link = "/proc/" + std::to_string(pid) + "/fd/" + std::to_string(fd);
-    const ssize_t n = ::readlink(link.c_str(), buf, sizeof buf);
-    return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string{};
+    std::error_code ec;
+    return std::filesystem::read_symlink(
+        "/proc/" + std::to_string(pid) + "/fd/" + std::to_string(fd), ec);
 }
-
 } // namespace testutil

@@ -167,56 +167,47 @@ inline Outcome RunProgram(const std::vector<std::string>& args) {
     return {p.exitCode(), p.readAll().toStdString()};
 }
 
-// Records message boxes as "caption: text" and answers with the given button.
-class BoxRecorder {
-public:
-    explicit BoxRecorder(int answer = IDOK) {
-        m_old = SetMessageBoxHandler(
-            [this, answer](const std::string& t, const std::string& c, unsigned type) {
-                boxes.push_back(c + ": " + t);
-                types.push_back(type);
-                return answer;
-            });
-    }
-    ~BoxRecorder() { SetMessageBoxHandler(std::move(m_old)); }
-    BoxRecorder(const BoxRecorder&) = delete;
-    BoxRecorder& operator=(const BoxRecorder&) = delete;
-    bool has(const std::string& part, std::size_t i) const {
-        return i < boxes.size() && boxes[i].find(part) != std::string::npos;
-    }
-    std::vector<std::string> boxes;
-    std::vector<unsigned> types;
-
-private:
-    MessageBoxHandler m_old;
-};
-
 struct ShownBox {
     std::string text, caption;
     unsigned type;
 };
 
-// Records message boxes whole and answers them from a queue; with the queue
-// empty a yes/no question gets No and anything else OK.
+// Records message boxes, whole and as "caption: text", and answers them from
+// a queue; with the queue empty, with the given answer, or by default No to
+// a yes/no question and OK to anything else.
 class BoxAnswerer {
 public:
-    BoxAnswerer() {
+    explicit BoxAnswerer(std::optional<int> answer = std::nullopt) {
         m_old = SetMessageBoxHandler(
-            [this](const std::string& t, const std::string& c, unsigned type) -> int {
+            [this, answer](const std::string& t, const std::string& c, unsigned type) -> int {
                 shown.push_back({t, c, type});
+                boxes.push_back(c + ": " + t);
+                types.push_back(type);
                 if (answers.empty())
-                    return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
+                    return answer ? *answer : (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
                 const int a = answers.front();
                 answers.pop_front();
                 return a;
             });
     }
-    ~BoxAnswerer() { SetMessageBoxHandler(m_old); }
+    ~BoxAnswerer() { SetMessageBoxHandler(std::move(m_old)); }
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+    bool has(const std::string& part, std::size_t i) const {
+        return i < boxes.size() && boxes[i].find(part) != std::string::npos;
+    }
     std::vector<ShownBox> shown;
+    std::vector<std::string> boxes;
+    std::vector<unsigned> types;
     std::deque<int> answers;
 
 private:
     MessageBoxHandler m_old;
+};
+
+// Answers every message box with the given button.
+struct BoxRecorder : BoxAnswerer {
+    explicit BoxRecorder(int answer = IDOK) : BoxAnswerer(answer) {}
 };
 
 inline void EnsureApp() {

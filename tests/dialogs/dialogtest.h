@@ -25,13 +25,14 @@ inline QApplication& TestApp() {
 // Controls by id.
 struct Ui {
     static QTabBar* Tabs(QWidget* dlg) { return dlg->findChild<QTabBar*>(); }
-    static QLineEdit* Edit(const QWidget* d, int n) { return qobject_cast<QLineEdit*>(Item(d, n)); }
-    static void Click(const QWidget* d, int n) {
-        qobject_cast<QAbstractButton*>(Item(d, n))->click();
+    static QLineEdit* Edit(const QWidget* d, int n) {
+        return qobject_cast<QLineEdit*>(GetDlgItem(d, n));
     }
-    static bool Enabled(const QWidget* d, int n) { return Item(d, n)->isEnabled(); }
+    static void Click(const QWidget* d, int n) {
+        qobject_cast<QAbstractButton*>(GetDlgItem(d, n))->click();
+    }
+    static bool Enabled(const QWidget* d, int n) { return GetDlgItem(d, n)->isEnabled(); }
     static std::string Text(const QWidget* d, int n) { return GetDlgItemText(d, n).toStdString(); }
-    static QWidget* Item(const QWidget* d, int n) { return GetDlgItem(d, n); }
 };
 
 // Checks keys of the settings file, given as "SECTION/key=value ...".
@@ -49,11 +50,12 @@ inline void FlushDeletes() {
     QCoreApplication::processEvents();
 }
 
-// A fresh settings record in a private configuration folder, message boxes
-// recorded; the tabbed dialog of that caption is closed at the end.
+// A tabbed dialog on a fresh settings record in a private configuration
+// folder, message boxes recorded; the dialog is closed at the end.
 class DialogTest : public ::testing::Test, protected Ui {
 protected:
-    explicit DialogTest(const char* caption) : m_caption(caption) {
+    using Opener = void (*)(QWidget*, INISTRUCT*, std::function<void()>);
+    DialogTest(const char* caption, Opener open) : m_caption(caption), m_open(open) {
         TestApp();
         InitAppInto(ini);
     }
@@ -62,6 +64,10 @@ protected:
             d->reject();
         FlushDeletes();
     }
+    QDialog* Open() {
+        m_open(nullptr, &ini, [this] { ++nRefresh; });
+        return Shown();
+    }
     QDialog* Shown() const {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* d = qobject_cast<QDialog*>(w);
@@ -69,15 +75,26 @@ protected:
                 return d;
         return nullptr;
     }
-    // Leaves the dialog one of three ways: 0 Cancel (or Exit), 1 Escape, 2 the close box.
-    void Dismiss(QWidget* dlg, int nWay) {
-        if (nWay == 0)
-            Click(dlg, 101);
-        else if (nWay == 1)
-            QTest::keyClick(dlg, Qt::Key_Escape);
-        else
-            dlg->close();
+    // Clicks a button of the dialog (100 is OK, 101 Cancel or Exit).
+    void Press(QDialog* dlg, int nId) {
+        Click(dlg, nId);
         FlushDeletes();
+    }
+    // Opens the dialog, clicks nId and leaves by Cancel (or Exit), Escape and
+    // the close box in turn: each closes it.
+    void LeaveEachWay(int nId) {
+        for (int nWay = 0; nWay < 3; ++nWay) {
+            QDialog* dlg = Open();
+            Click(dlg, nId);
+            if (nWay == 0)
+                Click(dlg, 101);
+            else if (nWay == 1)
+                QTest::keyClick(dlg, Qt::Key_Escape);
+            else
+                dlg->close();
+            FlushDeletes();
+            EXPECT_EQ(Shown(), nullptr) << nWay;
+        }
     }
     bool Unchanged(const INISTRUCT& before) const {
         return std::memcmp(&before, &ini, sizeof ini) == 0 && !std::filesystem::exists(cfg.ini());
@@ -89,4 +106,5 @@ protected:
 
 private:
     QString m_caption;
+    Opener m_open;
 };

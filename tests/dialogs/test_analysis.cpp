@@ -5,7 +5,7 @@
 
 namespace {
 struct AnalysisTest : DialogTest {
-    AnalysisTest() : DialogTest("Tonsmith32 Analysis") {
+    AnalysisTest() : DialogTest("Tonsmith32 Analysis", OpenAnalysis) {
         std::strcpy(ini.szCsoundPath, "/usr/bin/csound");
         std::strcpy(ini.szCurSoundFile, "/snd/voice.wav");
         std::strcpy(ini.szSADIR, "/ana/");
@@ -15,24 +15,12 @@ struct AnalysisTest : DialogTest {
         });
     }
     ~AnalysisTest() override { SetAnalysisLauncher({}); }
-    QDialog* Open() {
-        OpenAnalysis(nullptr, &ini, [this] { ++nRefresh; });
-        return Shown();
-    }
     std::vector<std::string> launched;
 };
 
-TEST_F(AnalysisTest, PagesShowTheInputFileFocusTheirFirstBoxAndLimitLengths) {
+TEST_F(AnalysisTest, PagesShowTheInputFileAndFocusTheirFirstBox) {
     QDialog* dlg = Open();
-    ASSERT_EQ(Tabs(dlg)->count(), 3);
-    EXPECT_EQ(Tabs(dlg)->tabText(2).toStdString() + Text(dlg, 102) + Text(dlg, 320) +
-                  Text(dlg, 411),
-              "PVANAL/snd/voice.wavtest.htrWindow Overlap Factor");
-    for (auto [nId, nMax] : {std::pair{202, 1}, {200, 9}, {212, 126}, {318, 9}, {414, 126}})
-        EXPECT_EQ(Edit(dlg, nId)->maxLength(), nMax) << nId;
-    // Window Overlap from the defaults; the hop size box and label are greyed.
-    EXPECT_EQ(IsDlgButtonChecked(dlg, 417), 1);
-    EXPECT_TRUE(!Enabled(dlg, 412) && !Enabled(dlg, 413) && Enabled(dlg, 410) && Enabled(dlg, 411));
+    EXPECT_EQ(Text(dlg, 102) + "|" + Text(dlg, 320), "/snd/voice.wav|test.htr");
     for (auto [iPage, nId] : {std::pair{0, 200}, {2, 400}, {1, 300}}) {
         Tabs(dlg)->setCurrentIndex(iPage);
         EXPECT_EQ(dlg->focusWidget(), GetDlgItem(dlg, nId)) << iPage;
@@ -68,41 +56,45 @@ TEST_F(AnalysisTest, OkSavesAllPagesStartsTheVisibleUtilityAndStaysOpen) {
     EXPECT_EQ(nRefresh, 2);
 }
 
-TEST_F(AnalysisTest, HopsizeChoiceIsSavedAndShownAgain) {
+// Window Overlap passes the overlap factor, Hopsize the hop size; the other
+// value's box and label are greyed.
+TEST_F(AnalysisTest, HopsizeChoiceGreysTheOtherValueIsSavedAndShownAgain) {
     QDialog* dlg = Open();
+    const auto state = [&] {
+        std::string s;
+        for (int nId : {410, 411, 412, 413})
+            s += Enabled(dlg, nId) ? '+' : '-';
+        return s + std::to_string(IsDlgButtonChecked(dlg, 416)) +
+               std::to_string(IsDlgButtonChecked(dlg, 417));
+    };
+    EXPECT_EQ(state(), "++--01"); // Window Overlap by default
     Tabs(dlg)->setCurrentIndex(2);
     Click(dlg, 416);
-    EXPECT_TRUE(!Enabled(dlg, 410) && !Enabled(dlg, 411) && Enabled(dlg, 412) && Enabled(dlg, 413));
+    EXPECT_EQ(state(), "--++10");
     Edit(dlg, 412)->setText("128");
     Click(dlg, 100);
     ASSERT_EQ(launched.size(), 1u);
     EXPECT_NE(launched[0].find(" -U pvanal -s10000 -c1 -b0.0 -d0.0 -n16 -h128 "), std::string::npos)
         << launched[0];
     Click(dlg, 417);
-    EXPECT_TRUE(Enabled(dlg, 410) && !Enabled(dlg, 412));
-    Dismiss(dlg, 0);
+    EXPECT_EQ(state(), "++--01");
+    Press(dlg, 101);
     dlg = Open();
-    EXPECT_TRUE(IsDlgButtonChecked(dlg, 416) == 1 && !Enabled(dlg, 410) && Text(dlg, 412) == "128");
+    EXPECT_EQ(state() + Text(dlg, 412), "--++10128");
     // A stored type of neither button checks none, greys nothing and OK saves 416.
-    Dismiss(dlg, 0);
+    Press(dlg, 101);
     ini.pvcStruct.iType = 5;
     dlg = Open();
-    EXPECT_EQ(IsDlgButtonChecked(dlg, 416) + IsDlgButtonChecked(dlg, 417), 0);
-    EXPECT_TRUE(Enabled(dlg, 410) && Enabled(dlg, 412));
+    EXPECT_EQ(state(), "++++00");
     Click(dlg, 100);
     ExpectIni("PVC/type=416");
 }
 
 TEST_F(AnalysisTest, ExitEscapeAndCloseBoxSaveNothingAndRefresh) {
     const INISTRUCT before = ini;
-    for (int nWay = 0; nWay < 3; ++nWay) {
-        Edit(Open(), 200)->setText("8000");
-        Dismiss(Shown(), nWay);
-        EXPECT_EQ(Shown(), nullptr) << nWay;
-        EXPECT_EQ(nRefresh, nWay + 1);
-    }
-    EXPECT_TRUE(launched.empty());
-    EXPECT_TRUE(Unchanged(before));
+    LeaveEachWay(416);
+    EXPECT_EQ(nRefresh, 3);
+    EXPECT_TRUE(launched.empty() && Unchanged(before));
 }
 
 TEST_F(AnalysisTest, TooLongTextIsReportedNothingSavedOrStarted) {
@@ -111,9 +103,8 @@ TEST_F(AnalysisTest, TooLongTextIsReportedNothingSavedOrStarted) {
     Tabs(dlg)->setCurrentIndex(1);
     Edit(dlg, 220)->setText(QString(125, 'o') + QString::fromUtf8("\xc3\xa9"));
     Click(dlg, 100);
-    EXPECT_EQ(Tabs(dlg)->currentIndex(), 0);
+    EXPECT_TRUE(Tabs(dlg)->currentIndex() == 0 && Shown() == dlg);
     EXPECT_TRUE(Unchanged(before) && launched.empty());
-    EXPECT_EQ(Shown(), dlg);
     EXPECT_EQ(boxes.boxes, std::vector<std::string>{"Error: The Output File Name is too long: it "
                                                     "can hold at most 126 bytes. Nothing was "
                                                     "saved."});

@@ -5,7 +5,6 @@
 #include "platform/files/fileops.h"
 
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 
 namespace {
@@ -14,19 +13,17 @@ protected:
     SmallDialogs() {
         TestApp();
         PopFileInitialize(nullptr);
-        m_old = SetFileDialogHandler([this](const FileDialogRequest& r) {
+        SetFileDialogHandler([this](const FileDialogRequest& r) {
             requests.push_back(r);
             return answer;
         });
     }
     ~SmallDialogs() override {
-        SetFileDialogHandler(m_old);
-        SetWaveOutDeviceSource(m_devices);
+        SetFileDialogHandler({});
+        SetWaveOutDeviceSource({});
     }
-    void Devices(std::vector<std::string> names) {
-        const auto old = SetWaveOutDeviceSource([names] { return names; });
-        if (!m_devices)
-            m_devices = old;
+    static void Devices(std::vector<std::string> names) {
+        SetWaveOutDeviceSource([names] { return names; });
     }
     // The open dialog's result and both buffers.
     std::string Pick() {
@@ -43,35 +40,21 @@ protected:
     std::vector<FileDialogRequest> requests;
     char szFile[127] = "/old/choice";
     char szTitle[32] = "choice";
-
-private:
-    FileDialogHandler m_old;
-    WaveOutDeviceSource m_devices;
 };
 
 TEST_F(SmallDialogs, NewFileTakesANameThatFitsAndCancelEmptiesIt) {
     char szNewFile[256] = "stale";
     NewFileDlg orc(nullptr, false, szNewFile);
-    EXPECT_EQ(orc.windowTitle(), "New Orchestra");
-    EXPECT_EQ(Edit(&orc, IDC_ORCNAME)->accessibleName(), "Orchestra Name");
-    auto* ok = qobject_cast<QPushButton*>(GetDlgItem(&orc, smalldlg::IDOK));
-    EXPECT_TRUE(ok->isDefault());
     orc.show();
     Edit(&orc, IDC_ORCNAME)->setText(QString(256, 'a')); // one byte too many: refused, open
-    ok->click();
+    Click(&orc, smalldlg::IDOK);
     EXPECT_TRUE(orc.isVisible() && boxes.shown.size() == 1 && szNewFile == std::string("stale"));
     Edit(&orc, IDC_ORCNAME)->setText(QString(255, 'a'));
-    ok->click();
+    Click(&orc, smalldlg::IDOK);
     EXPECT_EQ(std::strlen(szNewFile), 255u);
     EXPECT_TRUE(!orc.isVisible() && orc.result() == 1);
     NewFileDlg(nullptr, false, szNewFile).reject(); // Esc or the close box
     EXPECT_STREQ(szNewFile, "");
-    NewFileDlg sco(nullptr, true, szNewFile);
-    EXPECT_EQ(sco.windowTitle(), "New Score");
-    EXPECT_EQ(GetDlgItem(&sco, IDC_ORCNAME), nullptr);
-    Edit(&sco, IDC_SCONAME)->setText("tune");
-    sco.OnCommand(smalldlg::IDOK);
-    EXPECT_STREQ(szNewFile, "tune");
 }
 
 TEST_F(SmallDialogs, WaveDevicesStepWithinTheDevicesAndOkStoresTheChoice) {
@@ -91,14 +74,7 @@ TEST_F(SmallDialogs, WaveDevicesStepWithinTheDevicesAndOkStoresTheChoice) {
     cancelled.OnCommand(smalldlg::IDCANCEL);
     EXPECT_EQ(std::to_string(wDevice) + ReadIni("WAVE", "WaveOutDev"), "22");
 
-    // No devices, or a stored number beyond them, shows "None.".
-    Devices({});
-    WriteIni("WAVE", "WaveOutDev", "0");
-    WaveDevDlg none(nullptr, &wDevice);
-    EXPECT_EQ(none.ShownName(), "None.");
-    none.OnCommand(IDC_NEXT);
-    none.OnCommand(smalldlg::IDOK);
-    EXPECT_EQ(std::to_string(wDevice) + ReadIni("WAVE", "WaveOutDev"), "00");
+    // A stored number no device has shows "None."; Next keeps it, Previous steps down.
     WriteIni("WAVE", "WaveOutDev", "7");
     Devices({"A", "B"});
     WaveDevDlg stray(nullptr, &wDevice);
@@ -114,7 +90,6 @@ TEST_F(SmallDialogs, SelectCsoundWritesEachChoiceAtOnce) {
     std::strcpy(ini.szCsoundPath, "/usr/bin/csound");
     SelectCsndDlg dlg(nullptr, ini);
     EXPECT_TRUE(qobject_cast<QRadioButton*>(GetDlgItem(&dlg, IDC_WINVERSION))->isChecked());
-    EXPECT_TRUE(Edit(&dlg, IDC_CSOUNDPATH)->isReadOnly());
     Click(&dlg, IDC_DOSVERSION);
     EXPECT_EQ(ReadIni("PREFERENCES", "csoundver") + std::to_string(ini.nCSoundVer), "11");
     Click(&dlg, IDC_WINVERSION);
@@ -137,7 +112,6 @@ TEST_F(SmallDialogs, RenameMovesTheFileAndRefreshesCancelDoesNeither) {
     const std::string mix = File("mix.wav");
     int nRefreshes = 0;
     RenameDlg ok(nullptr, ini, 3, "mix.wav", [&] { ++nRefreshes; });
-    EXPECT_EQ(Text(&ok, IDC_OLDNAME), "mix.wav");
     Edit(&ok, IDC_NEWNAME)->setText("final.wav");
     ok.OnCommand(smalldlg::IDOK);
     EXPECT_TRUE(PathExists(t.root() + "/final.wav") && !PathExists(mix));
@@ -153,28 +127,24 @@ TEST_F(SmallDialogs, AboutShowsTheSkinsAboutPicture) {
     skin.fill(Qt::blue);
     skin.setPixel(3, 105 + 4, qRgb(255, 0, 0));
     AboutDlg dlg(nullptr, &skin);
-    EXPECT_TRUE(dlg.windowTitle().startsWith("Tonsmith32 V3.3"));
     const QImage shot = dlg.grab().toImage();
     EXPECT_EQ(shot.pixel(3, 4), qRgb(255, 0, 0));
     EXPECT_EQ(shot.pixel(10, 10), qRgb(0, 0, 255));
 }
 
-TEST_F(SmallDialogs, FileDialogCancelKeepsTheBuffersAndAPickKeepsItsNameAndFilter) {
+// A cancelled pick keeps both buffers; a pick keeps its name and its filter
+// for the next dialog; a name that does not exist is taken only on Yes.
+TEST_F(SmallDialogs, FileDialogPicksOnlyWhatFitsAndNewNamesOnlyOnYes) {
     EXPECT_EQ(Pick(), "0|/old/choice|choice");
     EXPECT_EQ(requests.at(0).szInitialFile, "/old/choice");
-    EXPECT_EQ(requests[0].Flags, unsigned(OFN_CREATEPROMPT));
     answer = FileDialogAnswer{File("csound"), 1};
     EXPECT_EQ(Pick(), "1|" + t.root() + "/csound|csound");
     EXPECT_TRUE(boxes.shown.empty());
     PopFileSaveDlg(nullptr, szFile, sizeof szFile, szTitle, sizeof szTitle);
     EXPECT_TRUE(requests.back().nFilterIndex == 1 && requests.back().bSave);
-    EXPECT_EQ(requests.back().Flags, unsigned(OFN_OVERWRITEPROMPT));
-}
-
-TEST_F(SmallDialogs, FileDialogNewNameOnlyOnYesAndChoicesTooLongRefusedWhole) {
     answer = FileDialogAnswer{t.root() + "/newprog", 0};
     boxes.answers = {IDNO, IDYES};
-    EXPECT_EQ(Pick(), "0|/old/choice|choice");
+    EXPECT_EQ(Pick(), "0|" + t.root() + "/csound|csound");
     EXPECT_EQ(Pick(), "1|" + t.root() + "/newprog.EXE|newprog.EXE");
     EXPECT_FALSE(PathExists(szFile));                    // nothing is created
     answer = FileDialogAnswer{t.root() + "/out.wav", 0}; // the save dialog does not ask
