@@ -246,7 +246,7 @@ TEST(LauncherConsole, AFailingOrSilentTerminalIsGivenUpAndTheRunGoesOn) {
                   config.dir() + "/csound.log.");
     EXPECT_NE(ReadFile(config.dir() + "/csound.log").find("rendered one\n"), std::string::npos);
     r.process.reset();
-    EXPECT_TRUE(WaitFor([&] { return Children().size() == before.size(); }, 5)); // ended, reaped
+    EXPECT_TRUE(WaitFor([&] { return Children().size() <= before.size(); }, 5)); // ended, reaped
     EXPECT_TRUE(std::filesystem::is_empty(rt.path()));                           // no FIFO left
 }
 
