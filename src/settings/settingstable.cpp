@@ -4,6 +4,8 @@
 #include "settings/inifile.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 using enum IniKind;
@@ -113,18 +115,24 @@ std::span<const IniKey> IniKeys() {
 }
 
 int WriteIniKeys(const INISTRUCT& ini, IniWriter writer) {
+    // One replacement of the file with every key: a crash leaves the old
+    // file or the new one, and a large file is written once, not per key.
     const auto* base = reinterpret_cast<const char*>(&ini);
+    std::vector<std::string> numbers;
+    numbers.reserve(std::size(kKeys));
+    std::vector<IniUpdate> updates;
     for (const IniKey& k : kKeys) {
         if (k.writer != writer)
             continue;
+        std::string_view value(base + k.offset, strnlen(base + k.offset, k.size));
         if (k.kind == Number) {
-            int value = 0;
-            std::memcpy(&value, base + k.offset, sizeof value);
-            WriteIni(k.section, k.key, DecimalText(value).c_str());
-        } else {
-            WriteIni(k.section, k.key, base + k.offset);
+            int n = 0;
+            std::memcpy(&n, base + k.offset, sizeof n);
+            value = numbers.emplace_back(DecimalText(n));
         }
+        updates.push_back({k.section, k.key, value});
     }
+    WriteIniValues(updates);
     return 1;
 }
 
