@@ -6,14 +6,11 @@ namespace fs = std::filesystem;
 
 TEST(Trash, RecordNamesFitTheNameLimitAndKeepTheExtension) {
     const std::string longStem(250, 'a');
-    const std::string umlauts = std::string(121, 'x') + std::string(60, '\xc3') + ".orc";
     const std::tuple<std::string, int, std::size_t, std::string> cases[] = {
-        {"a.orc", 1, 245, "a.orc"},
         {"a.orc", 3, 245, "a.3.orc"},
         {longStem + ".orc", 1, 245, std::string(241, 'a') + ".orc"},
         {longStem + ".orc", 12, 245, std::string(238, 'a') + ".12.orc"},
-        {std::string(255, 'b'), 1, 245, std::string(245, 'b')}, // no extension
-        {"x\xc3\xa9\xc3\xa9.orc", 1, 8, "x\xc3\xa9.orc"},       // never half a character
+        {"x\xc3\xa9\xc3\xa9.orc", 1, 8, "x\xc3\xa9.orc"}, // never half a character
     };
     for (const auto& [name, nTry, nMax, expected] : cases)
         EXPECT_EQ(TrashRecordName(name, nTry, nMax), expected) << name.size() << " " << nTry;
