@@ -99,7 +99,11 @@ void ReadPrefBoxes(TabFrame* frame, INISTRUCT& local) {
             continue;
         }
         char szBuffer[sizeof(INISTRUCT::szSFDIR) + 1] = {};
-        StoreText(szBuffer, box.nCapacity, text);
+        std::memcpy(szBuffer, lpField, box.nCapacity); // untouched text keeps its bytes
+        if (!StoreText(szBuffer, box.nCapacity, text))
+            szBuffer[0] = '\0';
+        const std::size_t nUsed = strnlen(szBuffer, box.nCapacity);
+        std::memset(szBuffer + nUsed, 0, sizeof szBuffer - nUsed);
         if (box.conv == Conv::Dir)
             SlashPath(szBuffer);
         std::memcpy(lpField, szBuffer, box.nCapacity);

@@ -22,6 +22,11 @@ std::size_t FieldBytes(const QString& text) {
 }
 
 bool StoreText(char* lpField, std::size_t nCapacity, const QString& text) {
+    // Text the user left as it was shown keeps the field's own bytes, also
+    // those that are not UTF-8 (a folder named in Latin-1 stays that folder).
+    if (nCapacity > 0 && strnlen(lpField, nCapacity) < nCapacity &&
+        FieldText(lpField, nCapacity) == text)
+        return true;
     const QByteArray bytes = text.toUtf8();
     const auto n = static_cast<std::size_t>(bytes.size());
     if (nCapacity == 0 || n >= nCapacity || bytes.contains('\0'))

@@ -17,7 +17,8 @@ QString NumberText(long long n);
 // Bytes the text takes in a field (its UTF-8 form, without the terminator).
 std::size_t FieldBytes(const QString& text);
 
-// Copies the text into a field of nCapacity bytes (terminator included).
+// Copies the text into a field of nCapacity bytes (terminator included);
+// text equal to what the field shows leaves the field's bytes as they are.
 // Returns false and leaves the field alone when it does not fit: a cut name
 // could name another file.
 bool StoreText(char* lpField, std::size_t nCapacity, const QString& text);

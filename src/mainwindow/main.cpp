@@ -18,16 +18,20 @@ namespace {
 // Settings that did not fit their fields were left at their defaults; the
 // user hears about it once the window is up.
 void ReportIgnoredSettings() {
+    if (!IniFileProblem().empty())
+        MessageBox(IniFileProblem(), "Tonsmith 3.3", MB_ICONEXCLAMATION);
     std::string szText;
     for (const IgnoredKey& k : IgnoredIniKeys())
-        szText += "[" + k.section + "] " + k.key + ": " + std::to_string(k.length) +
-                  " characters, at most " + std::to_string(k.capacity) + " fit.\n";
+        szText += "[" + k.section + "] " + k.key + ": " +
+                  (k.holdsNul ? std::string("holds a NUL byte, which would cut it.\n")
+                              : std::to_string(k.length) + " characters, at most " +
+                                    std::to_string(k.capacity) + " fit.\n");
     if (!UnusableStartupDirectory().empty())
         szText +=
             "The start-up folder is too long for a folder setting: " + UnusableStartupDirectory() +
             "\n";
     if (!szText.empty())
-        MessageBox("These settings in tk3.ini were too long and are not used:\n" + szText,
+        MessageBox("These settings in tk3.ini cannot be used and keep their defaults:\n" + szText,
                    "Tonsmith 3.3", MB_ICONEXCLAMATION);
 }
 } // namespace

@@ -1,6 +1,7 @@
 // Access to the settings file tk3.ini in the configuration folder.
 #pragma once
 
+#include "settings/inifile.h"
 #include "settings/inistruct.h"
 
 #include <string>
@@ -25,6 +26,14 @@ int ReadIniInt(const char* lpszSection, const char* lpszKey);
 // 1 on success, 0 on failure.
 int WriteIni(const char* lpszSection, const char* lpszKey, const char* lpszString);
 
+// Stores several keys with one atomic replacement of the file. A file that
+// holds every value already is not rewritten. A file that must not be
+// replaced (read-only, not a file, unreadable, UTF-16 or UTF-32) is left as
+// it is, and a write that cannot happen is told in one message box. Values
+// holding a line end or NUL cannot be stored and are skipped. 1 when every
+// key is stored, else 0.
+int WriteIniValues(std::span<const IniUpdate> updates);
+
 // Loads the whole settings file into IniStruct and applies the defaults.
 void InitApp(void* hWnd);
 
@@ -40,10 +49,16 @@ char* SlashPath(char* szPath);
 struct IgnoredKey {
     std::string section;
     std::string key;
-    std::size_t length;   // characters stored
-    std::size_t capacity; // characters the field holds
+    std::size_t length;    // characters stored
+    std::size_t capacity;  // characters the field holds
+    bool holdsNul = false; // refused for a NUL byte rather than its length
 };
 const std::vector<IgnoredKey>& IgnoredIniKeys();
+
+// Why the whole file was not read at the last load ("" when it was read or
+// is missing): every setting then has its default and the file is never
+// replaced.
+const std::string& IniFileProblem();
 
 // The start-up directory, when it was too long for a directory field and the
 // fields stayed empty instead ("" when it fitted).

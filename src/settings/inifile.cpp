@@ -2,7 +2,9 @@
 
 #include "platform/files/regularfile.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <unistd.h>
@@ -15,18 +17,23 @@ struct Line {
     std::string_view end;  // "\r\n", "\n" or "" for a last line without one
 };
 
+// The line end that starts at pos: CR LF, LF or a lone CR (old Mac files).
+std::size_t lineEndLength(std::string_view text, std::size_t pos) {
+    return text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n' ? 2 : 1;
+}
+
 std::vector<Line> splitLines(std::string_view text) {
     std::vector<Line> lines;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t nl = text.find('\n', pos);
-        if (nl == std::string_view::npos) {
+        const std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) {
             lines.push_back({text.substr(pos), {}});
             break;
         }
-        std::size_t bodyEnd = (nl > pos && text[nl - 1] == '\r') ? nl - 1 : nl;
-        lines.push_back({text.substr(pos, bodyEnd - pos), text.substr(bodyEnd, nl + 1 - bodyEnd)});
-        pos = nl + 1;
+        const std::size_t n = lineEndLength(text, end);
+        lines.push_back({text.substr(pos, end - pos), text.substr(end, n)});
+        pos = end + n;
     }
     return lines;
 }
@@ -114,11 +121,11 @@ template <typename F> void forEachLine(std::string_view text, F&& f) {
     text.remove_prefix(byteOrderMark(text).size());
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t nl = text.find('\n', pos);
-        std::size_t end = nl == std::string_view::npos ? text.size() : nl;
+        const std::size_t nl = text.find_first_of("\r\n", pos);
+        const std::size_t end = nl == std::string_view::npos ? text.size() : nl;
         if (!f(text.substr(pos, end - pos)))
             return;
-        pos = end + 1;
+        pos = end == text.size() ? end : end + lineEndLength(text, end);
     }
 }
 
@@ -150,63 +157,117 @@ std::optional<std::string> IniIndex::get(std::string_view section, std::string_v
 
 std::string IniTextSet(std::string_view text, std::string_view section, std::string_view key,
                        std::string_view value) {
+    const IniUpdate update{section, key, value};
+    return IniTextSetAll(text, std::span(&update, 1));
+}
+
+namespace {
+// The updates of one section, and where they go in the text.
+struct SectionUpdates {
+    std::string_view name;
+    std::vector<IniUpdate> updates;         // one per key, the last value wins
+    std::size_t header = SIZE_MAX;          // line of its first header, if any
+    std::size_t last = SIZE_MAX;            // its last non-blank line
+    std::vector<const IniUpdate*> appended; // keys it does not hold yet
+};
+
+std::vector<SectionUpdates> groupUpdates(std::span<const IniUpdate> updates) {
+    std::vector<SectionUpdates> groups;
+    for (const IniUpdate& u : updates) {
+        auto g = std::find_if(groups.begin(), groups.end(), [&](const SectionUpdates& x) {
+            return equalNoCase(x.name, u.section);
+        });
+        if (g == groups.end()) {
+            g = groups.insert(groups.end(), SectionUpdates{});
+            g->name = u.section;
+        }
+        auto same = std::find_if(g->updates.begin(), g->updates.end(),
+                                 [&](const IniUpdate& x) { return equalNoCase(x.key, u.key); });
+        if (same == g->updates.end())
+            g->updates.push_back(u);
+        else
+            same->value = u.value;
+    }
+    return groups;
+}
+} // namespace
+
+std::string IniTextSetAll(std::string_view text, std::span<const IniUpdate> updates) {
     const std::string_view bom = byteOrderMark(text);
     text.remove_prefix(bom.size());
     const std::vector<Line> lines = splitLines(text);
     const std::string eol(lineEndStyle(lines));
-    const std::string newLine = std::string(key) + "=" + std::string(value);
+    std::vector<SectionUpdates> groups = groupUpdates(updates);
 
-    std::size_t sectionAt = lines.size();
-    std::size_t replaceAt = lines.size();
-    std::size_t lastInSection = lines.size(); // last non-blank line of the section
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (auto name = sectionName(lines[i].body)) {
-            if (sectionAt != lines.size())
+    // Where each key goes: its line in the first section of its name (the
+    // one a reader takes), else after the last non-blank line there.
+    std::vector<const IniUpdate*> replaced(lines.size(), nullptr);
+    for (SectionUpdates& g : groups) {
+        std::vector<bool> found(g.updates.size(), false);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const auto name = sectionName(lines[i].body);
+            if (name && g.header != SIZE_MAX)
                 break;
-            if (equalNoCase(*name, section)) {
-                sectionAt = i;
-                lastInSection = i;
+            if (name) {
+                if (equalNoCase(*name, g.name))
+                    g.header = g.last = i;
+                continue;
             }
-            continue;
+            if (g.header == SIZE_MAX)
+                continue;
+            if (!trim(lines[i].body).empty())
+                g.last = i;
+            const auto kv = keyLine(lines[i].body);
+            for (std::size_t u = 0; kv && u < g.updates.size(); ++u) {
+                if (found[u] || !equalNoCase(kv->first, g.updates[u].key))
+                    continue;
+                found[u] = true;
+                // A value already stored keeps its line byte for byte.
+                if (unquote(kv->second) != g.updates[u].value)
+                    replaced[i] = &g.updates[u];
+                break;
+            }
         }
-        if (sectionAt == lines.size())
-            continue;
-        if (!trim(lines[i].body).empty())
-            lastInSection = i;
-        if (auto kv = keyLine(lines[i].body); kv && equalNoCase(kv->first, key)) {
-            replaceAt = i;
-            break;
-        }
+        for (std::size_t u = 0; u < g.updates.size(); ++u)
+            if (!found[u])
+                g.appended.push_back(&g.updates[u]);
     }
 
     std::string out(bom);
-    out.reserve(bom.size() + text.size() + newLine.size() + section.size() + 8);
-    auto emit = [&](const Line& l) {
-        out.append(l.body);
-        out.append(l.end);
+    out.reserve(bom.size() + text.size() + 64 * updates.size());
+    const auto keyText = [](const IniUpdate& u) {
+        return std::string(u.key) + "=" + std::string(u.value);
     };
-    if (sectionAt == lines.size()) {
-        for (const Line& l : lines)
-            emit(l);
-        if (out.size() > bom.size() && out.back() != '\n')
-            out += eol;
-        out += "[" + std::string(section) + "]" + eol + newLine + eol;
-        return out;
-    }
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i == replaceAt) {
-            out += newLine;
-            out.append(lines[i].end.empty() ? std::string_view{} : lines[i].end);
-            continue;
-        }
-        emit(lines[i]);
-        if (replaceAt == lines.size() && i == lastInSection) {
+        out += replaced[i] ? keyText(*replaced[i]) : std::string(lines[i].body);
+        out.append(lines[i].end);
+        for (const SectionUpdates& g : groups) {
+            if (g.header == SIZE_MAX || g.last != i || g.appended.empty())
+                continue;
             if (lines[i].end.empty())
                 out += eol;
-            out += newLine + eol;
+            for (const IniUpdate* u : g.appended)
+                out += keyText(*u) + eol;
         }
     }
+    for (const SectionUpdates& g : groups) {
+        if (g.header != SIZE_MAX)
+            continue;
+        if (!lines.empty() && lines.back().end.empty() && !out.ends_with(eol))
+            out += eol;
+        out += "[" + std::string(g.name) + "]" + eol;
+        for (const IniUpdate* u : g.appended)
+            out += keyText(*u) + eol;
+    }
     return out;
+}
+
+bool IniTextIsWide(std::string_view text) {
+    // A byte-order mark of UTF-16 or UTF-32 (FF FE, FE FF, 00 00 FE FF), or
+    // a NUL among the first two bytes, where ASCII text never has one.
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"))
+        return true;
+    return text.substr(0, 2).find('\0') != std::string_view::npos;
 }
 
 int ParseLeadingInt(std::string_view text, std::string_view blanks) {

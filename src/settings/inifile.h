@@ -2,12 +2,15 @@
 // section and key names compared without regard to ASCII case, the first
 // matching key wins, blanks around names and values trimmed, one pair of
 // matching quotes around a value removed. Writing keeps every other line
-// (comments, unknown keys, order, line ends) byte for byte. A UTF-8
+// (comments, unknown keys, order, line ends) byte for byte; a key that
+// already holds the value keeps its line as it is. CR LF, LF and a lone CR
+// all end lines. A UTF-8
 // byte-order mark at the start, as Windows editors write it, is skipped on
 // reading and kept on writing.
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -30,6 +33,18 @@ private:
 // New lines take the text's line-end style (LF for a new file).
 std::string IniTextSet(std::string_view text, std::string_view section, std::string_view key,
                        std::string_view value);
+
+// Several keys at once, in one pass over the text; the result is the same as
+// setting them one after the other in this order.
+struct IniUpdate {
+    std::string_view section, key, value;
+};
+std::string IniTextSetAll(std::string_view text, std::span<const IniUpdate> updates);
+
+// True when the text cannot be an INI file in an ASCII-compatible encoding
+// (UTF-16 or UTF-32, with or without a byte-order mark): such a file is
+// neither read nor replaced.
+bool IniTextIsWide(std::string_view text);
 
 // Reads a number: leading characters of `blanks` skipped, an optional sign,
 // then decimal digits up to the first other character. No digits read as 0;

@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <unistd.h>
 
 namespace {
 std::vector<IgnoredKey> ignoredKeys;
 std::string unusableStartup;
+std::string fileProblem;
 char szAppPath[4096];
 
 // Copies the stored text into the field when it fits. Text that does not fit
@@ -18,6 +20,11 @@ void LoadText(const IniKey& k, const std::optional<std::string>& v, char* field)
     field[0] = '\0';
     if (!v)
         return;
+    // A NUL would end the text early: the field would hold a cut value.
+    if (v->find('\0') != std::string::npos) {
+        ignoredKeys.push_back({k.section, k.key, v->size(), k.size - 1, true});
+        return;
+    }
     if (v->size() >= k.size || v->size() > 255) {
         ignoredKeys.push_back(
             {k.section, k.key, v->size(), std::min<std::size_t>(k.size - 1, 255)});
@@ -46,6 +53,9 @@ const std::vector<IgnoredKey>& IgnoredIniKeys() {
 const std::string& UnusableStartupDirectory() {
     return unusableStartup;
 }
+const std::string& IniFileProblem() {
+    return fileProblem;
+}
 
 void InitApp(void* /*hWnd*/) {
     InitAppInto(IniStruct);
@@ -54,6 +64,7 @@ void InitApp(void* /*hWnd*/) {
 void InitAppInto(INISTRUCT& ini) {
     ignoredKeys.clear();
     unusableStartup.clear();
+    fileProblem.clear();
     if (!::getcwd(szAppPath, sizeof szAppPath))
         szAppPath[0] = '\0';
 
@@ -61,8 +72,18 @@ void InitAppInto(INISTRUCT& ini) {
     std::optional<IniIndex> index;
     const std::string path = IniFilePath();
     if (!path.empty()) {
-        if (auto text = ReadWholeFile(path))
+        bool exists = false;
+        auto text = ReadWholeFile(path, &exists);
+        if (text && IniTextIsWide(*text))
+            fileProblem = path + " is in UTF-16 or UTF-32, which Tonsmith does not read. "
+                                 "Every setting has its default, and the file is left as it is.";
+        else if (text)
             index.emplace(*text);
+        else if (exists)
+            fileProblem =
+                path +
+                (std::filesystem::is_directory(path) ? " is not a file" : " cannot be read") +
+                ". Every setting has its default.";
     }
 
     auto* base = reinterpret_cast<char*>(&ini);

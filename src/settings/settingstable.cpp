@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 using enum IniKind;
@@ -126,9 +128,19 @@ std::string StoredValue(const INISTRUCT& ini, const IniKey& k) {
 } // namespace
 
 int WriteIniKeys(const INISTRUCT& ini, IniWriter writer) {
+    // One replacement of the file with every key: a crash leaves the old
+    // file or the new one, and a large file is written once, not per key.
+    std::vector<std::string> values;
+    std::vector<const IniKey*> keys;
     for (const IniKey& k : kKeys)
-        if (k.writer == writer)
-            WriteIni(k.section, k.key, StoredValue(ini, k).c_str());
+        if (k.writer == writer) {
+            values.push_back(StoredValue(ini, k));
+            keys.push_back(&k);
+        }
+    std::vector<IniUpdate> updates;
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        updates.push_back({keys[i]->section, keys[i]->key, values[i]});
+    WriteIniValues(updates);
     return 1;
 }
 

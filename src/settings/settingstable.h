@@ -38,8 +38,8 @@ struct IniKey {
 // decides the bytes of a fresh file.
 std::span<const IniKey> IniKeys();
 
-// Writes the keys the writer owns from the record, one write per key, in
-// table order. Returns 1.
+// Writes the keys the writer owns from the record, in table order, with one
+// replacement of the file. Returns 1.
 int WriteIniKeys(const INISTRUCT& ini, IniWriter writer);
 
 // A whole settings file that holds only the keys of the fields at these

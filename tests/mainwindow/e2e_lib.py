@@ -120,18 +120,21 @@ class Session:
             self.finish()
         return value
     def finish(self):
-        print("".join(f"{k}={v}\n" for k, v in self.results.items()) +
-              "".join(f"MISMATCH {m}\n" for m in self.mismatches), end="", flush=True)
-        # Ended as a user ends it, File > Exit, so it leaves the way it would.
+        # Ended as a user ends it, File > Exit, so it leaves the way it would: with
+        # status 0 (under the sanitizers, also without a leak report).
         exit_item = self.root and self.find("Exit", "menu item")
         if not (exit_item and self.press(exit_item) and wait_for(
-                lambda: self.app.poll() is not None, 10)):
+                lambda: self.app.poll() is not None, 20)):
             print("File > Exit did not end the program", file=sys.stderr)
             self.app.terminate()
+        elif self.app.returncode != 0:
+            self.mismatches.append(f"File > Exit ended with status {self.app.returncode}")
         try:
             self.app.wait(5)
         except subprocess.TimeoutExpired:
             self.app.kill()
+        print("".join(f"{k}={v}\n" for k, v in self.results.items()) +
+              "".join(f"MISMATCH {m}\n" for m in self.mismatches), end="", flush=True)
         self.bus.terminate()
         sys.exit(1 if self.mismatches else 0)
     def find_window(self):

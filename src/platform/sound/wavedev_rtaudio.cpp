@@ -30,13 +30,32 @@ RtAudio::Api ChooseApi() {
 // simply has no devices, which the callers handle.
 void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
-std::unique_ptr<RtAudio> NewAudio() {
-    const RtAudio::Api api = ChooseApi();
+std::shared_ptr<RtAudio> NewAudio(RtAudio::Api api) {
     if (api == RtAudio::LINUX_ALSA)
         snd_lib_error_set_handler(&QuietAlsa);
-    auto audio = std::make_unique<RtAudio>(api);
+    auto audio = std::make_shared<RtAudio>(api);
     audio->showWarnings(false);
     return audio;
+}
+
+// One RtAudio serves every device question and every stream: building one
+// costs a connection to the sound system, and the sound library keeps a
+// little of each for good. A new one is built only when the sound system to
+// use changes, or for a second stream while the first is still open.
+std::shared_ptr<RtAudio> SharedAudio() {
+    static std::shared_ptr<RtAudio> shared;
+    static RtAudio::Api sharedApi = RtAudio::UNSPECIFIED;
+    const RtAudio::Api api = ChooseApi();
+    if (!shared || api != sharedApi) {
+        shared = NewAudio(api);
+        sharedApi = api;
+    }
+    return shared;
+}
+
+std::shared_ptr<RtAudio> StreamAudio() {
+    std::shared_ptr<RtAudio> audio = SharedAudio();
+    return audio->isStreamOpen() ? NewAudio(ChooseApi()) : audio;
 }
 
 // RtAudio's own numbers of the devices that can play (or record), in order.
@@ -55,7 +74,7 @@ std::vector<unsigned> Devices(RtAudio& audio, bool output) {
 // `fallback` when RtAudio fails.
 template <class T, class F> T Ask(bool output, T fallback, F f) {
     try {
-        auto audio = NewAudio();
+        auto audio = SharedAudio();
         return f(*audio, Devices(*audio, output));
     } catch (const std::exception&) {
         return fallback;
@@ -87,13 +106,24 @@ void Flip(char* p, std::size_t n) {
         p[i] = static_cast<char>(p[i] ^ 0x80);
 }
 
-// A new RtAudio with a stream open on the chosen device; nullptr with *err
-// set when it cannot be opened.
-std::unique_ptr<RtAudio> OpenAudio(unsigned uDeviceID, const WAVEFORMATEX& wf, bool output,
+// Stops the stream, and closes it too when asked.
+void Shut(RtAudio* audio, bool close) {
+    try {
+        if (audio && audio->isStreamRunning())
+            audio->stopStream();
+        if (close && audio && audio->isStreamOpen())
+            audio->closeStream();
+    } catch (const std::exception&) {
+    }
+}
+
+// An RtAudio with a stream open on the chosen device; nullptr with *err set
+// when it cannot be opened.
+std::shared_ptr<RtAudio> OpenAudio(unsigned uDeviceID, const WAVEFORMATEX& wf, bool output,
                                    RtAudioCallback cb, void* user, unsigned* frames,
                                    MMRESULT* err) {
     try {
-        auto audio = NewAudio();
+        auto audio = StreamAudio();
         const auto ids = Devices(*audio, output);
         if (uDeviceID >= ids.size()) {
             *err = MMSYSERR_BADDEVICEID;
@@ -108,6 +138,7 @@ std::unique_ptr<RtAudio> OpenAudio(unsigned uDeviceID, const WAVEFORMATEX& wf, b
         audio->openStream(output ? &params : nullptr, output ? nullptr : &params, Format(wf),
                           wf.nSamplesPerSec, frames, cb, user, &options);
         if (!audio->isStreamOpen()) {
+            Shut(audio.get(), true);
             *err = WAVERR_BADFORMAT;
             return nullptr;
         }
@@ -115,17 +146,6 @@ std::unique_ptr<RtAudio> OpenAudio(unsigned uDeviceID, const WAVEFORMATEX& wf, b
     } catch (const std::exception&) {
         *err = MMSYSERR_ERROR;
         return nullptr;
-    }
-}
-
-// Stops the stream, and closes it too when asked.
-void Shut(RtAudio* audio, bool close) {
-    try {
-        if (audio && audio->isStreamRunning())
-            audio->stopStream();
-        if (close && audio && audio->isStreamOpen())
-            audio->closeStream();
-    } catch (const std::exception&) {
     }
 }
 
@@ -147,6 +167,9 @@ public:
     }
 
     void Close() override { Shut(audio_.get(), true); }
+    // The shared RtAudio outlives the device: its stream, which calls back
+    // into this object, must not.
+    ~RtOut() override { Shut(audio_.get(), true); }
 
 private:
     static int Callback(void* out, void*, unsigned nFrames, double, RtAudioStreamStatus,
@@ -184,7 +207,7 @@ private:
         std::memset(dst + k, 0, n - k);
     }
 
-    std::unique_ptr<RtAudio> audio_;
+    std::shared_ptr<RtAudio> audio_;
     std::uint64_t tick_ = 0;
 };
 
@@ -210,6 +233,7 @@ public:
     }
 
     void Close() override { Shut(audio_.get(), true); }
+    ~RtIn() override { Shut(audio_.get(), true); }
 
 protected:
     void Halt() override { Shut(audio_.get(), false); }
@@ -239,7 +263,7 @@ private:
         }
     }
 
-    std::unique_ptr<RtAudio> audio_;
+    std::shared_ptr<RtAudio> audio_;
     std::vector<char> scratch_;
 };
 

@@ -29,19 +29,14 @@ std::string firstWord(std::string_view line, std::size_t* rest) {
     return word;
 }
 
-void setVariable(std::string_view assignment) {
+void setVariable(std::string_view assignment, const BatchActions& actions) {
     const std::size_t eq = assignment.find('=');
     if (eq == 0 || eq == std::string_view::npos) {
         std::fprintf(stderr, "SET needs NAME=VALUE: %.*s\n", static_cast<int>(assignment.size()),
                      assignment.data());
         return;
     }
-    const std::string name(assignment.substr(0, eq));
-    const std::string value(assignment.substr(eq + 1));
-    if (value.empty())
-        unsetenv(name.c_str());
-    else
-        setenv(name.c_str(), value.c_str(), 1);
+    actions.set(std::string(assignment.substr(0, eq)), std::string(assignment.substr(eq + 1)));
 }
 
 void pauseForKey() {
@@ -52,10 +47,7 @@ void pauseForKey() {
     std::fflush(stdout);
 }
 
-int runCommand(std::string_view line) {
-    const std::vector<std::string> args = SplitCommandLine(line);
-    if (args.empty())
-        return 0;
+int runProgram(const std::vector<std::string>& args) {
     int status = 0;
     if (const int err = RunAndWait(args, &status)) {
         std::fprintf(stderr, "'%s' cannot be run: %s\n", args[0].c_str(),
@@ -66,7 +58,21 @@ int runCommand(std::string_view line) {
 }
 } // namespace
 
+BatchActions DefaultBatchActions() {
+    return {[](const std::string& name, const std::string& value) {
+                if (value.empty())
+                    unsetenv(name.c_str());
+                else
+                    setenv(name.c_str(), value.c_str(), 1);
+            },
+            pauseForKey, runProgram};
+}
+
 int RunBatchScript(std::string_view text) {
+    return RunBatchScript(text, DefaultBatchActions());
+}
+
+int RunBatchScript(std::string_view text, const BatchActions& actions) {
     int status = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -84,14 +90,15 @@ int RunBatchScript(std::string_view text) {
         std::size_t rest = 0;
         const std::string word = firstWord(line, &rest);
         if (word == "set") {
-            setVariable(line.substr(rest));
+            setVariable(line.substr(rest), actions);
         } else if (word == "pause") {
-            pauseForKey();
+            actions.pause();
         } else if (word == "exit") {
             const std::string arg(line.substr(rest));
             return arg.empty() ? status : std::atoi(arg.c_str());
         } else {
-            status = runCommand(line);
+            const std::vector<std::string> args = SplitCommandLine(line);
+            status = args.empty() ? 0 : actions.run(args);
         }
     }
     return status;

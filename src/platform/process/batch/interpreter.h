@@ -12,10 +12,23 @@
 // blank lines are skipped.
 #pragma once
 
+#include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 // Exit status of a command that could not be found, as the platform reports it.
 inline constexpr int BATCH_NOT_FOUND = 9009;
 
+// What the script's lines do. The defaults act on the process itself:
+// setenv, the key wait, starting and waiting for the program.
+struct BatchActions {
+    std::function<void(const std::string& name, const std::string& value)> set;
+    std::function<void()> pause;
+    std::function<int(const std::vector<std::string>& args)> run; // its exit status
+};
+BatchActions DefaultBatchActions();
+
 // Runs the script text and returns the status to exit with.
 int RunBatchScript(std::string_view text);
+int RunBatchScript(std::string_view text, const BatchActions& actions);
