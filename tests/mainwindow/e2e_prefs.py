@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Long Int output, its 32-bit samples (and a float WAV's) heard on the null sink, and
 the three analysis utilities, in the real tonsmith. Usage: e2e_prefs.py BINARY"""
-import os, shutil, struct, subprocess, sys  # noqa: E401
+import os, shutil, struct, subprocess, sys, wave  # noqa: E401
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_lib import (Capture, Session, compare_left, null_sink, riff_chunks,  # noqa: E402
                      running, wait_for, workspace, write)
@@ -56,6 +56,22 @@ s.expect("status_float", s.wait_status(lambda t: t.startswith("44100"), 10), STA
 play_and_compare("Source", "float.wav",
                  [max(-32768, min(32767, round(v * 32768))) for (v,) in
                   struct.iter_unpack("<f", floats)], "float_played", (0, 1))
+# An AIFF file shows and plays as the WAV of the same render; six channels play mixed down
+# to the stereo sink (even ones left, each a third), and the status keeps their count.
+for flag, name in (("-As", "soundin.1"), ("-Ws", "same.wav")):
+    subprocess.run(["csound", flag, "-o", work + "src/" + name, work + "orc/tone.orc",
+                    work + "sco/tone.sco"], check=True, capture_output=True)
+tone = [v for (v,) in struct.iter_unpack("<h", riff_chunks(work + "src/same.wav")[b"data"])]
+with wave.open(work + "src/six.wav", "wb") as w:
+    w.setnchannels(6), w.setsampwidth(2), w.setframerate(44100)
+    w.writeframes(b"".join(struct.pack("<6h", *(v * (c + 1) // 6 for c in range(6))) for v in tone))
+for name, status, want in (
+        ("soundin.1", STATUS.replace("32 bit", "16 bit"), tone),
+        ("six.wav", STATUS.replace("32 bit|Mono", "16 bit|6 ch"),
+         [round(sum(v * (c + 1) // 6 for c in (0, 2, 4)) / 3) for v in tone])):
+    s.click(s.item("Source", name))
+    s.expect("status_" + name, s.wait_status(lambda t: t.startswith("44100"), 10), status)
+    play_and_compare("Source", name, want, "played_" + name, (0, 1))
 # Analysis on the rendered file: each page's utility with its own output.
 s.click(s.item("Output", "test"))
 s.require(wait_for(lambda: s.selected("Output") == "test", 5), "test selected again")
