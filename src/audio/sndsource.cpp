@@ -69,6 +69,13 @@ std::string SubtypeName(int subtype) {
     return "an unknown kind of";
 }
 
+// libsndfile's frame count; 0 when it does not know it (a file it reads as a
+// stream of unknown length).
+std::uint64_t Frames(const SF_INFO& info) {
+    return info.frames > 0 && info.frames < SF_COUNT_MAX ? static_cast<std::uint64_t>(info.frames)
+                                                         : 0;
+}
+
 WAVEFORMATEX Format(std::uint16_t tag, std::uint16_t ch, std::uint32_t rate, std::uint16_t bits) {
     const auto align = static_cast<std::uint16_t>(ch * (bits / 8));
     return {tag, ch, rate, rate * align, align, bits, 0};
@@ -87,7 +94,7 @@ bool ReadSndFacts(const char* path, SndFacts* facts) {
     Encoding(subtype, &tag, &bits);
     facts->WaveFormat = Format(tag, static_cast<std::uint16_t>(info.channels),
                                static_cast<std::uint32_t>(info.samplerate), bits);
-    facts->qwFrames = info.frames > 0 ? static_cast<std::uint64_t>(info.frames) : 0;
+    facts->qwFrames = Frames(info);
     facts->szCompression = tag == 0 ? SubtypeName(subtype) : std::string();
     sf_close(sf);
     std::fclose(fp);
@@ -124,7 +131,8 @@ bool SndSource::Open(const char* path, const WAVEFORMATEX& device) {
     }
     device_ = device;
     nFileChannels_ = static_cast<unsigned>(info.channels);
-    qwFrames_ = info.frames > 0 ? static_cast<std::uint64_t>(info.frames) : 0;
+    // An unknown length plays until the samples end.
+    qwFrames_ = Frames(info) != 0 ? Frames(info) : std::uint64_t{1} << 40;
     return true;
 }
 

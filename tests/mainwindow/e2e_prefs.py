@@ -10,8 +10,14 @@ work = workspace("[WAVE]\nWaveOutDev=0\n", (("csound", shutil.which("csound")),
 write(work + "orc/tone.orc",
       "sr = 44100\nksmps = 10\nnchnls = 1\n0dbfs = 1\ninstr 1\nout oscili(0.5, 220)\nendin\n")
 write(work + "sco/tone.sco", "i1 0 1\ne\n")
-subprocess.run(["csound", "-W", "-f", "-o", work + "src/float.wav", work + "orc/tone.orc",
-                work + "sco/tone.sco"], check=True, capture_output=True)
+# Float, AIFF and WAV renders, and six channels of the WAV at 1/6 to 6/6.
+for flag, name in (("-Wf", "float.wav"), ("-As", "soundin.1"), ("-Ws", "same.wav")):
+    subprocess.run(["csound", flag, "-o", work + "src/" + name, work + "orc/tone.orc",
+                    work + "sco/tone.sco"], check=True, capture_output=True)
+tone = [v for (v,) in struct.iter_unpack("<h", riff_chunks(work + "src/same.wav")[b"data"])]
+with wave.open(work + "src/six.wav", "wb") as w:
+    w.setnchannels(6), w.setsampwidth(2), w.setframerate(44100)
+    w.writeframes(b"".join(struct.pack("<6h", *(v * (c + 1) // 6 for c in range(6))) for v in tone))
 STATUS = "44100|32 bit|Mono|Sample Frames - 44100|Seconds - 1|Status - Stopped"
 s = Session(sys.argv[1])
 s.find_window()
@@ -56,15 +62,8 @@ s.expect("status_float", s.wait_status(lambda t: t.startswith("44100"), 10), STA
 play_and_compare("Source", "float.wav",
                  [max(-32768, min(32767, round(v * 32768))) for (v,) in
                   struct.iter_unpack("<f", floats)], "float_played", (0, 1))
-# An AIFF file shows and plays as the WAV of the same render; six channels play mixed down
+# The AIFF file shows and plays as the WAV of the same render; six channels play mixed down
 # to the stereo sink (even ones left, each a third), and the status keeps their count.
-for flag, name in (("-As", "soundin.1"), ("-Ws", "same.wav")):
-    subprocess.run(["csound", flag, "-o", work + "src/" + name, work + "orc/tone.orc",
-                    work + "sco/tone.sco"], check=True, capture_output=True)
-tone = [v for (v,) in struct.iter_unpack("<h", riff_chunks(work + "src/same.wav")[b"data"])]
-with wave.open(work + "src/six.wav", "wb") as w:
-    w.setnchannels(6), w.setsampwidth(2), w.setframerate(44100)
-    w.writeframes(b"".join(struct.pack("<6h", *(v * (c + 1) // 6 for c in range(6))) for v in tone))
 for name, status, want in (
         ("soundin.1", STATUS.replace("32 bit", "16 bit"), tone),
         ("six.wav", STATUS.replace("32 bit|Mono", "16 bit|6 ch"),
@@ -93,4 +92,22 @@ s.require(wait_for(lambda: len(s.items("Analysis Files") or []) == 3, 10), "the 
 s.expect("analysis_files", ",".join(s.items("Analysis Files")), "tone.htr,tone.lpc,tone.pvc")
 with open(os.path.join(os.environ["XDG_CONFIG_HOME"], "tonsmith", "tk3.ini")) as f:
     s.expect("ini_type", "type=308" in f.read(), True)
+# 8 bit with Wave renders csound's unsigned 8-bit WAV, shown and heard as it is.
+s.require(s.press(s.require(s.find("Preferences", "menu item"), "Preferences")), "Preferences")
+prefs = s.require(s.window_named("Tonsmith32 Preferences"), "the Preferences dialog again")
+s.require(s.press(s.require(s.find("Sound", "page tab", prefs), "the Sound tab")), "Sound")
+s.require(s.press(s.wait_node("8-bit Signed Output", "radio button", prefs, 5, True)), "8 bit")
+s.press(s.find("OK", "push button", prefs))
+s.require(wait_for(lambda: s.window_named(prefs.name, 0) is None, 10), "Preferences closing")
+os.remove(work + "out/test")
+s.click(s.find("Compile", "push button"))
+s.require(s.press_named("CMDLINE", "OK"), "the command line box again")
+s.require(wait_for(lambda: os.path.exists(work + "out/test") and not running("csound"), 90),
+          "the 8-bit render")
+s.require(s.wait_item("Output", "test", 10), "the 8-bit output listed")
+s.click(s.item("Output", "test"))
+s.expect("status_8bit", s.wait_status(lambda t: t.startswith("44100"), 10),
+         STATUS.replace("32 bit", "8 bit"))
+play_and_compare("Output", "test", [(b - 128) << 8 for b in riff_chunks(work + "out/test")[b"data"]],
+                 "played_8bit", (0,))
 s.finish()
