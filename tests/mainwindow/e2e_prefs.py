@@ -21,19 +21,24 @@ with wave.open(work + "src/six.wav", "wb") as w:
 STATUS = "44100|32 bit|Mono|Sample Frames - 44100|Seconds - 1|Status - Stopped"
 s = Session(sys.argv[1])
 s.find_window()
-s.require(s.press(s.require(s.find("Preferences", "menu item"), "Preferences")), "Preferences")
-prefs = s.require(s.window_named("Tonsmith32 Preferences"), "the Preferences dialog")
-s.require(s.press(s.require(s.find("Sound", "page tab", prefs), "the Sound tab")), "Sound")
-long_output = s.wait_node("Long Int Output", "radio button", prefs, 5, True)
-s.require(long_output and s.press(long_output), "Long Int Output")
-s.expect("long_checked", wait_for(lambda: s.checked(long_output), 5), True)
-s.expect("wave_checked", s.checked(s.find("Wave Output", "radio button", prefs)), True)
-s.press(s.find("OK", "push button", prefs))
-s.require(wait_for(lambda: s.window_named(prefs.name, 0) is None, 10), "Preferences closing")
-s.click(s.find("Compile", "push button"))
-s.require(s.press_named("CMDLINE", "OK"), "the command line box")
-s.require(s.wait_item("Output", "test", 90), "the output listed")
-wait_for(lambda: not running("csound"), 30)
+def render(sample_type):  # chosen on the Sound page with Wave, then Compile
+    s.require(s.press(s.require(s.find("Preferences", "menu item"), "Preferences")), "Preferences")
+    prefs = s.require(s.window_named("Tonsmith32 Preferences"), "the Preferences dialog")
+    s.require(s.press(s.require(s.find("Sound", "page tab", prefs), "the Sound tab")), "Sound")
+    button = s.wait_node(sample_type, "radio button", prefs, 5, True)
+    s.require(button and s.press(button), sample_type)
+    s.expect(sample_type, wait_for(lambda: s.checked(button), 5), True)
+    s.expect("wave_checked", s.checked(s.find("Wave Output", "radio button", prefs)), True)
+    s.press(s.find("OK", "push button", prefs))
+    s.require(wait_for(lambda: s.window_named(prefs.name, 0) is None, 10), "Preferences closing")
+    if os.path.exists(work + "out/test"):
+        os.remove(work + "out/test")
+    s.click(s.find("Compile", "push button"))
+    s.require(s.press_named("CMDLINE", "OK"), "the command line box")
+    s.require(wait_for(lambda: os.path.exists(work + "out/test") and not running("csound"), 90),
+              "the render")
+    s.require(s.wait_item("Output", "test", 10), "the output listed")
+render("Long Int Output")
 chunks = riff_chunks(work + "out/test")
 tag, channels, rate, _, _, bits = struct.unpack("<HHIIHH", chunks.get(b"fmt ", b"").ljust(16)[:16])
 s.expect("file_format", f"tag {tag}, {channels} ch, {rate} Hz, {bits} bit",
@@ -93,18 +98,7 @@ s.expect("analysis_files", ",".join(s.items("Analysis Files")), "tone.htr,tone.l
 with open(os.path.join(os.environ["XDG_CONFIG_HOME"], "tonsmith", "tk3.ini")) as f:
     s.expect("ini_type", "type=308" in f.read(), True)
 # 8 bit with Wave renders csound's unsigned 8-bit WAV, shown and heard as it is.
-s.require(s.press(s.require(s.find("Preferences", "menu item"), "Preferences")), "Preferences")
-prefs = s.require(s.window_named("Tonsmith32 Preferences"), "the Preferences dialog again")
-s.require(s.press(s.require(s.find("Sound", "page tab", prefs), "the Sound tab")), "Sound")
-s.require(s.press(s.wait_node("8-bit Signed Output", "radio button", prefs, 5, True)), "8 bit")
-s.press(s.find("OK", "push button", prefs))
-s.require(wait_for(lambda: s.window_named(prefs.name, 0) is None, 10), "Preferences closing")
-os.remove(work + "out/test")
-s.click(s.find("Compile", "push button"))
-s.require(s.press_named("CMDLINE", "OK"), "the command line box again")
-s.require(wait_for(lambda: os.path.exists(work + "out/test") and not running("csound"), 90),
-          "the 8-bit render")
-s.require(s.wait_item("Output", "test", 10), "the 8-bit output listed")
+render("8-bit Signed Output")
 s.click(s.item("Output", "test"))
 s.expect("status_8bit", s.wait_status(lambda t: t.startswith("44100"), 10),
          STATUS.replace("32 bit", "8 bit"))
