@@ -1,7 +1,9 @@
-// Feeds arbitrary bytes, as a file, to the WAV reader and to the playback
-// engine's walk of the file: neither may crash or read out of bounds.
+// Feeds arbitrary bytes, as a file, to the WAV reader (and libsndfile for
+// what it does not read) and to the playback engine's walk of the file or
+// its decoding: neither may crash or read out of bounds.
 #include "audio/cdac32.h"
 #include "audio/sampmmio.h"
+#include "audio/soundinfo.h"
 #include "platform/messagebox.h"
 #include "platform/sound/nullwave.h"
 
@@ -28,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     SampMmio mmio;
     WAVEINFO wi;
-    const bool read = mmio.LoadSampleInfo(&wi, path.c_str()) == 1;
+    std::uint64_t frames = 0;
+    const bool read = LoadSoundInfo(&mmio, &wi, path.c_str(), &frames) == 1;
     const std::uint64_t perSec = std::uint64_t{wi.WaveFormat.nSamplesPerSec} *
                                  wi.WaveFormat.nChannels * (wi.WaveFormat.wBitsPerSample / 8);
     if (read && perSec <= (1u << 20)) { // beyond that, buffers are just slow to clear

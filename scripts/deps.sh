@@ -7,13 +7,13 @@ pkgs=(
   build-essential cmake clang clang-format libclang-rt-14-dev
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  librtaudio-dev
+  librtaudio-dev libsndfile1-dev
   csound csound-doc
   pulseaudio pulseaudio-utils
   xvfb xauth xterm xdotool x11-utils xfonts-base fonts-dejavu-core
   xfce4-terminal lxterminal gnome-terminal mate-terminal tilix terminator qterminal sakura kitty
   at-spi2-core python3-pyatspi dbus
-  sox
+  sox ffmpeg
   desktop-file-utils
   librsvg2-bin lintian appstream man-db
 )

@@ -16,6 +16,7 @@
 #pragma once
 
 #include "audio/riff.h"
+#include "audio/sndsource.h"
 #include "platform/sound/wavedev.h"
 
 #include <cstdint>
@@ -113,7 +114,7 @@ private:
     RiffFile hMmio;
     MMCKINFO ckinfo;
     MMCKINFO ckchild;
-    std::uint32_t bytesread = 0;
+    std::uint64_t bytesread = 0;
     std::uint32_t buffersused = 0;
 
     // Bookkeeping of our own.
@@ -123,6 +124,14 @@ private:
     std::uint32_t dwOutStale[kMaxBuffers] = {};
     std::uint32_t dwInPending[kMaxBuffers] = {};
     std::uint32_t dwInStale[kMaxBuffers] = {};
+    // The sound data: the bytes the device gets in all, and where they come
+    // from: the data chunk as it is, or decoded.
+    std::uint64_t qwDataBytes = 0;
+    bool bDecode = false;
+    SndSource source;
+    std::uint32_t Fetch(char* p, std::uint32_t n) {
+        return bDecode ? source.Read(p, n) : hMmio.Read(p, n);
+    }
     bool bReady = false;          // initialised, not yet primed
     bool bPrimed = false;         // primed, not yet started
     bool bRecordReady = false;    // record buffers allocated
@@ -132,13 +141,22 @@ private:
 using DACINIT = CDAC::dac_init;
 using WAVESTRUCT = CDAC::wav_head;
 
+// How a sound is played: the device format, and whether its samples are
+// decoded (libsndfile) or go to the device byte for byte from the data chunk.
+struct PlayPlan {
+    WAVEFORMATEX device;
+    bool bDecode = false;
+};
+
 // Why a sound cannot be played as given on the device it names, as the rest
-// of a sentence ("it has no channels."), or an empty text when it can. The
-// sample type (integer or float) comes from the file's own format chunk;
-// *tag receives WAVE_FORMAT_PCM or WAVE_FORMAT_IEEE_FLOAT.
-std::string PlaybackFormatReason(const CDAC::dac_init& d, std::uint16_t* tag);
+// of a sentence ("it has no channels."), or an empty text when it can; then
+// *plan says how. A RIFF WAVE file's PCM or float samples play as stored;
+// A-law and mu-law samples, other kinds of file (AIFF, RF64, ...) and more
+// channels than the device has are decoded. Compressed samples are refused
+// with the compression's name.
+std::string PlaybackFormatReason(const CDAC::dac_init& d, PlayPlan* plan);
 // The same as the engine says it: "Cannot play this sound: " and the reason.
-std::string PlaybackFormatProblem(const CDAC::dac_init& d, std::uint16_t* tag);
+std::string PlaybackFormatProblem(const CDAC::dac_init& d, PlayPlan* plan);
 
 // The device format for the sound dac_init describes, with that format tag.
 WAVEFORMATEX DeviceFormat(const CDAC::dac_init& d, std::uint16_t tag);

@@ -41,15 +41,18 @@ int CDAC::InitPlayback(dac_init DacInit) {
         return 0;      // one device and one ring: a busy engine ignores the request
     ReleasePlayback(); // what a refused start may have left
 
-    std::uint16_t tag = WAVE_FORMAT_PCM;
-    const std::string problem = PlaybackFormatProblem(DacInit, &tag);
+    PlayPlan plan;
+    const std::string problem = PlaybackFormatProblem(DacInit, &plan);
     if (!problem.empty()) {
         Say(problem);
         return 0;
     }
-    WaveFormat = DeviceFormat(DacInit, tag);
-    const std::uint32_t length =
+    WaveFormat = plan.device;
+    bDecode = plan.bDecode;
+    std::uint32_t length =
         WaveFormat.nAvgBytesPerSec / std::max<std::uint32_t>(DacInit.wDacBuffersPerSec, 1);
+    if (bDecode) // decoded samples come in whole frames
+        length -= length % WaveFormat.nBlockAlign;
 
     glpszFileName = DacInit.lpszFileName;
     for (xloop = 0; xloop < kMaxBuffers; ++xloop)
@@ -83,26 +86,30 @@ int CDAC::PrimePlaybackFile() {
     bReady = false;
     ckinfo = MMCKINFO{};
     ckchild = MMCKINFO{};
-    if (!hMmio.Open(glpszFileName) || !hMmio.Descend(&ckinfo, nullptr, 0) ||
-        !hMmio.FindChunk(&ckchild, &ckinfo, FOURCC_DATA)) {
+    const bool bOpen = bDecode ? source.Open(glpszFileName, WaveFormat)
+                               : hMmio.Open(glpszFileName) && hMmio.Descend(&ckinfo, nullptr, 0) &&
+                                     hMmio.FindChunk(&ckchild, &ckinfo, FOURCC_DATA);
+    if (!bOpen) {
         Say("Cannot play " + std::string(glpszFileName ? glpszFileName : "") +
             ": it has no sound data.");
         ReleasePlayback();
         return 0;
     }
+    qwDataBytes = bDecode ? source.Bytes() : DataChunkBytes(hMmio, ckinfo, ckchild);
     buffersused = 0;
     std::uint64_t primed = 0;
     for (xloop = 0; xloop < wTotalBuffers; ++xloop) {
         WAVEHDR& h = WaveOutHdr[xloop];
-        const std::uint32_t remaining = ckchild.cksize - bytesread;
-        const std::uint32_t want = remaining >= h.dwBufferLength ? h.dwBufferLength : remaining;
-        const std::uint32_t got = hMmio.Read(h.lpData, want);
+        const std::uint64_t remaining = qwDataBytes - bytesread;
+        const auto want =
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, h.dwBufferLength));
+        const std::uint32_t got = Fetch(h.lpData, want);
         primed += got;
         ++buffersused;
         if (want < h.dwBufferLength || got < want) {
             // The data ends in this buffer, or the file ends before it does.
             h.dwBufferLength = got;
-            bytesread = ckchild.cksize;
+            bytesread = qwDataBytes;
             break;
         }
         bytesread += got;
@@ -140,19 +147,20 @@ int CDAC::PlaybackBufferCycle(WAVEHDR* lpHdr, WaveOwner*) {
     if (!bActive) {
         ++wCleanBuffers;
     } else {
-        const std::uint32_t remaining = ckchild.cksize - bytesread;
+        const std::uint64_t remaining = qwDataBytes - bytesread;
         const std::uint32_t length = lpHdr->dwBufferLength;
-        const std::uint32_t want = remaining >= length ? length : remaining;
-        const std::uint32_t got = hMmio.Read(lpHdr->lpData, want);
+        const auto want = static_cast<std::uint32_t>(std::min<std::uint64_t>(remaining, length));
+        const std::uint32_t got = Fetch(lpHdr->lpData, want);
         if (remaining > 0 && want == length && got == want) {
             bytesread += got;
             Requeue(lpHdr);
         } else {
             // The data ends within this buffer (or the file before the data).
             lpHdr->dwBufferLength = got;
-            bytesread = ckchild.cksize;
+            bytesread = qwDataBytes;
             bActive = 0;
             hMmio.Close();
+            source.Close();
             if (got > 0)
                 Requeue(lpHdr);
             else
@@ -169,6 +177,7 @@ int CDAC::StopPlayback() {
         return 0; // the engine is recording; bActive is the recorder's
     bActive = 0;
     hMmio.Close();
+    source.Close();
     if (bActiveDevice)
         CleanUpPlayback();
     else
@@ -196,6 +205,7 @@ void CDAC::ReleasePlayback() {
         WaveOutHdr[xloop].lpData = nullptr;
     }
     hMmio.Close();
+    source.Close();
     bActive = 0;
     bActiveDevice = 0;
     bReady = false;

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 std::uint32_t ReadLE(const unsigned char* p, unsigned n, std::uint32_t keep) {
     for (unsigned i = 0; i < n && i < 4; ++i)
         keep = (keep & ~(0xFFu << 8 * i)) | std::uint32_t{p[i]} << 8 * i;
@@ -16,25 +18,44 @@ void WriteLE(unsigned char* p, std::uint32_t v, unsigned n) {
         p[i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
-bool RiffFile::Open(const char* path) {
-    Close();
+std::FILE* OpenSoundFile(const char* path, std::uint64_t* size) {
     if (path == nullptr)
-        return false;
+        return nullptr;
     // Only a regular file: a named pipe would hold the window until someone
     // writes to it, and a folder opens for reading on Linux.
     const int fd = OpenRegularFile(path);
     if (fd < 0)
-        return false;
+        return nullptr;
     struct stat st {};
     std::FILE* fp = fstat(fd, &st) == 0 ? fdopen(fd, "rb") : nullptr;
     if (fp == nullptr) {
         close(fd);
-        return false;
+        return nullptr;
     }
+    *size = static_cast<std::uint64_t>(st.st_size);
+    return fp;
+}
+
+bool RiffFile::Open(const char* path) {
+    Close();
+    std::uint64_t size = 0;
+    std::FILE* fp = OpenSoundFile(path, &size);
+    if (fp == nullptr)
+        return false;
     fp_ = fp;
     pos_ = 0;
-    size_ = static_cast<std::uint64_t>(st.st_size);
+    size_ = size;
     return true;
+}
+
+std::uint64_t DataChunkBytes(const RiffFile& file, const MMCKINFO& riff, const MMCKINFO& data) {
+    const std::uint64_t size = file.FileSize();
+    const std::uint64_t present = size > data.dwDataOffset ? size - data.dwDataOffset : 0;
+    if (data.cksize != 0)
+        return std::min<std::uint64_t>(data.cksize, present);
+    const std::uint64_t riffEnd = riff.dwDataOffset - 4 + riff.cksize;
+    const bool honest = !(riff.dwFlags & MMIO_SIZELESS) && (riffEnd == size || riffEnd + 1 == size);
+    return honest ? 0 : present;
 }
 
 void RiffFile::Close() {
@@ -93,6 +114,11 @@ bool RiffFile::Descend(MMCKINFO* lpck, const MMCKINFO* lpckParent, unsigned flag
             return false;
         bool match = true;
         FOURCC type = 0;
+        // A RIFF size left 0 by a stream: the chunk runs to the end of the file.
+        const bool sizeless = id == FOURCC_RIFF && size == 0;
+        if (sizeless)
+            size =
+                static_cast<std::uint32_t>(std::min<std::uint64_t>(end - start - 8, 0xFFFFFFFFu));
         if (flags & MMIO_FINDRIFF) {
             match = id == FOURCC_RIFF;
             if (match) {
@@ -110,7 +136,7 @@ bool RiffFile::Descend(MMCKINFO* lpck, const MMCKINFO* lpckParent, unsigned flag
             lpck->cksize = size;
             lpck->fccType = type;
             lpck->dwDataOffset = start + 8 + (id == FOURCC_RIFF ? 4 : 0);
-            lpck->dwFlags = 0;
+            lpck->dwFlags = sizeless ? MMIO_SIZELESS : 0;
             return SeekTo(lpck->dwDataOffset);
         }
         const std::uint64_t next = start + 8 + size + (size & 1u);

@@ -32,10 +32,19 @@ struct MMCKINFO {
     std::uint32_t dwFlags = 0;
 };
 
+// MMCKINFO::dwFlags of a chunk whose size was left 0 by a stream and is
+// taken to run to the end of the file.
+constexpr std::uint32_t MMIO_SIZELESS = 0x1;
+
 enum : unsigned {
     MMIO_FINDCHUNK = 0x0010, // find a chunk with the given ckid
     MMIO_FINDRIFF = 0x0020,  // find a "RIFF" chunk (with the given form type if not 0)
 };
+
+// Opens a sound file for reading, or nullptr when it cannot be opened or is
+// no regular file; *size receives its size. Every reader of sound files opens
+// them here.
+std::FILE* OpenSoundFile(const char* path, std::uint64_t* size);
 
 // The file is open from Open until Close or destruction.
 class RiffFile {
@@ -82,6 +91,14 @@ private:
     std::uint64_t pos_ = 0;
     std::uint64_t size_ = 0;
 };
+
+// The bytes of sample data a "data" chunk of the RIFF chunk riff really
+// holds. A file written to a pipe cannot go back to mend its sizes: it
+// declares more than it holds (0xFFFFFFFF) or nothing (0), and its data runs
+// to the end of the file. So a size past the end counts only the bytes
+// present, and a size of 0 in a RIFF chunk that does not end at the end of
+// the file counts the data to the end.
+std::uint64_t DataChunkBytes(const RiffFile& file, const MMCKINFO& riff, const MMCKINFO& data);
 
 // The little-endian number in the n bytes at p (at most 4), read byte by
 // byte. Fewer bytes than a field has replace only its low bytes; the others

@@ -63,10 +63,14 @@ int SampMmio::LoadSampleInfo(waveinfo_tag* wi, const char* path) {
             hMmio.Ascend(&ckchild);
 
             if (hMmio.FindChunk(&ckchild, &ckinfo, FOURCC_DATA)) {
-                dataSize = ckchild.cksize;
+                // The length is what the file holds (see DataChunkBytes).
+                dataSize = static_cast<std::uint32_t>(
+                    std::min<std::uint64_t>(DataChunkBytes(hMmio, ckinfo, ckchild), 0xFFFFFFFFu));
                 ok = 1;
+                // Data that runs to the end of the file has nothing after it.
+                const bool bStreamed = dataSize != ckchild.cksize;
                 hMmio.Ascend(&ckchild);
-                if (hMmio.FindChunk(&ckchild, &ckinfo, FOURCC_SMPL)) {
+                if (!bStreamed && hMmio.FindChunk(&ckchild, &ckinfo, FOURCC_SMPL)) {
                     unsigned char smpl[84];
                     const std::uint32_t n = std::min<std::uint32_t>(ckchild.cksize, 84);
                     DecodeSamplerData(&sd, smpl, hMmio.Read(smpl, n));
@@ -93,8 +97,8 @@ int SampMmio::LoadSampleAudioData(waveinfo_tag* wi, const char* path) {
         hMmio.Close();
         return 0;
     }
-    const std::uint64_t avail = hMmio.FileSize() - hMmio.Tell();
-    const auto size = static_cast<std::uint32_t>(std::min<std::uint64_t>(ckchild.cksize, avail));
+    const auto size = static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(DataChunkBytes(hMmio, ckinfo, ckchild), 0xFFFFFFFFu));
     std::shared_ptr<std::int16_t[]> block(new std::int16_t[size / 2 + 1]());
     const std::uint32_t got = hMmio.Read(block.get(), size);
     hMmio.Close();

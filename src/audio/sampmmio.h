@@ -42,7 +42,9 @@ public:
         samplerdata_tag SamplerData;
     };
 
-    // Reads the format, the data size and the sampler chunk of the file.
+    // Reads the format, the data size and the sampler chunk of the file. The
+    // data size is what the file holds, also when its header says otherwise
+    // (see DataChunkBytes).
     // Returns 1 on success; 0 (and leaves *wi unchanged) when the file cannot
     // be opened, is not a RIFF file, or lacks a "fmt " or "data" chunk.
     int LoadSampleInfo(waveinfo_tag* wi, const char* path);

@@ -1,5 +1,7 @@
 // Deciding whether a sound can be played, and as what.
 #include "audio/cdac32.h"
+#include "audio/sndsource.h"
+#include "audio/soundinfo.h"
 
 #include <cstdio>
 #include <cstring>
@@ -7,84 +9,91 @@
 
 namespace {
 
-// The sub-format GUID of an extensible format chunk ends in these 14 bytes
-// when its first two name a plain format tag.
-constexpr unsigned char kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
-                                         0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
-
 std::string TagName(std::uint16_t tag) {
     switch (tag) {
-    case WAVE_FORMAT_ALAW:
-        return "A-law compressed";
-    case WAVE_FORMAT_MULAW:
-        return "mu-law compressed";
     case WAVE_FORMAT_ADPCM:
-        return "ADPCM compressed";
+        return "Microsoft ADPCM";
+    case 0x0011:
+        return "IMA ADPCM";
+    case 0x0031:
+        return "GSM 6.10";
+    case 0x0040:
+        return "G.721 ADPCM";
+    case 0x0050:
+    case 0x0055:
+        return "MPEG";
     default: {
         char buf[48];
-        std::snprintf(buf, sizeof buf, "compressed (format 0x%04X)", tag);
+        std::snprintf(buf, sizeof buf, "format 0x%04X", tag);
         return buf;
     }
     }
 }
 
-// Reads the file's format tag, resolving an extensible one to its sub-format.
-// Returns false when the file has no readable format chunk.
-bool FileFormatTag(const char* path, std::uint16_t* tag) {
-    RiffFile f;
-    MMCKINFO riff, fmt;
-    if (!f.Open(path) || !f.Descend(&riff, nullptr, MMIO_FINDRIFF) ||
-        !f.FindChunk(&fmt, &riff, FOURCC_FMT) || fmt.cksize < 2)
-        return false;
-    unsigned char b[40] = {};
-    const std::uint32_t got = f.Read(b, fmt.cksize < 40 ? fmt.cksize : 40);
-    if (got < 2)
-        return false;
-    *tag = static_cast<std::uint16_t>(ReadLE(b, 2));
-    if (*tag == WAVE_FORMAT_EXTENSIBLE && got >= 40 && std::memcmp(b + 26, kGuidTail, 14) == 0)
-        *tag = static_cast<std::uint16_t>(ReadLE(b + 24, 2));
-    return true;
-}
-
 constexpr char kUnreadable[] = "it is not a readable WAV file.";
 
-} // namespace
+std::string Compressed(const std::string& name) {
+    return "it holds " + name + " compressed samples, which cannot be played.";
+}
 
-std::string PlaybackFormatReason(const CDAC::dac_init& d, std::uint16_t* tag) {
+// The checks of the sound as the window describes it, for a RIFF WAVE file.
+std::string WaveReason(const CDAC::dac_init& d, std::uint16_t tag) {
+    if (tag != WAVE_FORMAT_PCM && tag != WAVE_FORMAT_IEEE_FLOAT && tag != WAVE_FORMAT_ALAW &&
+        tag != WAVE_FORMAT_MULAW)
+        return Compressed(TagName(tag));
     if (d.wNchnls == 0)
         return "it has no channels.";
     if (d.dwSampleRate == 0)
         return "its sample rate is 0.";
     if (d.wBits < 8 || d.wBits % 8 != 0)
         return "samples of " + std::to_string(d.wBits) + " bits are not supported.";
-    if (!FileFormatTag(d.lpszFileName, tag))
-        return kUnreadable;
-    if (*tag == WAVE_FORMAT_IEEE_FLOAT) {
-        if (d.wBits != 32 && d.wBits != 64)
-            return "float samples of " + std::to_string(d.wBits) + " bits are not supported.";
-    } else if (*tag == WAVE_FORMAT_PCM) {
-        if (d.wBits > 32)
-            return "samples of " + std::to_string(d.wBits) + " bits are not supported.";
-    } else {
-        return TagName(*tag) + " data is not supported.";
-    }
-    const std::uint64_t perSec = std::uint64_t{d.wNchnls} * d.dwSampleRate * (d.wBits / 8);
-    const std::uint64_t perBuffer = perSec / (d.wDacBuffersPerSec ? d.wDacBuffersPerSec : 1);
-    if (d.wNchnls * (d.wBits / 8) > 0xFFFF || perSec > 0xFFFFFFFFu || perBuffer > (64u << 20))
-        return "its buffers would be too large.";
-    if (perBuffer == 0)
-        return "its buffers would be empty.";
-    // A device would refuse more channels than it has with no word of why
-    // (a device that does not exist fails to open as before).
-    const unsigned nMost = WaveOutDeviceChannels(d.wWaveDeviceId);
-    if (nMost != 0 && d.wNchnls > nMost)
-        return "it has " + std::to_string(d.wNchnls) +
-               " channels, but the output device plays at most " + std::to_string(nMost) + ".";
+    if (tag == WAVE_FORMAT_IEEE_FLOAT && d.wBits != 32 && d.wBits != 64)
+        return "float samples of " + std::to_string(d.wBits) + " bits are not supported.";
+    if (d.wBits > (tag == WAVE_FORMAT_PCM ? 32 : tag == WAVE_FORMAT_IEEE_FLOAT ? 64 : 8))
+        return "samples of " + std::to_string(d.wBits) + " bits are not supported.";
     return {};
 }
 
-std::string PlaybackFormatProblem(const CDAC::dac_init& d, std::uint16_t* tag) {
-    const std::string why = PlaybackFormatReason(d, tag);
+} // namespace
+
+std::string PlaybackFormatReason(const CDAC::dac_init& d, PlayPlan* plan) {
+    // A device that does not exist has no count; it fails to open as before.
+    const unsigned nMost = WaveOutDeviceChannels(d.wWaveDeviceId);
+    std::uint16_t tag = 0;
+    plan->bDecode = true;
+    if (WaveFileTag(d.lpszFileName, &tag)) {
+        if (std::string why = WaveReason(d, tag); !why.empty())
+            return why;
+        // PCM and float samples go to the device as the file has them, byte
+        // for byte; A-law, mu-law and a downmix are decoded.
+        plan->bDecode = (tag != WAVE_FORMAT_PCM && tag != WAVE_FORMAT_IEEE_FLOAT) ||
+                        (nMost != 0 && d.wNchnls > nMost);
+        plan->device = DeviceFormat(d, tag);
+    }
+    if (plan->bDecode) {
+        SndFacts facts;
+        if (!ReadSndFacts(d.lpszFileName, &facts))
+            return kUnreadable;
+        if (!facts.szCompression.empty())
+            return Compressed(facts.szCompression);
+        plan->device = SndDeviceFormat(facts, nMost);
+        if (plan->device.wBitsPerSample == 0)
+            return "its samples cannot be played.";
+    }
+    const WAVEFORMATEX& wf = plan->device;
+    const std::uint64_t perSec =
+        std::uint64_t{wf.nChannels} * wf.nSamplesPerSec * (wf.wBitsPerSample / 8);
+    const std::uint64_t perBuffer = perSec / (d.wDacBuffersPerSec ? d.wDacBuffersPerSec : 1);
+    if (wf.nChannels * (wf.wBitsPerSample / 8) > 0xFFFF || perSec > 0xFFFFFFFFu ||
+        perBuffer > (64u << 20))
+        return "its buffers would be too large.";
+    if (perBuffer == 0 || (plan->bDecode && perBuffer < wf.nBlockAlign))
+        return "its buffers would be empty.";
+    return {};
+}
+
+std::string PlaybackFormatProblem(const CDAC::dac_init& d, PlayPlan* plan) {
+    const std::string why = PlaybackFormatReason(d, plan);
     if (why.empty())
         return why;
     if (why == kUnreadable)

@@ -38,9 +38,15 @@ std::string letter(int id) {
     return std::string(1, "nAWhcauslf"[id - IDC_NOSOUND]);
 }
 
+// The format letter, then the sample type's. Csound writes a header unless
+// it is given "h", so No Header asks for exactly that. Its 8-bit WAV samples
+// are unsigned, as the WAV format has them: it refuses signed 8-bit ("c")
+// with Wave and leaves an empty file, so 8 bit with Wave asks for "8".
 std::string soundFormat(const INISTRUCT& ini) {
-    std::string s = ini.nSoundFormat == IDC_NOHEADER ? std::string() : letter(ini.nSoundFormat);
-    if (ini.nSoundFormat != IDC_NOSOUND)
+    std::string s = letter(ini.nSoundFormat);
+    if (ini.nSoundFormat == IDC_WAVE && ini.nSoundType == IDC_8BIT)
+        s += "8";
+    else if (ini.nSoundFormat != IDC_NOSOUND)
         s += letter(ini.nSoundType);
     return s;
 }

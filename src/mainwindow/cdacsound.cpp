@@ -9,8 +9,10 @@ CdacSound::CdacSound() {
 }
 
 bool CdacSound::LoadSampleInfo(const char* szPath, WaveFacts& facts) {
-    if (!mmio.LoadSampleInfo(&wi, szPath))
+    std::uint64_t qwFrames = 0;
+    if (!LoadSoundInfo(&mmio, &wi, szPath, &qwFrames))
         return false;
+    facts.qwFrames = qwFrames;
     facts.dwSampleRate = wi.WaveFormat.nSamplesPerSec;
     facts.wNchnls = wi.WaveFormat.nChannels;
     facts.wBits = wi.WaveFormat.wBitsPerSample;

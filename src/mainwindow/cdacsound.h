@@ -5,6 +5,7 @@
 
 #include "audio/cdac32.h"
 #include "audio/sampmmio.h"
+#include "audio/soundinfo.h"
 #include "mainwindow/soundport.h"
 
 class CdacSound : public SoundPort {

@@ -82,6 +82,7 @@ void MainWindow::OnListSelChange(int nList) {
             dacinit.wNchnls = facts.wNchnls;
             dacinit.wBits = facts.wBits;
             dwDataSize = facts.dwDataSize;
+            qwFrames = facts.qwFrames;
             m_sound->Stop();
             StatusBarRefresh();
         } else {
@@ -130,8 +131,8 @@ bool MainWindow::TellUnfitSelection() {
 }
 
 int MainWindow::StatusBarRefresh() {
-    const auto texts = StatusBarTexts(
-        {dacinit.dwSampleRate, dacinit.wNchnls, dacinit.wBits, dwDataSize, m_sound->IsActive()});
+    const auto texts = StatusBarTexts({dacinit.dwSampleRate, dacinit.wNchnls, dacinit.wBits,
+                                       dwDataSize, m_sound->IsActive(), qwFrames});
     for (int i = 0; i < nStatusParts; ++i)
         hWndStatus->SetText(i, QString::fromStdString(texts[static_cast<std::size_t>(i)]));
     return 0;

@@ -12,6 +12,9 @@ struct WaveFacts {
     std::uint16_t wNchnls = 0;      // nChannels
     std::uint16_t wBits = 0;        // wBitsPerSample
     std::uint32_t dwDataSize = 0;   // bytes of sample data
+    // The frames the file holds where its data size cannot tell them
+    // (compressed samples, a file of over 4 GB); 0: counted from the size.
+    std::uint64_t qwFrames = 0;
 };
 
 class SoundPort {

@@ -22,11 +22,12 @@ std::array<std::string, nStatusParts> StatusBarTexts(const StatusFacts& facts) {
 
     const std::uint32_t dwFrameSize =
         static_cast<std::uint32_t>(facts.wNchnls) * (facts.wBits / 8u);
-    if (dwFrameSize == 0) {
+    if (dwFrameSize == 0 && facts.qwFrames == 0) {
         texts[3] = "Sample Frames - unknown";
         texts[4] = "Seconds - unknown";
     } else {
-        const std::uint32_t dwFrames = facts.dwDataSize / dwFrameSize;
+        const std::uint64_t dwFrames =
+            facts.qwFrames != 0 ? facts.qwFrames : facts.dwDataSize / dwFrameSize;
         texts[3] = "Sample Frames - " + std::to_string(dwFrames);
         texts[4] = facts.dwSampleRate == 0
                        ? "Seconds - unknown"

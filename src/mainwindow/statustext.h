@@ -16,6 +16,7 @@ struct StatusFacts {
     std::uint16_t wBits = 0;
     std::uint32_t dwDataSize = 0; // bytes of audio data
     bool bPlaying = false;
+    std::uint64_t qwFrames = 0; // the frames when the data size cannot tell; 0: from it
 };
 
 // The number with at most nDigits significant digits, fixed notation where

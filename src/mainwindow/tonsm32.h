@@ -89,6 +89,7 @@ public:
         std::uint16_t wBits = 0;
     } dacinit;
     std::uint32_t dwDataSize = 0;
+    std::uint64_t qwFrames = 0; // when dwDataSize cannot tell them (WaveFacts)
 
     void OnPaint(QWidget* hWnd);
 

@@ -2,6 +2,7 @@
 
 #include "audio/cdac32.h"
 #include "audio/sampmmio.h"
+#include "audio/soundinfo.h"
 #include "dialogs/analysis.h"
 #include "dialogs/small/filedlg.h"
 #include "dialogs/small/smalldialogs.h"
@@ -93,10 +94,11 @@ std::string WindowCommands::UnplayableReason(const std::string& szPath) {
     // A file the reader rejects (as its selection did) is never handed on.
     SampMmio reader;
     WAVEINFO info;
-    if (!reader.LoadSampleInfo(&info, szPath.c_str()))
+    std::uint64_t qwFrames = 0;
+    if (!LoadSoundInfo(&reader, &info, szPath.c_str(), &qwFrames))
         return "it is not a WAV file that can be read.";
-    std::uint16_t tag = 0;
-    return PlaybackFormatReason(PlaybackRecord(m_window, nullptr, szPath.c_str()), &tag);
+    PlayPlan plan;
+    return PlaybackFormatReason(PlaybackRecord(m_window, nullptr, szPath.c_str()), &plan);
 }
 
 void WindowCommands::StartPlayback(const std::string& szPath) {

@@ -37,7 +37,9 @@ TEST(WavInfo, EachFileGivesItsFormatDataSizeAndSamplerChunkOrChangesNothing) {
     Bytes aiff = Riff({Chunk("COMM", Noise(18)), Chunk("SSND", Noise(8))}, "AIFF"),
           cut = Wav(1, 1, 8000, 8, Noise(8));
     std::memcpy(aiff.data(), "FORM", 4);
-    cut.resize(30); // ends inside the format
+    cut.resize(30);                                        // ends inside the format
+    Bytes piped = Riff({fmt, Chunk("data", Noise(6), 0)}); // written to a pipe: sizes left 0
+    std::fill_n(piped.begin() + 4, 4, 0);
     struct Case {
         Bytes file;
         Numbers format; // and the data size; empty: refused, the record unchanged
@@ -57,7 +59,10 @@ TEST(WavInfo, EachFileGivesItsFormatDataSizeAndSamplerChunkOrChangesNothing) {
         {Riff({fmt, Chunk("data", Noise(11)), Chunk("smpl", Smpl(3))}), pcm(11), 3},
         {Riff({fmt, Chunk("data", Noise(10)), Chunk("smpl", Smpl(1))}), pcm(10), 1},
         {Riff({fmt, Chunk("smpl", Smpl(1)), Chunk("data", Noise(10))}), pcm(10)}, // before it
-        {Riff({fmt, Chunk("data", Noise(4), 0x7FFFFFF0)}), pcm(0x7FFFFFF0)},      // a lying size
+        // The length is what the file holds: sizes past its end or left 0 by a stream.
+        {Riff({fmt, Chunk("data", Noise(4), 0xFFFFFFFF)}), pcm(4)},
+        {piped, pcm(6)},
+        {Riff({fmt, Chunk("data", {}), Chunk("LIST", Noise(4))}), pcm(0)},
         {aiff, {}},
         {{}, {}},
         {cut, {}},

@@ -23,12 +23,15 @@ TEST(PerformanceLine, TheFlagGroupHasEveryFlagInItsSlot) {
     INISTRUCT ini = ReadyRecord();
     for (int id = IDC_NOSOUND; id <= IDC_FLOAT; ++id) { // every type letter behind Wave's
         ini.nSoundType = id;
-        EXPECT_EQ(group(ini), std::string("-W") + "nAWhcauslf"[id - IDC_NOSOUND] + "g") << id;
+        EXPECT_EQ(group(ini), std::string("-W") + "nAWh8auslf"[id - IDC_NOSOUND] + "g") << id;
     }
-    // No Sound has no type letter, No Header no format letter, an unknown id nothing.
+    // No Sound has no type letter, an unknown id nothing; csound's 8-bit WAV is unsigned
+    // only, its AIFF and headerless 8-bit are signed.
     const std::tuple<int, int, int, const char*> formats[] = {
         {IDC_NOSOUND, IDC_FLOAT, IDC_GRAPHIC, "-n"},
-        {IDC_NOHEADER, IDC_FLOAT, IDC_GRAPHIC, "-f"},
+        {IDC_NOHEADER, IDC_FLOAT, IDC_GRAPHIC, "-hf"},
+        {IDC_NOHEADER, IDC_8BIT, IDC_GRAPHIC, "-hc"},
+        {IDC_AIFF, IDC_8BIT, IDC_GRAPHIC, "-Ac"},
         {0, 999, IDC_NODISPLAY, "-d"}};
     for (const auto& [format, type, display, text] : formats) {
         ini.nSoundFormat = format, ini.nSoundType = type, ini.nDisplay = display;

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Long Int output, its 32-bit samples (and a float WAV's) heard on the null sink, and
 the three analysis utilities, in the real tonsmith. Usage: e2e_prefs.py BINARY"""
-import os, shutil, struct, subprocess, sys  # noqa: E401
+import os, shutil, struct, subprocess, sys, wave  # noqa: E401
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_lib import (Capture, Session, compare_left, null_sink, riff_chunks,  # noqa: E402
                      running, wait_for, workspace, write)
@@ -10,24 +10,34 @@ work = workspace("[WAVE]\nWaveOutDev=0\n", (("csound", shutil.which("csound")),
 write(work + "orc/tone.orc",
       "sr = 44100\nksmps = 10\nnchnls = 1\n0dbfs = 1\ninstr 1\nout oscili(0.5, 220)\nendin\n")
 write(work + "sco/tone.sco", "i1 0 1\ne\n")
-subprocess.run(["csound", "-W", "-f", "-o", work + "src/float.wav", work + "orc/tone.orc",
-                work + "sco/tone.sco"], check=True, capture_output=True)
+# Float, AIFF and WAV renders, and six channels of the WAV at 1/6 to 6/6.
+for flag, name in (("-Wf", "float.wav"), ("-As", "soundin.1"), ("-Ws", "same.wav")):
+    subprocess.run(["csound", flag, "-o", work + "src/" + name, work + "orc/tone.orc",
+                    work + "sco/tone.sco"], check=True, capture_output=True)
+tone = [v for (v,) in struct.iter_unpack("<h", riff_chunks(work + "src/same.wav")[b"data"])]
+with wave.open(work + "src/six.wav", "wb") as w:
+    w.setnchannels(6), w.setsampwidth(2), w.setframerate(44100)
+    w.writeframes(b"".join(struct.pack("<6h", *(v * (c + 1) // 6 for c in range(6))) for v in tone))
 STATUS = "44100|32 bit|Mono|Sample Frames - 44100|Seconds - 1|Status - Stopped"
 s = Session(sys.argv[1])
 s.find_window()
-s.require(s.press(s.require(s.find("Preferences", "menu item"), "Preferences")), "Preferences")
-prefs = s.require(s.window_named("Tonsmith32 Preferences"), "the Preferences dialog")
-s.require(s.press(s.require(s.find("Sound", "page tab", prefs), "the Sound tab")), "Sound")
-long_output = s.wait_node("Long Int Output", "radio button", prefs, 5, True)
-s.require(long_output and s.press(long_output), "Long Int Output")
-s.expect("long_checked", wait_for(lambda: s.checked(long_output), 5), True)
-s.expect("wave_checked", s.checked(s.find("Wave Output", "radio button", prefs)), True)
-s.press(s.find("OK", "push button", prefs))
-s.require(wait_for(lambda: s.window_named(prefs.name, 0) is None, 10), "Preferences closing")
-s.click(s.find("Compile", "push button"))
-s.require(s.press_named("CMDLINE", "OK"), "the command line box")
-s.require(s.wait_item("Output", "test", 90), "the output listed")
-wait_for(lambda: not running("csound"), 30)
+def render(sample_type):  # chosen on the Sound page with Wave, then Compile
+    s.require(s.press(s.require(s.find("Preferences", "menu item"), "Preferences")), "Preferences")
+    prefs = s.require(s.window_named("Tonsmith32 Preferences"), "the Preferences dialog")
+    s.require(s.press(s.require(s.find("Sound", "page tab", prefs), "the Sound tab")), "Sound")
+    button = s.wait_node(sample_type, "radio button", prefs, 5, True)
+    s.require(button and s.press(button), sample_type)
+    s.expect(sample_type, wait_for(lambda: s.checked(button), 5), True)
+    s.expect("wave_checked", s.checked(s.find("Wave Output", "radio button", prefs)), True)
+    s.press(s.find("OK", "push button", prefs))
+    s.require(wait_for(lambda: s.window_named(prefs.name, 0) is None, 10), "Preferences closing")
+    subprocess.run(["rm", "-f", work + "out/test"], check=True)  # the new render, not the old
+    s.click(s.find("Compile", "push button"))
+    s.require(s.press_named("CMDLINE", "OK"), "the command line box")
+    s.require(wait_for(lambda: os.path.exists(work + "out/test") and not running("csound"), 90),
+              "the render")
+    s.require(s.wait_item("Output", "test", 10), "the output listed")
+render("Long Int Output")
 chunks = riff_chunks(work + "out/test")
 tag, channels, rate, _, _, bits = struct.unpack("<HHIIHH", chunks.get(b"fmt ", b"").ljust(16)[:16])
 s.expect("file_format", f"tag {tag}, {channels} ch, {rate} Hz, {bits} bit",
@@ -56,6 +66,15 @@ s.expect("status_float", s.wait_status(lambda t: t.startswith("44100"), 10), STA
 play_and_compare("Source", "float.wav",
                  [max(-32768, min(32767, round(v * 32768))) for (v,) in
                   struct.iter_unpack("<f", floats)], "float_played", (0, 1))
+# The AIFF file shows and plays as the WAV of the same render; six channels play mixed down
+# to the stereo sink (even ones left, each a third), and the status keeps their count.
+for name, status, want in (
+        ("soundin.1", STATUS.replace("32 bit", "16 bit"), tone),
+        ("six.wav", STATUS.replace("32 bit|Mono", "16 bit|6 ch"),
+         [round(sum(v * (c + 1) // 6 for c in (0, 2, 4)) / 3) for v in tone])):
+    s.click(s.item("Source", name))
+    s.expect("status_" + name, s.wait_status(lambda t: t.startswith("44100"), 10), status)
+    play_and_compare("Source", name, want, "played_" + name, (0, 1))
 # Analysis on the rendered file: each page's utility with its own output.
 s.click(s.item("Output", "test"))
 s.require(wait_for(lambda: s.selected("Output") == "test", 5), "test selected again")
@@ -79,4 +98,11 @@ s.require(wait_for(lambda: len(s.items("Analysis Files") or []) == 3, 10), "the 
 s.expect("analysis_files", ",".join(s.items("Analysis Files")), "tone.htr,tone.lpc,tone.pvc")
 with open(os.path.join(os.environ["XDG_CONFIG_HOME"], "tonsmith", "tk3.ini")) as f:
     s.expect("ini_type", "type=308" in f.read(), True)
+# 8 bit with Wave renders csound's unsigned 8-bit WAV, shown and heard as it is.
+render("8-bit Signed Output")
+s.click(s.item("Output", "test"))
+s.expect("status_8bit", s.wait_status(lambda t: t.startswith("44100"), 10),
+         STATUS.replace("32 bit", "8 bit"))
+play_and_compare("Output", "test", [(b - 128) << 8 for b in riff_chunks(work + "out/test")[b"data"]],
+                 "played_8bit", (0,))
 s.finish()

@@ -84,6 +84,7 @@ TEST(StatusBarTexts, FormatFramesAndSecondsNeverDividedByZero) {
         {{48000, 2, 24, 6 * 1000 + 5, false}, 3, "Sample Frames - 1000"},
         {{8000, 1, 12, 8000, false}, 3, "Sample Frames - 8000"},
         {{8000, 1, 4, 100, false}, 3, "Sample Frames - unknown"}, // no frame size
+        {{8000, 1, 4, 100, false, 4072}, 4, "Seconds - 0.509"},   // counted by the file
         {{0, 2, 16, 400, false}, 3, "Sample Frames - 100"},       // no rate: frames,
         {{0, 2, 16, 400, false}, 4, "Seconds - unknown"},         // no seconds
         {{44100, 1, 8, 100000, false}, 4, "Seconds - 2.268"},     // four significant digits
