@@ -2,6 +2,7 @@
 // other arguments.
 #include "mainwindow/cdacsound.h"
 #include "mainwindow/infoargs.h"
+#include "mainwindow/oneinstance.h"
 #include "mainwindow/qtmessagebox.h"
 #include "mainwindow/runwatch.h"
 #include "mainwindow/tonsm32.h"
@@ -38,6 +39,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("tonsmith");
     QGuiApplication::setDesktopFileName("tonsmith");
     InstallQtMessageBox(nullptr);
+    OneInstance instance;
+    if (instance.HandOver())
+        return 0; // the running window came to the front instead
 
     CdacSound sound;
     MainWindow window(&sound);
@@ -47,6 +51,7 @@ int main(int argc, char** argv) {
     InstallQtMessageBox(&window);
     window.CenterOn(window.screen()->geometry());
     window.show();
+    instance.Listen(&window);
     QTimer::singleShot(0, &window, ReportIgnoredSettings);
     const int nResult = QApplication::exec();
     // Completions that might still arrive go nowhere once the window is gone.
