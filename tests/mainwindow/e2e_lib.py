@@ -240,3 +240,17 @@ def text_in(shot, box):
     ink = [(x, y) for y in range(y0, y1) for x in range(x0, x1) if ratio[shot[2][y][x]] > 1.5]
     return ratio[c], ink and (min(x for x, _ in ink), min(y for _, y in ink),
                               max(x for x, _ in ink) + 1, max(y for _, y in ink) + 1)
+def listen(*kinds):  # [(kind, name of its source)] of the accessibility events, as they come
+    import pyatspi
+    heard = []
+    pyatspi.Registry.registerEventListener(lambda e: heard.append((e.type, e.source.name)), *kinds)
+    return heard
+def pump():  # deliver the events that came
+    from gi.repository import GLib
+    while GLib.MainContext.default().iteration(False):
+        pass
+def socket_path():  # where a running tonsmith of this user, display and settings listens
+    import hashlib
+    digest = hashlib.sha1((os.environ["XDG_CONFIG_HOME"] + "/tonsmith").encode()).hexdigest()
+    return os.path.join(os.environ["XDG_RUNTIME_DIR"], "tonsmith-%d-%s-%s" % (
+        os.getuid(), os.environ["DISPLAY"].replace(":", "_"), digest[:12]))
