@@ -17,7 +17,20 @@ s = Session(sys.argv[1])
 s.find_window()
 s.require(s.press(s.require(s.find("Preferences", "menu item"), "Preferences")), "Preferences")
 prefs = s.require(s.window_named("Tonsmith32 Preferences"), "the Preferences dialog")
-s.require(s.press(s.require(s.find("Sound", "page tab", prefs), "the Sound tab")), "Sound")
+s.click(s.require(s.find("Sound", "page tab", prefs), "the Sound tab"))
+def shown():  # the page on screen
+    import pyatspi
+    return next((n.name for n in s.nodes(prefs) if n.getRoleName() != "page tab" and n.name in (
+        "Directories", "Sound", "Orc/Sco", "MIDI", "Display") and n.getState().contains(
+        pyatspi.STATE_SHOWING)), "?")
+for key, page in (("Sound", "Sound"), ("ctrl+Tab", "Orc/Sco"), ("ctrl+Next", "MIDI"),
+                  ("ctrl+shift+Tab", "Orc/Sco"), ("ctrl+Prior", "Sound"),
+                  ("ctrl+Prior", "Directories"), ("ctrl+shift+Tab", "Display"),
+                  ("ctrl+Tab", "Directories"), ("ctrl+Next", "Sound")):
+    if key != page:
+        subprocess.run(["xdotool", "key", key])
+    s.expect("page after " + key, wait_for(lambda: (lambda p: p if p == page else None)(shown()),
+                                           5) or shown(), page)
 long_output = s.wait_node("Long Int Output", "radio button", prefs, 5, True)
 s.require(long_output and s.press(long_output), "Long Int Output")
 s.expect("long_checked", wait_for(lambda: s.checked(long_output), 5), True)
