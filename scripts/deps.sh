@@ -13,6 +13,7 @@ pkgs=(
   xvfb xauth xterm xdotool x11-utils xfonts-base fonts-dejavu-core
   xfce4-terminal lxterminal gnome-terminal mate-terminal tilix terminator qterminal sakura kitty
   at-spi2-core python3-pyatspi dbus
+  qt6-gtk-platformtheme qt6ct x11-apps
   sox ffmpeg
   desktop-file-utils
   librsvg2-bin lintian appstream man-db

@@ -21,18 +21,36 @@ QString Plain(const char* text) {
 }
 } // namespace
 
-void MakeGray(QWidget* w) {
-    QPalette pal = w->palette();
-    const QColor gray(192, 192, 192);
-    pal.setColor(QPalette::Window, gray);
-    pal.setColor(QPalette::Button, gray);
-    // Greyed text stays readable on the gray background.
-    const QColor dark(128, 128, 128);
-    pal.setColor(QPalette::Disabled, QPalette::WindowText, dark);
-    pal.setColor(QPalette::Disabled, QPalette::ButtonText, dark);
-    pal.setColor(QPalette::Disabled, QPalette::Text, dark);
+QPalette FixedPalette() {
+    const QColor gray(192, 192, 192), dark(128, 128, 128), black(0, 0, 0), white(255, 255, 255);
+    QPalette pal(QBrush(black), QBrush(gray), QBrush(white), QBrush(dark),
+                 QBrush(QColor(160, 160, 160)), QBrush(black), QBrush(white), QBrush(white),
+                 QBrush(gray));
+    pal.setColor(QPalette::ButtonText, black);
+    pal.setColor(QPalette::Midlight, QColor(223, 223, 223));
+    pal.setColor(QPalette::Shadow, black);
+    pal.setColor(QPalette::AlternateBase, QColor(240, 240, 240));
+    pal.setColor(QPalette::Highlight, QColor(0, 0, 128));
+    pal.setColor(QPalette::HighlightedText, white);
+    pal.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
+    pal.setColor(QPalette::ToolTipText, black);
+    pal.setColor(QPalette::PlaceholderText, QColor(96, 96, 96));
+    pal.setColor(QPalette::Link, QColor(0, 0, 192));
+    pal.setColor(QPalette::LinkVisited, QColor(128, 0, 128));
+    // Greyed text stays apart from the gray background.
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        pal.setColor(QPalette::Disabled, role, dark);
     pal.setColor(QPalette::Disabled, QPalette::Base, gray);
-    w->setPalette(pal);
+    pal.setColor(QPalette::Disabled, QPalette::Highlight, dark);
+    return pal;
+}
+
+void UseFixedPalette(QWidget* w) {
+    w->setPalette(FixedPalette());
+}
+
+void MakeGray(QWidget* w) {
+    UseFixedPalette(w);
     w->setAutoFillBackground(true);
 }
 

@@ -5,6 +5,7 @@
 
 #include "dialogs/dlgunits.h"
 
+#include <QPalette>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -36,6 +37,12 @@ struct CtlDef {
     const char* szName = nullptr; // accessible name when the text does not say it
 };
 
+// The program's own colours: black text on the light gray of the skin and
+// the dialogs, white edit boxes, navy selections. Set on every window of the
+// program, so a dark desktop scheme never puts its light text on our gray.
+QPalette FixedPalette();
+// Gives a window and its children the fixed colours.
+void UseFixedPalette(QWidget* w);
 // Gives a dialog or page the gray dialog look.
 void MakeGray(QWidget* w);
 

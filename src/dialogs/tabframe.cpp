@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
@@ -54,6 +55,25 @@ TabFrame::TabFrame(QWidget* owner, const QString& caption, const char* szOk, con
     tabs_->setGeometry(5, 5, 550, 455);
     QObject::connect(tabs_->Bar(), &QTabBar::currentChanged, this,
                      [this](int nIndex) { OnSelChange(nIndex); });
+
+    // The keys of every tabbed dialog: Ctrl+Tab and Ctrl+Page Down to the
+    // next page, Ctrl+Shift+Tab and Ctrl+Page Up to the one before, round.
+    const struct {
+        QKeyCombination key;
+        int nStep;
+    } aPageKeys[] = {{Qt::CTRL | Qt::Key_Tab, 1},
+                     {Qt::CTRL | Qt::Key_PageDown, 1},
+                     {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, -1},
+                     {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1},
+                     {Qt::CTRL | Qt::Key_PageUp, -1}};
+    for (const auto& k : aPageKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(k.key), this);
+        QObject::connect(shortcut, &QShortcut::activated, this, [this, nStep = k.nStep] {
+            const int n = PageCount();
+            if (n > 0)
+                tabs_->Bar()->setCurrentIndex((tabs_->Bar()->currentIndex() + nStep + n) % n);
+        });
+    }
 }
 
 DlgPage* TabFrame::AddPage(const char* szTabText, int nPointSize) {

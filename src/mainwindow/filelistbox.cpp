@@ -1,7 +1,26 @@
 #include "mainwindow/filelistbox.h"
 
 #include <QAbstractListModel>
+#include <QAccessible>
+#include <QFocusEvent>
 #include <QItemSelectionModel>
+#include <QStyledItemDelegate>
+#include <algorithm>
+
+namespace {
+// Every entry one line high in the list's font, so the list can keep whole
+// rows.
+class RowDelegate : public QStyledItemDelegate {
+public:
+    explicit RowDelegate(FileListBox* list) : QStyledItemDelegate(list), m_list(list) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), m_list->RowHeight()};
+    }
+
+private:
+    FileListBox* m_list;
+};
+} // namespace
 
 class FileListModel : public QAbstractListModel {
 public:
@@ -34,6 +53,7 @@ private:
 
 FileListBox::FileListBox(QWidget* parent) : QListView(parent), m_model(new FileListModel(this)) {
     setModel(m_model);
+    setItemDelegate(new RowDelegate(this));
     // Every entry is one line of the same font: the view need not measure
     // each of them to lay the list out.
     setUniformItemSizes(true);
@@ -45,6 +65,38 @@ FileListBox::FileListBox(QWidget* parent) : QListView(parent), m_model(new FileL
     });
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { emit EntryActivated(index.row()); });
+}
+
+int FileListBox::RowHeight() const {
+    return fontMetrics().height() + 2;
+}
+
+void FileListBox::Place(const QRect& rc) {
+    m_asked = rc;
+    const int nFrame = 2 * frameWidth();
+    const int nRow = RowHeight();
+    const int nRows = std::max(1, (rc.height() - nFrame) / nRow);
+    setGeometry(rc.x(), rc.y(), rc.width(), std::min(rc.height(), nFrame + nRows * nRow));
+}
+
+void FileListBox::changeEvent(QEvent* e) {
+    QListView::changeEvent(e);
+    if (e->type() == QEvent::FontChange && m_asked.isValid()) {
+        Place(m_asked);
+        scheduleDelayedItemsLayout();
+    }
+}
+
+void FileListBox::focusInEvent(QFocusEvent* e) {
+    QListView::focusInEvent(e);
+    // Coming into the list, a screen reader hears the chosen entry, not
+    // only the list's name.
+    const int nRow = CurSel();
+    if (nRow >= 0 && QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(nRow);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void FileListBox::SetEntries(std::vector<std::string> names) {

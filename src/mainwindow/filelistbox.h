@@ -15,6 +15,13 @@ class FileListBox : public QListView {
 public:
     explicit FileListBox(QWidget* parent = nullptr);
 
+    // Places the list in rc, shrunk to a whole number of rows as a list box
+    // is, so no entry shows cut and what lies below stays free. Kept so
+    // whenever the font changes.
+    void Place(const QRect& rc);
+    // The height of one entry in the list's font.
+    int RowHeight() const;
+
     // Replaces every entry at once; the selection and current row go.
     void SetEntries(std::vector<std::string> names);
 
@@ -29,6 +36,10 @@ public:
     // Makes nRow current and selects it, as a click does, telling as a click.
     void setCurrentRow(int nRow);
 
+protected:
+    void changeEvent(QEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+
 signals:
     // The user (or setCurrentRow) selected an entry.
     void EntrySelected();
@@ -36,5 +47,6 @@ signals:
 
 private:
     FileListModel* m_model;
+    QRect m_asked;
     bool m_bQuiet = false;
 };

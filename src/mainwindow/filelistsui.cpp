@@ -30,7 +30,7 @@ void MainWindow::RefreshLists() {
         hWndListBox[static_cast<std::size_t>(nList)]->SetEntries(ListEntries(IniStruct, nList));
     }
     const bool bShowAnalysis = IniStruct.nShowAnalysis == 2;
-    hWndListBox[LIST_ORC]->setGeometry(20, 70, 115, bShowAnalysis ? 125 : 250);
+    hWndListBox[LIST_ORC]->Place(QRect(20, 70, 115, bShowAnalysis ? 125 : 250));
     hWndListBox[LIST_ANALYSIS]->setVisible(bShowAnalysis);
     hClient->update();
 }

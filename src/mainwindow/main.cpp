@@ -2,6 +2,7 @@
 // other arguments.
 #include "mainwindow/cdacsound.h"
 #include "mainwindow/infoargs.h"
+#include "mainwindow/oneinstance.h"
 #include "mainwindow/qtmessagebox.h"
 #include "mainwindow/runwatch.h"
 #include "mainwindow/tonsm32.h"
@@ -43,6 +44,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("tonsmith");
     QGuiApplication::setDesktopFileName("tonsmith");
     InstallQtMessageBox(nullptr);
+    OneInstance instance;
+    if (instance.HandOver())
+        return 0; // the running window came to the front instead
     // Before the window loads the settings: a first start gets a workspace.
     const std::string szFirstStart = MakeFirstStartWorkspace();
 
@@ -54,6 +58,7 @@ int main(int argc, char** argv) {
     InstallQtMessageBox(&window);
     window.CenterOn(window.screen()->geometry());
     window.show();
+    instance.Listen(&window);
     QTimer::singleShot(0, &window, ReportIgnoredSettings);
     if (!szFirstStart.empty())
         QTimer::singleShot(0, &window, [szFirstStart] {

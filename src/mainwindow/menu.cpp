@@ -1,6 +1,8 @@
 // The main window's menu: three popups whose items carry their command ids.
 #include "mainwindow/tonsm32.h"
 
+#include "dialogs/controls.h"
+
 #include "mainwindow/winmsg.h"
 #include "menuids.h"
 
@@ -60,6 +62,7 @@ void MainWindow::CreateMenu() {
     for (const Popup& popup : MenuResource()) {
         QMenu* menu = hMenu->addMenu(popup.szTitle);
         menu->setAccessibleName(WithoutMnemonic(popup.szTitle));
+        menu->setPalette(FixedPalette()); // a pop-up is a window of its own
         for (const MenuItem& item : popup.items) {
             if (!item.szText) {
                 menu->addSeparator();

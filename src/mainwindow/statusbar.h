@@ -2,6 +2,7 @@
 // a sunken label from the previous part's right edge to its own.
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <array>
 
@@ -24,4 +25,5 @@ public:
 
 private:
     std::array<QLabel*, 6> m_parts{};
+    std::array<QString, 6> m_texts;
 };

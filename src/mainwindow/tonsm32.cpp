@@ -1,5 +1,7 @@
 #include "mainwindow/tonsm32.h"
 
+#include "dialogs/controls.h"
+#include "dialogs/dlgunits.h"
 #include "mainwindow/bitobj.h"
 #include "mainwindow/filelistbox.h"
 #include "mainwindow/filelists.h"
@@ -61,6 +63,15 @@ QAccessibleInterface* MainWindowAccessible(const QString& szClass, QObject* obje
     return nullptr;
 }
 
+// The list titles: the skin's own bold face, in pixels, so that a large
+// desktop font or scale never pushes them into the lists or each other.
+QFont TitleFont() {
+    QFont font = DialogFont(8);
+    font.setPixelSize(13);
+    font.setBold(true);
+    return font;
+}
+
 // Without a sound side no file reads as WAV and nothing plays.
 struct Silence : SoundPort {
     bool LoadSampleInfo(const char*, WaveFacts&) override { return false; }
@@ -72,10 +83,7 @@ struct Silence : SoundPort {
 
 ClientArea::ClientArea(MainWindow* owner) : QWidget(owner), m_owner(owner) {
     setObjectName("ClientArea");
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(192, 192, 192)); // the light-gray class brush
-    setPalette(pal);
-    setAutoFillBackground(true);
+    MakeGray(this); // the light-gray class brush
 }
 
 void ClientArea::paintEvent(QPaintEvent*) {
@@ -105,6 +113,8 @@ MainWindow::MainWindow(SoundPort* sound) {
     static const bool bAccessibleFrame = (QAccessible::installFactory(MainWindowAccessible), true);
     (void)bAccessibleFrame;
     setObjectName(szAppName);
+    // The skin is a fixed look: its colours stay whatever the desktop's scheme.
+    UseFixedPalette(this);
     setWindowTitle(szWindowTitle);
     setAccessibleName(szWindowTitle);
     setWindowIcon(QIcon(QPixmap::fromImage(LoadIcon())));
@@ -131,7 +141,7 @@ int MainWindow::OnCreate() {
     for (int i = 0; i < nLists; ++i) {
         auto* lb = new FileListBox(hClient);
         const ListPlace& p = aListPlaces[i];
-        lb->setGeometry(p.x, p.y, p.w, p.h);
+        lb->Place(QRect(p.x, p.y, p.w, p.h));
         lb->setObjectName(QStringLiteral("list%1").arg(i));
         lb->setAccessibleName(ListTitle(i));
         lb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -161,6 +171,9 @@ int MainWindow::OnCreate() {
     }
     auto* analysis = new QPushButton("Analysis", hClient);
     analysis->setGeometry(455, 5, 64, 30);
+    // The tool band has room for its word in the dialogs' size, whatever the
+    // desktop's font.
+    analysis->setFont(DialogFont(8));
     analysis->setObjectName("button6012");
     analysis->setAccessibleName("Analysis");
     connect(analysis, &QAbstractButton::clicked, this,
@@ -299,18 +312,20 @@ void MainWindow::OnPaint(QWidget* hWnd) {
 
     ReapplySelections();
 
-    QFont font = painter.font();
-    font.setBold(true);
-    painter.setFont(font);
+    painter.setFont(TitleFont());
+    // The Orchestras list keeps whole rows and so ends above the analysis
+    // title; should it reach into the title's first rows, the title goes
+    // just under it (there is room before the analysis list at y 214).
+    const int nAnalysisTitle = std::max(190, hWndListBox[LIST_ORC]->geometry().bottom() + 2);
     const struct {
         int nList, x, y;
     } titles[] = {{LIST_ORC, 20, 47},
-                  {LIST_ANALYSIS, 20, 190},
+                  {LIST_ANALYSIS, 20, nAnalysisTitle},
                   {LIST_SCORE, 150, 47},
                   {LIST_SOURCE, 280, 47},
                   {LIST_OUTPUT, 410, 47}};
     for (const auto& t : titles)
-        painter.drawText(QRect(t.x, t.y, 130, 20), Qt::AlignLeft | Qt::AlignTop,
+        painter.drawText(QRect(t.x, t.y, 130, 18), Qt::AlignLeft | Qt::AlignTop,
                          ListTitle(t.nList));
 
     if (boBitmap && boBitmap->IsValid())

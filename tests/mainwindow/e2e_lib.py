@@ -1,6 +1,6 @@
 """What the end-to-end scripts share: the real tonsmith on the X display, driven through
 AT-SPI and xdotool; `Session.expect` logs every value seen and fails on a mismatch."""
-import atexit, os, pathlib, shutil, struct, subprocess, sys, tempfile, time, traceback  # noqa: E401
+import array, atexit, collections, os, pathlib, shutil, struct, subprocess, sys, tempfile, time, traceback  # noqa: E401
 STATUS_PARTS = ("Sample rate", "Sample width", "Channels", "Sample frames", "Seconds",
                 "Playback status")
 def workspace(extra_ini="", needs=(), home=False, first_start=False):
@@ -174,7 +174,7 @@ class Session:
         return wait_for(lambda: self.find(name, role, under, showing), seconds)
     def window_named(self, caption, seconds=30):
         return wait_for(lambda: next((w for w in map(self.root.getChildAtIndex, range(
-            self.root.childCount)) if w is not None and w.name == caption), None), seconds)
+            self.root.childCount)) if w is not None and w.name.strip() == caption.strip()), None), seconds)
     def children(self, list_name):
         lst = self.find(list_name, "list")
         return [lst.getChildAtIndex(i) for i in range(lst.childCount)] if lst else None
@@ -211,3 +211,52 @@ class Session:
                         seconds) or self.status()
     def wait_item(self, list_name, text, seconds=60):
         return wait_for(lambda: self.item(list_name, text), seconds, 0.2)
+def screenshot():  # the whole screen as (width, height, rows of 0xRRGGBB)
+    b = subprocess.run(["xwd", "-root", "-silent"], capture_output=True, check=True).stdout
+    head = struct.unpack(">25I", b[:100])
+    width, height, msb, step, line = head[4], head[5], head[7], head[11] // 8, head[12]
+    data, rows = b[head[0] + head[19] * 12:], []
+    for y in range(height):
+        row = data[y * line:y * line + width * step]
+        lo, mid, hi = (row[2::step], row[1::step], row[0::step]) if msb and step == 4 else (
+            row[0::step], row[1::step], row[2::step]) if not msb else (
+            row[2::step], row[1::step], row[0::step])
+        rows.append([h << 16 | m << 8 | low for low, m, h in zip(lo, mid, hi)])
+    return width, height, rows
+def luminance(c):
+    return sum(k * ((v / 255) / 12.92 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4)
+               for k, v in zip((0.2126, 0.7152, 0.0722), (c >> 16 & 255, c >> 8 & 255, c & 255)))
+def contrast(a, b):
+    hi, lo = sorted((luminance(a), luminance(b)), reverse=True)
+    return (hi + 0.05) / (lo + 0.05)
+def text_in(shot, box):
+    # (contrast of the text against its ground, ink box) in box (x0, y0, x1, y1): the ground
+    # is the commonest colour, the text the few strongest pixels against it
+    x0, y0, x1, y1 = max(box[0], 0), max(box[1], 0), min(box[2], shot[0]), min(box[3], shot[1])
+    counts = collections.Counter(c for y in range(y0, y1) for c in shot[2][y][x0:x1])
+    if not counts:
+        return 0, None
+    ground = counts.most_common(1)[0][0]
+    ratio = {c: contrast(c, ground) for c in counts}
+    strong, seen = sorted(counts, key=ratio.get, reverse=True), 0
+    for c in strong:  # the sixth strongest pixel: no lone stray dot decides
+        seen += counts[c]
+        if seen >= 6:
+            break
+    ink = [(x, y) for y in range(y0, y1) for x in range(x0, x1) if ratio[shot[2][y][x]] > 1.5]
+    return ratio[c], ink and (min(x for x, _ in ink), min(y for _, y in ink),
+                              max(x for x, _ in ink) + 1, max(y for _, y in ink) + 1)
+def listen(*kinds):  # [(kind, name of its source)] of the accessibility events, as they come
+    import pyatspi
+    heard = []
+    pyatspi.Registry.registerEventListener(lambda e: heard.append((e.type, e.source.name)), *kinds)
+    return heard
+def pump():  # deliver the events that came
+    from gi.repository import GLib
+    while GLib.MainContext.default().iteration(False):
+        pass
+def socket_path():  # where a running tonsmith of this user, display and settings listens
+    import hashlib
+    digest = hashlib.sha1((os.environ["XDG_CONFIG_HOME"] + "/tonsmith").encode()).hexdigest()
+    return os.path.join(os.environ["XDG_RUNTIME_DIR"], "tonsmith-%d-%s-%s" % (
+        os.getuid(), os.environ["DISPLAY"].replace(":", "_"), digest[:12]))

@@ -21,10 +21,23 @@ with wave.open(work + "src/six.wav", "wb") as w:
 STATUS = "44100|32 bit|Mono|Sample Frames - 44100|Seconds - 1|Status - Stopped"
 s = Session(sys.argv[1])
 s.find_window()
-def render(sample_type):  # chosen on the Sound page with Wave, then Compile
+PAGE_KEYS = (("Sound", "Sound"), ("ctrl+Tab", "Orc/Sco"), ("ctrl+Next", "MIDI"),
+             ("ctrl+shift+Tab", "Orc/Sco"), ("ctrl+Prior", "Sound"), ("ctrl+Prior", "Directories"),
+             ("ctrl+shift+Tab", "Display"), ("ctrl+Tab", "Directories"), ("ctrl+Next", "Sound"))
+def render(sample_type, keys=()):  # chosen on the Sound page with Wave, then Compile
     s.require(s.press(s.require(s.find("Preferences", "menu item"), "Preferences")), "Preferences")
     prefs = s.require(s.window_named("Tonsmith32 Preferences"), "the Preferences dialog")
-    s.require(s.press(s.require(s.find("Sound", "page tab", prefs), "the Sound tab")), "Sound")
+    s.click(s.require(s.find("Sound", "page tab", prefs), "the Sound tab"))
+    def shown():  # the page on screen
+        import pyatspi
+        return next((n.name for n in s.nodes(prefs) if n.getRoleName() != "page tab" and n.name in (
+            "Directories", "Sound", "Orc/Sco", "MIDI", "Display") and n.getState().contains(
+            pyatspi.STATE_SHOWING)), "?")
+    for key, page in keys:  # the page keys go round the tabs both ways
+        if key != page:
+            subprocess.run(["xdotool", "key", key])
+        s.expect("page after " + key, wait_for(
+            lambda: (lambda p: p if p == page else None)(shown()), 5) or shown(), page)
     button = s.wait_node(sample_type, "radio button", prefs, 5, True)
     s.require(button and s.press(button), sample_type)
     s.expect(sample_type, wait_for(lambda: s.checked(button), 5), True)
@@ -37,7 +50,7 @@ def render(sample_type):  # chosen on the Sound page with Wave, then Compile
     s.require(wait_for(lambda: os.path.exists(work + "out/test") and not running("csound"), 90),
               "the render")
     s.require(s.wait_item("Output", "test", 10), "the output listed")
-render("Long Int Output")
+render("Long Int Output", PAGE_KEYS)
 chunks = riff_chunks(work + "out/test")
 tag, channels, rate, _, _, bits = struct.unpack("<HHIIHH", chunks.get(b"fmt ", b"").ljust(16)[:16])
 s.expect("file_format", f"tag {tag}, {channels} ch, {rate} Hz, {bits} bit",

@@ -3,7 +3,8 @@
 that could destroy a file, the trash, the real open dialog. Usage: e2e_window.py BINARY"""
 import os, subprocess, sys, time, wave  # noqa: E401
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_lib import Session, wait_for, workspace, write  # noqa: E402
+from e2e_lib import Session, listen, pump, socket_path, wait_for, workspace, write  # noqa: E402
+import socket  # noqa: E402
 work = workspace(home=True)
 # b\xe9.orc (Latin-1) and its neighbour b\xef\xbf\xbd.orc show alike; the first is selected.
 for name in ("orc/b\udce9.orc", "orc/b\ufffd.orc", "orc/a.orc", "sco/two.sco", "sco/one.sco"):
@@ -14,8 +15,12 @@ with wave.open(work + "src/tone.wav", "wb") as w:  # one second of stereo silenc
 os.mkfifo(work + "src/x.wav")  # nobody writes to it: reading it must not wait
 ini = os.path.join(os.environ["XDG_CONFIG_HOME"], "tonsmith", "tk3.ini")
 os.environ["PULSE_SERVER"] = "unix:/nonexistent/pulse/native"  # no sound server
+stale = socket.socket(socket.AF_UNIX)  # what a crashed tonsmith leaves: no one listens on it
+stale.bind(socket_path())
+stale.close()
 s = Session(sys.argv[1])
 wid = s.find_window()
+heard = listen("object:state-changed:focused", "object:property-change:accessible-name")
 xdo = lambda *a: subprocess.run(["xdotool", *a], capture_output=True, text=True).stdout  # noqa
 width, height = map(int, xdo("getdisplaygeometry").split())
 g = dict(line.split("=") for line in xdo("getwindowgeometry", "--shell", wid).split())
@@ -32,6 +37,18 @@ s.click(source.getChildAtIndex(1))  # the pipe: refused at once, the window stil
 s.expect("status_pipe", s.wait_status(lambda t: "Invalid Wave!" in t, 5), lambda t: "Invalid" in t)
 s.click(source.getChildAtIndex(0))
 s.require(s.wait_status(lambda t: t.startswith("44100"), 5), "tone.wav again after the pipe")
+# A screen reader hears a new playback status, finds the status bar by its role, and hears
+# the chosen entry on coming into a list.
+xdo("key", "shift+Tab")
+s.expect("said", wait_for(lambda: pump() or (lambda n: n if "one.sco" in n and any(
+    x.startswith("Playback status: Status - ") for x in n) else None)(
+    [name for _, name in heard]), 5) and "status and entry", "status and entry")
+s.expect("status_bar_role", [n.name for n in s.nodes(s.find("Status bar", "status bar"))][:2],
+         ["Status bar", "Sample rate: 44100"])
+# A second start brings this window forward and ends; the first took over a stale socket.
+second = subprocess.run([sys.argv[1]], timeout=20, capture_output=True)
+s.expect("second_start", (second.returncode, len(xdo("search", "--onlyvisible", "--name",
+                                                      "^Tonsmith32 V3.3$").split())), (0, 1))
 # No sound output device: a double-click tells so, once.
 s.click(source.getChildAtIndex(0), times=2)
 s.require(s.window_named("Cannot Play", 10), "the no-device box")
@@ -70,6 +87,16 @@ s.expect("trash_files", os.listdir(os.fsencode(trash + "/files")) + [os.path.exi
 s.expect("trash_info", "|".join(line.split("=")[0] if line.startswith("DeletionDate=") else line
                                 for line in open(trash + "/info/b\udce9.orc.trashinfo")),
          "[Trash Info]\n|Path=" + work + "orc/b%E9.orc\n|DeletionDate")
+def unnamed(caption, item, menu, close):  # what a screen reader cannot name in a dialog
+    s.click(s.find(menu, "menu item"))
+    s.click(s.require(s.wait_node(item, "menu item", showing=True, seconds=5), item))
+    win = s.require(s.window_named(caption, 10), caption)
+    names = [(n.getRoleName(), n.name) for n in s.nodes(win)]
+    s.require(s.press_named(caption, close), "closing " + caption)
+    s.require(wait_for(lambda: s.window_named(caption, 0) is None, 10), caption + " closed")
+    return [r for r, name in names if not name], [r for r, n in names if n == "Tonsmith, Version 3.3"]
+s.expect("unnamed", (unnamed("Wave Devices", "Wave Devices", "Configure", "Cancel"), unnamed(
+    "Tonsmith32 V3.3 - Csound front end", "About", "Help", "OK")), (([], []), ([], ["image"])))
 # The real open dialog, from the Configure menu.
 def open_dialog(item):
     s.click(s.find("Configure", "menu item"))

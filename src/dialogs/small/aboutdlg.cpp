@@ -1,7 +1,9 @@
 #include "dialogs/small/smalldialogs.h"
 
+#include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPixmap>
 
 namespace {
 // Where the About picture lies in the skin.
@@ -14,6 +16,14 @@ AboutDlg::AboutDlg(QWidget* hWndOwner, const QImage* skin)
         m_skin = *skin;
     else
         m_skin = QImage(QStringLiteral(":/SOURCEBITMAP"));
+    // What the picture says, for those who cannot see it.
+    auto* picture = new QLabel(this);
+    picture->setGeometry(rect());
+    if (!m_skin.isNull()) // the same picture: a screen reader meets it as an image
+        picture->setPixmap(QPixmap::fromImage(m_skin.copy(nAboutX, nAboutY, width(), height())));
+    picture->setAttribute(Qt::WA_TransparentForMouseEvents);
+    picture->setAccessibleName(QStringLiteral("Tonsmith, Version 3.3"));
+    picture->setAccessibleDescription(QStringLiteral("The Tonsmith logo"));
     AddButton(smalldlg::IDOK, "OK", 102, 82, 50, 14, true);
 }
 

@@ -27,6 +27,8 @@ SmallDialog::SmallDialog(QWidget* hWndOwner, const char* szCaption, int x, int y
     move(hWndOwner ? hWndOwner->mapToGlobal(at) : at);
     if (bGray)
         MakeGray(this);
+    else
+        UseFixedPalette(this);
 }
 
 void SmallDialog::Register(QWidget* w, int nId) {

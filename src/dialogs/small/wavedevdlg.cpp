@@ -24,6 +24,7 @@ void AddShade(smalldlg::SmallDialog* dlg, int x, int y, int cx, int cy, bool bVe
     line->setFrameShape(bVertical ? QFrame::VLine : QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(dlg->Map(x, y, cx, cy));
+    line->setAccessibleName(QStringLiteral("Device name frame"));
 }
 } // namespace
 
