@@ -43,6 +43,9 @@ if holder and not wait_for(lambda: subprocess.run(["xdotool", "search", "--name"
     sys.exit(1)
 for piece in PIECES:
     shutil.copy(EXAMPLES + piece, work + "orc")
+if csd:  # a piece with a line csound cannot read
+    write(work + "orc/typo.csd", open(EXAMPLES + "oscil.csd").read().replace(
+        "</CsInstruments>", "this is not csound\n</CsInstruments>"))
 os.chdir(work)  # a folder of our own, which csound must not run in
 s = Session(binary)
 s.find_window()
@@ -61,7 +64,17 @@ for piece in PIECES:  # Compile with no score; the same by hand must give the sa
         os.environ, SSDIR=work + "src", SFDIR=work + "out", SADIR=work + "ana"))
     same = open(out + ".tonsmith", "rb").read() == open(out, "rb").read()
     s.expect("same_" + piece, (same, os.path.getsize(out) > 44), (True, True))  # not bare header
-if csd:
+if csd:  # csound ends with 1 on the typo, and the window says so once the lists are back
+    s.click(s.require(s.item("Orchestras", "typo.csd"), "typo.csd listed"))
+    s.click(s.find("Compile", "push button"))
+    s.require(s.press_named("CMDLINE", "OK"), "CMDLINE of typo.csd")
+    box = s.window_named("Tonsmith 3.3", 60)
+    s.expect("typo_box", box and [n.name for n in s.nodes(box) if "ended" in (n.name or "")],
+             ["csound ended with exit code 1."])
+    s.require(box and s.press_named("Tonsmith 3.3", "OK"), "OK of the failure box")
+    console = wait_for(lambda: running("tonsmith-console"), 5)
+    if console:  # it waits for a key so the user can read csound's words
+        os.kill(console, 15)
     s.finish()
 TEMPLATES = {".orc": b"sr=\r\nkr=\r\nksmps=\r\nnchnls=\r\n\r\ninstr 1\r\n\r\nendin\r\n",
              ".sco": b"f1 0 8192 10 1"}
