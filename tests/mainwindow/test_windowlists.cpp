@@ -11,7 +11,6 @@
 
 TEST_F(WindowTest, RefreshFollowsFoldersAndTheAnalysisPreference) {
     MainWindow& w = Open(1);
-    EXPECT_EQ(List(0)->geometry(), QRect(20, 70, 115, 250));
     EXPECT_TRUE(List(4)->isHidden());
     std::filesystem::remove_all(Dir("sco"));
     File("orc", "new.orc");
