@@ -142,14 +142,17 @@ TEST_F(CompileRunTest, OverlongLinesAndFoldersAreRefusedWhole) {
     EXPECT_EQ(boxes.boxes[1], "Tonsmith 3.3: The Csound command line would be 256 characters "
                               "long; at most 255 fit. Use a shorter Csound path or shorter "
                               "folder or file names.");
+    ini.nScoTempCheck = 1, ini.nScoTempo = 123456789; // too long for its flag
+    run.Compile(ini);
+    EXPECT_TRUE(boxes.has("Tonsmith 3.3: The tempo 123456789", 2));
     // A folder of 126 characters (without its slash) fits, 127 do not.
     ini = ReadyRecord();
     Set(ini.szSFDIR, "/" + std::string(125, 'f') + "/");
     run.Compile(ini);
-    EXPECT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes.size(), 3u);
     Set(ini.szSFDIR, "/" + std::string(126, 'f') + "/");
     run.Compile(ini);
-    EXPECT_EQ(boxes.boxes.at(2), "Tonsmith 3.3: The sound output folder is 127 characters long; "
+    EXPECT_EQ(boxes.boxes.at(3), "Tonsmith 3.3: The sound output folder is 127 characters long; "
                                  "Csound gets at most 126 in SFDIR. Choose a shorter folder in the "
                                  "Preferences.");
     // The three SET lines of the script fit 255 characters together.
@@ -157,7 +160,7 @@ TEST_F(CompileRunTest, OverlongLinesAndFoldersAreRefusedWhole) {
     for (char* dir : {ini.szSSDIR, ini.szSFDIR, ini.szSADIR})
         std::snprintf(dir, 127, "/%s/", std::string(100, 'd').c_str());
     run.Compile(ini);
-    EXPECT_EQ(boxes.boxes.at(3), "Tonsmith 3.3: The three Csound folders together are too long "
+    EXPECT_EQ(boxes.boxes.at(4), "Tonsmith 3.3: The three Csound folders together are too long "
                                  "for the batch script (339 characters; at most 255 fit). Choose "
                                  "shorter folders.");
     EXPECT_EQ(requests.size(), 2u);
