@@ -5,6 +5,8 @@
 #include "dialogs/textfields.h"
 #include "dialogtest.h"
 
+#include <QAccessible>
+
 namespace {
 enum { PATH, SOUND, ORCSCO, MIDI, DISP };
 
@@ -44,6 +46,12 @@ TEST_F(PrefsTest, FreshBoxesAndOnePageAtATime) {
     Tabs(dlg)->setCurrentIndex(MIDI);
     EXPECT_FALSE(GetDlgItem(dlg, 206)->isVisible() || GetDlgItem(dlg, 402)->isVisible());
     EXPECT_TRUE(GetDlgItem(dlg, 400)->isVisible());
+    // A screen reader finds nothing to do on a greyed button (a live one: end to end).
+    QAccessibleActionInterface* floatOutput =
+        QAccessible::queryAccessibleInterface(GetDlgItem(dlg, 309))->actionInterface();
+    floatOutput->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_FALSE(floatOutput->actionNames().contains(QAccessibleActionInterface::toggleAction()) ||
+                 IsDlgButtonChecked(dlg, 309));
 }
 
 // Each row: the settings file before, the clicks, the boxes then enabled
