@@ -2,6 +2,7 @@
 #include "common/testutil.h"
 #include "mainwindow/dib.h"
 #include "mainwindow/filelists.h"
+#include "mainwindow/skincells.h"
 #include "mainwindow/statustext.h"
 #include "platform/files/dirscan.h"
 #include "settings/firststart.h"
@@ -103,6 +104,7 @@ TEST(Skin, ShippedImageAndTheCellsOfTheButtons) {
     EXPECT_FALSE(ReadPackedDib(bytes.data(), 30));
     bytes[14 + 16] = 1; // run-length compression
     EXPECT_FALSE(ReadPackedDib(bytes.data(), bytes.size()));
+    EXPECT_FALSE(ButtonCell(6002, false) || ButtonCell(6012, true)); // no such buttons
 }
 TEST(Skin, TopDownTwentyFourBitImage) {
     // 2 x 2, 24 bits, top-down, rows of 8 bytes: top-left blue, bottom-right red.
