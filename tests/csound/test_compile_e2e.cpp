@@ -55,5 +55,5 @@ TEST(CompileEndToEnd, BatchRunShowsTitledConsoleAndEndsAfterAKey) {
               std::string("\1\0\1\0\x44\xAC\0\0\x88\x58\1\0\2\0\x10\0\x44\xAC\0\0", 20));
     EXPECT_FALSE(std::filesystem::exists(root / "pwned"));
     EXPECT_TRUE(std::filesystem::exists(root / "orc dir ü/here")); // run in the orchestra's folder
-    EXPECT_TRUE(WaitFor([&] { return console().empty(); }, 5)); // closing takes a moment
+    EXPECT_TRUE(WaitFor([&] { return console().empty(); }, 5));    // closing takes a moment
 }
