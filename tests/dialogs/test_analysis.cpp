@@ -18,16 +18,6 @@ struct AnalysisTest : DialogTest {
     std::vector<std::string> launched;
 };
 
-TEST_F(AnalysisTest, PagesShowTheInputFileAndFocusTheirFirstBox) {
-    QDialog* dlg = Open();
-    EXPECT_EQ(Text(dlg, 102) + "|" + Text(dlg, 320), "/snd/voice.wav|test.htr");
-    for (auto [iPage, nId] : {std::pair{0, 200}, {2, 400}, {1, 300}}) {
-        Tabs(dlg)->setCurrentIndex(iPage);
-        EXPECT_EQ(dlg->focusWidget(), GetDlgItem(dlg, nId)) << iPage;
-    }
-    EXPECT_FALSE(GetDlgItem(dlg, 400)->isVisible());
-}
-
 TEST_F(AnalysisTest, OkSavesAllPagesStartsTheVisibleUtilityAndStaysOpen) {
     QDialog* dlg = Open();
     Edit(dlg, 300)->setText("22050"); // on the hidden heterodyne page
@@ -90,15 +80,12 @@ TEST_F(AnalysisTest, HopsizeChoiceGreysTheOtherValueIsSavedAndShownAgain) {
     ExpectIni("PVC/type=416");
 }
 
-TEST_F(AnalysisTest, ExitEscapeAndCloseBoxSaveNothingAndRefresh) {
+// Exit, Escape and the close box save nothing and refresh the lists; too long
+// a text is told, and nothing is saved or started.
+TEST_F(AnalysisTest, LeavingAndTooLongTextSaveAndStartNothing) {
     const INISTRUCT before = ini;
     LeaveEachWay(416);
     EXPECT_EQ(nRefresh, 3);
-    EXPECT_TRUE(launched.empty() && Unchanged(before));
-}
-
-TEST_F(AnalysisTest, TooLongTextIsReportedNothingSavedOrStarted) {
-    const INISTRUCT before = ini;
     QDialog* dlg = Open();
     Tabs(dlg)->setCurrentIndex(1);
     Edit(dlg, 220)->setText(QString(125, 'o') + QString::fromUtf8("\xc3\xa9"));

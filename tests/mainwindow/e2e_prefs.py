@@ -41,7 +41,6 @@ def render(sample_type, keys=()):  # chosen on the Sound page with Wave, then Co
     button = s.wait_node(sample_type, "radio button", prefs, 5, True)
     s.require(button and s.press(button), sample_type)
     s.expect(sample_type, wait_for(lambda: s.checked(button), 5), True)
-    s.expect("wave_checked", s.checked(s.find("Wave Output", "radio button", prefs)), True)
     s.press(s.find("OK", "push button", prefs))
     s.require(wait_for(lambda: s.window_named(prefs.name, 0) is None, 10), "Preferences closing")
     subprocess.run(["rm", "-f", work + "out/test"], check=True)  # the new render, not the old
@@ -93,8 +92,6 @@ s.click(s.item("Output", "test"))
 s.require(wait_for(lambda: s.selected("Output") == "test", 5), "test selected again")
 s.click(s.find("Analysis", "push button"))
 dlg = s.require(s.window_named("Tonsmith32 Analysis"), "the Analysis dialog")
-s.expect("analysis_input", ",".join(n.name for n in s.nodes(dlg) if n.name.endswith("/test")),
-         work + "out/test")
 for page, output in (("LPANAL", "tone.lpc"), ("HETRO", "tone.htr"), ("PVANAL", "tone.pvc")):
     s.require(s.press(s.find(page, "page tab", dlg)), page)
     box = s.require(s.wait_node("Output File Name", "text", dlg, 5, True), page + " output box")
