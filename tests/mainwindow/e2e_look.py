@@ -101,8 +101,7 @@ check("Analysis button", box(s.find("Analysis", "push button"), 3))
 for menu in ("File", "Configure", "Help"):
     check("menu " + menu, box(s.find(menu, "menu item"), 1))
 def grab(wid):  # the screen with the window's own pixels laid where it lies: xwd's read of the
-    # whole screen leaves a small dialog black under Xvfb, though the window and the screen as
-    # other readers (GDK) see it hold its pixels
+    # whole screen leaves a small dialog black under Xvfb, though Xvfb's frame buffer shows it
     shot, own = screenshot(), screenshot(wid)
     at = dict(line.split("=") for line in subprocess.run(["xdotool", "getwindowgeometry",
               "--shell", wid], capture_output=True, text=True).stdout.split())
