@@ -211,8 +211,9 @@ class Session:
                         seconds) or self.status()
     def wait_item(self, list_name, text, seconds=60):
         return wait_for(lambda: self.item(list_name, text), seconds, 0.2)
-def screenshot():  # the whole screen as (width, height, rows of 0xRRGGBB)
-    b = subprocess.run(["xwd", "-root", "-silent"], capture_output=True, check=True).stdout
+def screenshot(wid=None):  # the whole screen, or one window, as (width, height, rows of 0xRRGGBB)
+    b = subprocess.run(["xwd", "-silent"] + (["-id", wid] if wid else ["-root"]),
+                       capture_output=True, check=True).stdout
     head = struct.unpack(">25I", b[:100])
     width, height, msb, step, line = head[4], head[5], head[7], head[11] // 8, head[12]
     data, rows = b[head[0] + head[19] * 12:], []

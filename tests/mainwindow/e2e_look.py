@@ -100,19 +100,44 @@ for t in lists:
 check("Analysis button", box(s.find("Analysis", "push button"), 3))
 for menu in ("File", "Configure", "Help"):
     check("menu " + menu, box(s.find(menu, "menu item"), 1))
-def dialog(item, caption, close, menu="Configure"):  # modeless: a modal one stays black here
-    click(s.find(menu, "menu item"))
-    click(s.require(s.wait_node(item, "menu item", showing=True, seconds=5), item))
+def grab(wid):  # the screen with the window's own pixels laid where it lies: xwd's read of the
+    # whole screen leaves a small dialog black under Xvfb, though Xvfb's frame buffer shows it
+    shot, own = screenshot(), screenshot(wid)
+    at = dict(line.split("=") for line in subprocess.run(["xdotool", "getwindowgeometry",
+              "--shell", wid], capture_output=True, text=True).stdout.split())
+    x, y = int(at["X"]), int(at["Y"])
+    for i, row in enumerate(own[2][:max(0, shot[1] - y)]):
+        shot[2][y + i][x:x + len(row)] = row[:max(0, shot[0] - x)]
+    return shot
+def window_id(caption):
+    ids = subprocess.run(["xdotool", "search", "--name", caption], capture_output=True,
+                         text=True).stdout.split()
+    return next((i for i in ids if subprocess.run(["xdotool", "getwindowname", i], text=True,
+                 capture_output=True).stdout.strip() == caption), None)
+def dialog(item, caption, close=None, menu="Configure"):  # menu None: item is a tool button
+    if menu:
+        click(s.find(menu, "menu item"))
+    click(s.require(s.wait_node(item, "menu item" if menu else "push button", showing=True,
+                                seconds=5), item))
     win = s.require(s.window_named(caption, 15), caption)
-    def drawn():  # a window is black on the screen until it has painted
-        shot, b = screenshot(), box(win, 2)
+    wid = s.require(wait_for(lambda: window_id(caption), 10), caption + " on the screen")
+    def drawn():  # a window is black until it has painted
+        shot, b = grab(wid), box(win, 2)
         return shot if shot[2][(b[1] + b[3]) // 2][(b[0] + b[2]) // 2] else None
     shot = s.require(wait_for(drawn, 10, 0.5), caption + " drawn")
     for what, area in showing_texts(win):
         check(caption + ": " + what, area, whole=False, shot=shot)
-    s.require(s.press_named(caption, close), "closing " + caption)
+    if close:
+        s.require(s.press_named(caption, close), "closing " + caption)
+    else:  # Esc ends every small dialog
+        subprocess.run(["xdotool", "windowfocus", "--sync", wid, "key", "Escape"])
     s.require(wait_for(lambda: s.window_named(caption, 0) is None, 10), caption + " closed")
+    print(caption, "lowest %.2f" % min(v for k, v in worst.items() if k.startswith(caption)))
 dialog("Preferences", "Tonsmith32 Preferences", "Cancel")
 dialog("Analysis", "Tonsmith32 Analysis", "Exit", "File")
+dialog("New Orc", "New Orchestra", menu=None)
+dialog("Wave Devices", "Wave Devices")
+dialog("Select Csound", "Select CSound Executable")
+dialog("About", "Tonsmith32 V3.3 - Csound front end", menu="Help")
 print("lowest contrast: %s %.2f" % min(worst.items(), key=lambda kv: kv[1]))
 s.finish()
