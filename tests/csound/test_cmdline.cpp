@@ -25,7 +25,7 @@ TEST(PerformanceLine, TheFlagGroupHasEveryFlagInItsSlot) {
     // only, its AIFF and headerless 8-bit are signed.
     const std::tuple<int, int, int, const char*> formats[] = {
         {IDC_AIFF, IDC_LONGINT, IDC_ASCII, "-Alg"},
-        {IDC_WAVE, IDC_8BIT, IDC_GRAPHIC, "-W8g"},
+        {IDC_WAVE, IDC_8BIT, IDC_GRAPHIC, "-W8"},
         {IDC_NOSOUND, IDC_FLOAT, IDC_GRAPHIC, "-n"},
         {IDC_NOHEADER, IDC_FLOAT, IDC_GRAPHIC, "-hf"},
         {IDC_NOHEADER, IDC_8BIT, IDC_GRAPHIC, "-hc"},
