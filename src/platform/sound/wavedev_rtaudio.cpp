@@ -8,9 +8,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace {
@@ -58,24 +60,52 @@ std::shared_ptr<RtAudio> StreamAudio() {
     return audio->isStreamOpen() ? NewAudio(ChooseApi()) : audio;
 }
 
-// RtAudio's own numbers of the devices that can play (or record), in order.
-std::vector<unsigned> Devices(RtAudio& audio, bool output) {
+// RtAudio's own numbers of the devices that can play (or record), in order,
+// with what RtAudio tells of each.
+struct DeviceList {
     std::vector<unsigned> ids;
-    const unsigned n = audio.getDeviceCount();
-    for (unsigned i = 0; i < n; ++i) {
-        const RtAudio::DeviceInfo info = audio.getDeviceInfo(i);
-        if (info.probed && (output ? info.outputChannels : info.inputChannels) > 0)
-            ids.push_back(i);
+    std::vector<RtAudio::DeviceInfo> infos;
+};
+
+// Asking the sound server for its devices costs a connection of which the
+// sound library keeps a little every time, and a play asks several times.
+// The answer is therefore kept for a moment: a device plugged in shows up a
+// second later at most.
+DeviceList Devices(RtAudio& audio, bool output) {
+    struct Kept {
+        std::mutex mu;
+        RtAudio* audio = nullptr;
+        std::chrono::steady_clock::time_point when;
+        DeviceList lists[2];
+    };
+    static Kept kept;
+    const auto now = std::chrono::steady_clock::now();
+    std::lock_guard lock(kept.mu);
+    if (kept.audio != &audio || now - kept.when > std::chrono::seconds(1)) {
+        DeviceList fresh[2];
+        const unsigned n = audio.getDeviceCount();
+        for (unsigned i = 0; i < n; ++i) {
+            const RtAudio::DeviceInfo info = audio.getDeviceInfo(i);
+            for (int dir = 0; dir < 2; ++dir)
+                if (info.probed && (dir == 1 ? info.outputChannels : info.inputChannels) > 0) {
+                    fresh[dir].ids.push_back(i);
+                    fresh[dir].infos.push_back(info);
+                }
+        }
+        kept.audio = &audio;
+        kept.when = now;
+        kept.lists[0] = std::move(fresh[0]);
+        kept.lists[1] = std::move(fresh[1]);
     }
-    return ids;
+    return kept.lists[output ? 1 : 0];
 }
 
-// Asks RtAudio about the devices of one direction: f(audio, their numbers);
+// Asks RtAudio about the devices of one direction: f(their list);
 // `fallback` when RtAudio fails.
 template <class T, class F> T Ask(bool output, T fallback, F f) {
     try {
         auto audio = SharedAudio();
-        return f(*audio, Devices(*audio, output));
+        return f(Devices(*audio, output));
     } catch (const std::exception&) {
         return fallback;
     }
@@ -124,7 +154,7 @@ std::shared_ptr<RtAudio> OpenAudio(unsigned uDeviceID, const WAVEFORMATEX& wf, b
                                    MMRESULT* err) {
     try {
         auto audio = StreamAudio();
-        const auto ids = Devices(*audio, output);
+        const auto ids = Devices(*audio, output).ids;
         if (uDeviceID >= ids.size()) {
             *err = MMSYSERR_BADDEVICEID;
             return nullptr;
@@ -280,18 +310,17 @@ Device* OpenRt(unsigned uDeviceID, const WAVEFORMATEX& wf, WaveOwner* owner, MMR
 class RtBackend : public WaveBackend {
 public:
     unsigned Count(bool output) override {
-        return Ask(output, 0u, [](RtAudio&, const std::vector<unsigned>& ids) {
-            return static_cast<unsigned>(ids.size());
-        });
+        return Ask(output, 0u,
+                   [](const DeviceList& list) { return static_cast<unsigned>(list.ids.size()); });
     }
     std::string Name(unsigned id, bool output) override {
-        return Ask(output, std::string(), [id](RtAudio& audio, const std::vector<unsigned>& ids) {
-            return id < ids.size() ? audio.getDeviceInfo(ids[id]).name : std::string();
+        return Ask(output, std::string(), [id](const DeviceList& list) {
+            return id < list.infos.size() ? list.infos[id].name : std::string();
         });
     }
     unsigned OutChannels(unsigned id) override {
-        return Ask(true, 0u, [id](RtAudio& audio, const std::vector<unsigned>& ids) {
-            return id < ids.size() ? audio.getDeviceInfo(ids[id]).outputChannels : 0u;
+        return Ask(true, 0u, [id](const DeviceList& list) {
+            return id < list.infos.size() ? list.infos[id].outputChannels : 0u;
         });
     }
     WaveOutDevice* OpenOut(unsigned id, const WAVEFORMATEX& wf, WaveOwner* owner,
