@@ -95,6 +95,24 @@ double micros(Clock::duration d) {
     return std::chrono::duration<double, std::micro>(d).count();
 }
 
+// The time of one Compile, from the call until it returns with the Csound
+// process running; the run is then waited for outside the timing. Negative,
+// with the benchmark marked failed, when nothing was started.
+double TimedCompile(csound::CompileRun& run, const INISTRUCT& ini, benchmark::State& state) {
+    const auto t0 = Clock::now();
+    run.Compile(ini);
+    const double took = micros(Clock::now() - t0);
+    if (!run.IsRunning()) {
+        state.SkipWithError("Compile started nothing");
+        return -1;
+    }
+    while (run.IsRunning()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        run.OnTimer(csound::IDT_RUNWATCH);
+    }
+    return took;
+}
+
 // One iteration: a Compile (until the call returns, when the Csound process
 // exists: posix_spawn returns only after the exec has succeeded), then a bare
 // posix_spawn of the same argument list. Interleaving the two keeps the
@@ -111,20 +129,13 @@ void BM_CompileVersusBareSpawn(benchmark::State& state) {
     std::vector<char*>& argv = render.argv;
     double compileTotal = 0, bareTotal = 0;
     for (auto _ : state) {
-        auto t0 = Clock::now();
-        run.Compile(s.ini);
-        compileTotal += micros(Clock::now() - t0);
-        if (!run.IsRunning()) {
-            state.SkipWithError("Compile started nothing");
+        const double compiled = TimedCompile(run, s.ini, state);
+        if (compiled < 0)
             break;
-        }
-        while (run.IsRunning()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            run.OnTimer(csound::IDT_RUNWATCH);
-        }
+        compileTotal += compiled;
 
         pid_t pid = 0;
-        t0 = Clock::now();
+        const auto t0 = Clock::now();
         const int rc = posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ);
         bareTotal += micros(Clock::now() - t0);
         if (rc != 0) {
@@ -162,17 +173,10 @@ void BM_CsdVersusOrcSco(benchmark::State& state) {
     double total[2] = {0, 0};
     for (auto _ : state) {
         for (int i = 0; i < 2; ++i) {
-            const auto t0 = Clock::now();
-            run.Compile(i == 0 ? csd : s.ini);
-            total[i] += micros(Clock::now() - t0);
-            if (!run.IsRunning()) {
-                state.SkipWithError("Compile started nothing");
+            const double compiled = TimedCompile(run, i == 0 ? csd : s.ini, state);
+            if (compiled < 0)
                 return;
-            }
-            while (run.IsRunning()) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                run.OnTimer(csound::IDT_RUNWATCH);
-            }
+            total[i] += compiled;
         }
     }
     const double n = static_cast<double>(state.iterations());
