@@ -14,7 +14,7 @@ pkgs=(
   xfce4-terminal lxterminal gnome-terminal mate-terminal tilix terminator qterminal sakura kitty
   at-spi2-core python3-pyatspi dbus
   qt6-gtk-platformtheme qt6ct x11-apps
-  sox ffmpeg
+  sox ffmpeg gdb
   desktop-file-utils
   librsvg2-bin lintian appstream man-db
 )

@@ -1,6 +1,6 @@
 """What the end-to-end scripts share: the real tonsmith on the X display, driven through
 AT-SPI and xdotool; `Session.expect` logs every value seen and fails on a mismatch."""
-import array, atexit, collections, os, pathlib, shutil, struct, subprocess, sys, tempfile, time, traceback  # noqa: E401
+import array, atexit, collections, faulthandler, os, pathlib, shutil, struct, subprocess, sys, tempfile, threading, time, traceback  # noqa: E401
 STATUS_PARTS = ("Sample rate", "Sample width", "Channels", "Sample frames", "Seconds",
                 "Playback status")
 def workspace(extra_ini="", needs=(), home=False, first_start=False):
@@ -101,20 +101,34 @@ class Session:
     def __init__(self, binary, cwd=None):
         env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         env.pop("QT_QPA_PLATFORM", None)  # the real display, not offscreen
-        self.results, self.mismatches, self.root = {}, [], None
+        self.mismatches, self.root = [], None
         self.bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         time.sleep(0.3)
         self.app = subprocess.Popen([binary], env=env, cwd=cwd)
         sys.excepthook = self._fault
+        # A run that hangs says where, before the test runner's own limit kills it unheard.
+        watchdog = threading.Timer(float(os.environ.get("TONSMITH_E2E_DEADLINE", "200")),
+                                   self._stuck)
+        watchdog.daemon = True
+        watchdog.start()
+    def _stuck(self):
+        print("STUCK: the script's threads, then the program's", flush=True)
+        faulthandler.dump_traceback(all_threads=True)
+        if shutil.which("gdb"):
+            subprocess.run(["gdb", "-p", str(self.app.pid), "-batch", "-ex",
+                            "thread apply all bt"], timeout=60, stdin=subprocess.DEVNULL)
+        self.app.kill()
+        os._exit(1)
     def _fault(self, kind, value, tb):  # a script error still ends the program
         traceback.print_exception(kind, value, tb)
         self.require(False, f"{kind.__name__}: {value}")
     def expect(self, key, value, want):  # want: the value, or a test of it
-        self.results[key] = value
+        print(f"{key}={value}", flush=True)
         if not (want(value) if callable(want) else value == want):
             self.mismatches.append(f"{key}: saw {value!r}, expected {want!r}")
     def require(self, value, step):
+        print("step: " + step + ("" if value else " FAILED"), flush=True)
         if not value:
             self.mismatches.append("stopped at: " + step)
             self.finish()
@@ -133,8 +147,7 @@ class Session:
             self.app.wait(5)
         except subprocess.TimeoutExpired:
             self.app.kill()
-        print("".join(f"{k}={v}\n" for k, v in self.results.items()) +
-              "".join(f"MISMATCH {m}\n" for m in self.mismatches), end="", flush=True)
+        print("".join(f"MISMATCH {m}\n" for m in self.mismatches), end="", flush=True)
         self.bus.terminate()
         sys.exit(1 if self.mismatches else 0)
     def find_window(self):
