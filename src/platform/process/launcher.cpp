@@ -3,41 +3,20 @@
 #include "platform/files/configdir.h"
 #include "platform/messagebox.h"
 #include "platform/process/argsplit.h"
+#include "platform/process/consolewatch.h"
 #include "platform/process/endreport.h"
 #include "platform/process/spawn.h"
 #include "platform/process/terminals.h"
 
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 #include <utility>
-
-// Which terminal a console run may use: the desktop's, xterm, or none (the
-// output goes to the log).
-enum ConsoleChoice : int { kDesktop, kXterm, kNoTerminal };
-
-LaunchResult LaunchWith(const LaunchRequest& request, int choice);
-
-// A run in a terminal that has yet to start our console helper.
-struct ConsoleWatch {
-    LaunchRequest request;
-    Terminal terminal;
-    int choice = kDesktop;
-    int errors = -1; // the terminal's error output: an unlinked file
-    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
-    ~ConsoleWatch() {
-        if (errors >= 0)
-            close(errors);
-    }
-};
 
 // Where the build tree holds our helper programs, when the build says so.
 #ifndef TONSMITH_BATCH_BUILD_PATH
@@ -100,10 +79,6 @@ std::string currentFolder() {
     return getcwd(buf, sizeof buf) ? std::string(buf) : std::string("/");
 }
 
-std::string LogPath() {
-    return ConfigDirectory() + "/csound.log";
-}
-
 // Where a program's output goes when no terminal can show it: appended to
 // csound.log in the configuration folder, each run under a heading line.
 int openLog(const std::vector<std::string>& argv, std::string* path) {
@@ -158,21 +133,24 @@ std::vector<std::string> DefaultTextEditor(bool* needsTerminal) {
     return {sensible};
 }
 
-void reapInBackground(pid_t pid) {
-    std::thread([pid] {
-        int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-    }).detach();
-}
-
-std::string baseName(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // A terminal that failed to start the console in this session: not tried again.
 std::string g_failedTerminal;
+} // namespace
+
+void GiveUpTerminal(const std::string& path) {
+    g_failedTerminal = path;
+}
+
+std::string LogPath() {
+    return ConfigDirectory() + "/csound.log";
+}
+
+std::string WhereItRuns(const std::string& program, bool inXterm) {
+    return inXterm ? program + " runs in xterm instead."
+                   : program + " runs without a console and its output goes to " + LogPath() + ".";
+}
+
+namespace {
 
 // The terminal of a console run, or none: the desktop's x-terminal-emulator
 // when it can open a window here, else xterm. *skipped names a desktop
@@ -185,7 +163,7 @@ Terminal ChooseTerminal(int choice, std::string* skipped) {
             if (t.path != g_failedTerminal && TerminalCanOpen(*t.form))
                 return t;
             if (t.path != g_failedTerminal)
-                *skipped = baseName(t.path);
+                *skipped = BaseName(t.path);
         }
     }
     const std::string xterm = FindProgram("xterm");
@@ -209,124 +187,7 @@ int ErrorCapture() {
     return open(tmp && tmp[0] == '/' ? tmp : "/tmp", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
 }
 
-// The first line with text in what fd holds, at most 300 bytes of it.
-std::string FirstLine(int fd) {
-    char buf[4096];
-    const ssize_t n = fd < 0 ? -1 : pread(fd, buf, sizeof buf, 0);
-    std::string text(buf, static_cast<std::size_t>(n > 0 ? n : 0));
-    std::size_t at = text.find_first_not_of(" \t\r\n");
-    if (at == std::string::npos)
-        return {};
-    std::string line = text.substr(at, text.find_first_of("\r\n", at) - at);
-    if (line.size() > 300)
-        line = line.substr(0, 300) + "...";
-    return line;
-}
-
-// Where a run goes once its terminal is out of the question.
-std::string WhereItRuns(const std::string& program, bool inXterm) {
-    return inXterm ? program + " runs in xterm instead."
-                   : program + " runs without a console and its output goes to " + LogPath() + ".";
-}
 } // namespace
-
-ProcessHandle::ProcessHandle(pid_t pid) : m_pid(pid) {}
-ProcessHandle::ProcessHandle(pid_t pid, std::unique_ptr<EndReport> report)
-    : m_pid(pid), m_report(std::move(report)) {}
-
-ProcessHandle::~ProcessHandle() {
-    // The terminal may stay open after the program (a failed run waits for a
-    // key): it is reaped in the background, and the report's FIFO goes now.
-    m_report.reset();
-    if (!m_reaped && waitTerminal(WNOHANG) == STILL_ACTIVE)
-        reapInBackground(m_pid);
-}
-
-unsigned long ProcessHandle::waitTerminal(int options) {
-    if (m_reaped)
-        return m_exitCode;
-    int status = 0;
-    pid_t r;
-    do {
-        r = waitpid(m_pid, &status, options);
-    } while (r < 0 && errno == EINTR);
-    if (r == 0)
-        return STILL_ACTIVE;
-    m_reaped = true;
-    // A pid that is not our child any more is taken as ended.
-    m_exitCode = r < 0 ? 255 : static_cast<unsigned long>(ExitCodeOf(status));
-    return m_exitCode;
-}
-
-unsigned long ProcessHandle::ExitCode() {
-    if (!m_report)
-        return waitTerminal(WNOHANG);
-    if (m_programExit != STILL_ACTIVE)
-        return m_programExit;
-    const unsigned long terminal = waitTerminal(WNOHANG);
-    m_programExit = m_report->Poll();
-    if (m_programExit == STILL_ACTIVE && m_console && !m_report->Started() &&
-        consoleFailed(terminal)) {
-        fallBack();
-        return ExitCode();
-    }
-    // A terminal that keeps its window after the command runs as an instance
-    // of its own; after a run that succeeded we close it, as others close.
-    if (m_programExit == 0 && m_console && m_console->terminal.form->ownInstance && !m_reaped)
-        kill(-m_pid, SIGTERM);
-    return m_programExit;
-}
-
-std::string ProcessHandle::TakeNotice() {
-    return std::exchange(m_notice, std::string());
-}
-
-bool ProcessHandle::consoleFailed(unsigned long terminal) const {
-    if (std::chrono::steady_clock::now() - m_console->started >= kConsoleStartTimeout)
-        return true;
-    // A terminal that hands off ends at once, successfully, before its server
-    // starts the helper; any other ending before the start is a failure.
-    return terminal != STILL_ACTIVE && (terminal != 0 || !m_console->terminal.form->handsOff);
-}
-
-void ProcessHandle::fallBack() {
-    const std::unique_ptr<ConsoleWatch> watch = std::move(m_console);
-    const std::string name = baseName(watch->terminal.path);
-    const std::string error = FirstLine(watch->errors);
-    const std::string program = baseName(watch->request.args.at(0));
-    std::string why = m_reaped ? name + " ended with exit code " + std::to_string(m_exitCode) +
-                                     " before the console started"
-                               : name + " did not start the console within " +
-                                     std::to_string(kConsoleStartTimeout.count()) + " seconds";
-    if (!m_reaped) {
-        // It ignored the command or waits on a question of its own.
-        kill(-m_pid, SIGTERM);
-        reapInBackground(m_pid);
-        m_reaped = true;
-    }
-    m_report.reset(); // the FIFO goes: a late helper finds no one and runs nothing
-    g_failedTerminal = watch->terminal.path;
-    LaunchResult again =
-        LaunchWith(watch->request, watch->choice == kDesktop ? kXterm : kNoTerminal);
-    std::string where;
-    if (again.process) {
-        ProcessHandle& next = *again.process;
-        m_pid = next.m_pid;
-        m_reaped = next.m_reaped;
-        m_exitCode = next.m_exitCode;
-        m_report = std::move(next.m_report);
-        m_programExit = next.m_programExit;
-        m_console = std::move(next.m_console);
-        m_outputLog = next.m_outputLog;
-        next.m_reaped = true; // ours now
-        where = WhereItRuns(program, m_console != nullptr);
-    } else {
-        m_programExit = 255;
-        where = LaunchErrorText(program, again.error);
-    }
-    m_notice =
-        "The terminal " + why + (error.empty() ? "." : ": \"" + error + "\".") + "\n" + where;
-}
 
 std::string BatchInterpreterPath() {
     return ourProgram("tonsmith-batch", TONSMITH_BATCH_BUILD_PATH);
@@ -460,7 +321,7 @@ LaunchResult LaunchWith(const LaunchRequest& request, int choice) {
     if (choice == kDesktop && !skipped.empty() && !toldSkipped) {
         toldSkipped = true;
         MessageBox("The terminal " + skipped + " cannot open a window in this session, so " +
-                       WhereItRuns(baseName(request.args[0]), inTerminal),
+                       WhereItRuns(BaseName(request.args[0]), inTerminal),
                    "Tonsmith 3.3", MB_OK | MB_ICONINFORMATION);
     } else if (choice == kDesktop && noTerminal && !told) {
         told = true;

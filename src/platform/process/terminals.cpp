@@ -48,11 +48,12 @@ bool set(const char* name) {
     return v && *v;
 }
 
-std::string baseName(const std::string& path) {
+} // namespace
+
+std::string BaseName(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
-} // namespace
 
 const TerminalForm& TerminalFormFor(const std::string& name) {
     for (const TerminalForm& form : kTerminals)
@@ -64,7 +65,7 @@ const TerminalForm& TerminalFormFor(const std::string& name) {
 Terminal ResolveTerminal(const std::string& path) {
     char buf[PATH_MAX];
     std::string real = realpath(path.c_str(), buf) ? std::string(buf) : path;
-    std::string name = baseName(real);
+    std::string name = BaseName(real);
     constexpr const char kWrapper[] = ".wrapper";
     constexpr std::size_t n = sizeof kWrapper - 1;
     if (name.size() > n && name.compare(name.size() - n, n, kWrapper) == 0) {
@@ -73,7 +74,7 @@ Terminal ResolveTerminal(const std::string& path) {
         const std::string wrapped = real.substr(0, real.size() - n);
         if (FindProgram(wrapped) == wrapped) {
             real = wrapped;
-            name = baseName(wrapped);
+            name = BaseName(wrapped);
         }
     }
     return {real, &TerminalFormFor(name)};

@@ -34,6 +34,9 @@ struct Terminal {
     const TerminalForm* form = nullptr;
 };
 
+// The file name of a path: what follows its last slash.
+std::string BaseName(const std::string& path);
+
 // The row of a program file name; the xterm form for one we do not know.
 const TerminalForm& TerminalFormFor(const std::string& name);
 
