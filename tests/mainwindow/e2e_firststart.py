@@ -21,7 +21,7 @@ write(demo + "orchestras/pluck.orc", open(demo + "orchestras/pluck.orc").read().
     "pluck p4", "plock p4"))
 compile_from_menu()
 box = s.window_named("Tonsmith 3.3", 60)
-said = box and [n.name for n in s.nodes(box) if "ended" in (n.name or "")]
+said = wait_for(lambda: [n.name for n in s.nodes(box) if "ended" in (n.name or "")], 10)
 s.expect("failure_box", said, ["csound ended with exit code 1."])
 s.require(box and s.press_named("Tonsmith 3.3", "OK"), "OK of the failure box")
 console = wait_for(lambda: running("tonsmith-console"), 5)

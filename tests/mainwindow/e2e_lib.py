@@ -159,7 +159,12 @@ class Session:
         exit_item = self.root and self.find("Exit", "menu item")
         if not (exit_item and self.press(exit_item) and wait_for(
                 lambda: self.app.poll() is not None, 20)):
-            print("File > Exit did not end the program", file=sys.stderr)
+            try:  # a box left open says most about why
+                shown = [w.name for w in map(self.root.getChildAtIndex, range(self.root.childCount))
+                         if w is not None]
+            except Exception:
+                shown = ["?"]
+            self.mismatches.append("File > Exit did not end the program; open: " + ", ".join(shown))
             self.app.terminate()
         elif self.app.returncode != 0:
             self.mismatches.append(f"File > Exit ended with status {self.app.returncode}")
