@@ -17,11 +17,12 @@ if not broken and not os.path.exists(terminal):
     sys.exit(77)
 EXAMPLES = "/usr/share/doc/csound-doc/html/examples/"
 PIECES = ("oscil.csd", "pluck.csd", "adsr.csd") if csd else ()  # each says -odac
+# The folder's name holds what a terminal could take for a variable: it must arrive as it is.
 work = workspace("texteditor={work}editor\n[WAVE]\nWaveOutDev=0\n", (
     ("csound", shutil.which("csound")), ("the PulseAudio null sink", null_sink()),
-    ("csound-doc", not csd or os.path.isdir(EXAMPLES))))
+    ("csound-doc", not csd or os.path.isdir(EXAMPLES))), folder="work$HOME")
 editor, editor_log = work + "editor", work + "editor.log"
-write(editor, f'#!/bin/sh\necho "$@" >> {editor_log}\n', 0o755)  # logs what it opens
+write(editor, f'#!/bin/sh\necho "$@" >> "$0.log"\n', 0o755)  # logs what it opens
 ORC = ("sr = 44100\nksmps = 10\nnchnls = 2\n0dbfs = 1\n"
        "instr 1\nseed 7\na1 rand 0.4\nouts a1, a1 * 0.5\nendin\n"
        "instr 2\ni0 system_i 1, \"sleep 1.5\"\nendin\n")

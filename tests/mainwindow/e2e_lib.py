@@ -3,7 +3,7 @@ AT-SPI and xdotool; `Session.expect` logs every value seen and fails on a mismat
 import array, atexit, collections, faulthandler, os, pathlib, shutil, signal, struct, subprocess, sys, tempfile, threading, time, traceback  # noqa: E401
 STATUS_PARTS = ("Sample rate", "Sample width", "Channels", "Sample frames", "Seconds",
                 "Playback status")
-def workspace(extra_ini="", needs=(), home=False, first_start=False):
+def workspace(extra_ini="", needs=(), home=False, first_start=False, folder="work"):
     # Five folders and a tk3.ini naming them; a missing service fails or skips (77).
     # first_start: an empty home and data folder, no settings; returns the home.
     needs = (("an X display", os.environ.get("DISPLAY")), ("the accessibility bus",
@@ -19,7 +19,7 @@ def workspace(extra_ini="", needs=(), home=False, first_start=False):
         os.environ["HOME"] = root
     if first_start:
         return root
-    work = os.path.join(root, "work") + "/"
+    work = os.path.join(root, folder) + "/"
     for sub in ("orc", "sco", "src", "out", "ana", "../tonsmith"):
         os.makedirs(work + sub)
     with open(os.path.join(root, "tonsmith", "tk3.ini"), "w") as f:

@@ -250,6 +250,12 @@ std::vector<std::string> Resolve(const LaunchRequest& request, int* error,
                 command.push_back("--");
             }
             command.insert(command.end(), argv.begin(), argv.end());
+            if (!helper.empty() && terminal->form->command == TerminalCommand::Encoded) {
+                const std::vector<std::string> encoded =
+                    EncodeForConsole({command.begin() + 1, command.end()});
+                command.resize(1);
+                command.insert(command.end(), encoded.begin(), encoded.end());
+            }
             argv = TerminalArguments(*terminal, title, command, instance);
         } else {
             *noTerminal = true;
@@ -292,6 +298,11 @@ LaunchResult LaunchWith(const LaunchRequest& request, int choice) {
     SpawnOptions options;
     options.newSession = true;
     options.workDir = request.workDir;
+    // A terminal that rewrites $NAME may fail to start in a folder whose name holds one; our
+    // helper enters the run's folder itself.
+    if (inTerminal && terminal.form->command == TerminalCommand::Encoded &&
+        !ConsoleHelperPath().empty())
+        options.workDir = "/";
     // A program in a terminal reads the terminal; one without must not take
     // the input of whatever terminal we were started from.
     options.stdinFromNull = !inTerminal;

@@ -25,7 +25,7 @@ constexpr TerminalForm kTerminals[] = {
     {"mate-terminal", "--title", "-x", Argv, Any, true, false},
     {"tilix", "--title", "-x", Argv, Any, true, false},
     {"terminator", "-T", "-e", OneString, Any, true, false},
-    {"qterminal", nullptr, "-e", Argv, Any, false, false},
+    {"qterminal", nullptr, "-e", Encoded, Any, false, false},
     {"sakura", "-t", "-e", OneString, Any, false, false},
     {"kitty", "-T", "", Argv, Any, false, false},
     {"alacritty", "-T", "-e", Argv, Any, false, false},
@@ -121,4 +121,44 @@ std::string QuoteForSplitting(const std::vector<std::string>& args) {
         line += '\'';
     }
     return line;
+}
+
+std::vector<std::string> EncodeForConsole(const std::vector<std::string>& args) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::vector<std::string> out = {"--hex"};
+    for (const std::string& arg : args) {
+        std::string hex;
+        for (const char c : arg) {
+            const auto byte = static_cast<unsigned char>(c);
+            hex += kDigits[byte >> 4];
+            hex += kDigits[byte & 15];
+        }
+        out.push_back(hex.empty() ? "-" : hex); // an empty argument still counts
+    }
+    return out;
+}
+
+std::optional<std::vector<std::string>> DecodeForConsole(const std::vector<std::string>& args) {
+    if (args.empty() || args[0] != "--hex")
+        return std::nullopt;
+    const auto digit = [](char c) {
+        return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    };
+    std::vector<std::string> out;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& hex = args[i];
+        std::string arg;
+        if (hex != "-") {
+            if (hex.size() % 2 != 0)
+                return std::nullopt;
+            for (std::size_t k = 0; k < hex.size(); k += 2) {
+                const int hi = digit(hex[k]), lo = digit(hex[k + 1]);
+                if (hi < 0 || lo < 0)
+                    return std::nullopt;
+                arg += static_cast<char>(hi * 16 + lo);
+            }
+        }
+        out.push_back(arg);
+    }
+    return out;
 }

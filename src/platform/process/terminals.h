@@ -10,6 +10,7 @@
 // the program it really is, which is then called directly.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ enum class TerminalScreen : unsigned char { X11, Wayland, Any };
 enum class TerminalCommand : unsigned char {
     Argv,      // each argument separately
     OneString, // one string, which the terminal splits as a POSIX shell would (no shell runs)
+    Encoded,   // each argument separately, but the terminal replaces $NAME in them: what our
+               // console helper is to run goes hex-encoded (EncodeForConsole)
 };
 
 struct TerminalForm {
@@ -53,6 +56,13 @@ bool TerminalCanOpen(const TerminalForm& form);
 std::vector<std::string> TerminalArguments(const Terminal& terminal, const std::string& title,
                                            const std::vector<std::string>& command,
                                            const std::string& instance = "");
+
+// The arguments after the console helper's own path, for a terminal that
+// rewrites what it passes on: "--hex" and each argument as hexadecimal digits,
+// which no terminal has reason to touch. DecodeForConsole gives them back, or
+// nullopt when they are not such a list.
+std::vector<std::string> EncodeForConsole(const std::vector<std::string>& args);
+std::optional<std::vector<std::string>> DecodeForConsole(const std::vector<std::string>& args);
 
 // One string that POSIX word splitting turns back into args: every argument
 // in single quotes, a quote inside written '\''.

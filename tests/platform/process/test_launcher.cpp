@@ -153,6 +153,11 @@ TEST(Terminals, EachGetsItsOwnTitleAndCommandFormAndOnlyASessionItCanOpen) {
     const Outcome split = RunProgram({"sh", "-c", "printf '%s|' " + QuoteForSplitting(awkward)});
     EXPECT_EQ(split.output, std::accumulate(awkward.begin(), awkward.end(), std::string(),
                                             [](auto all, auto& a) { return all + a + "|"; }));
+    // A terminal that rewrites $NAME gets the helper's words in hex, given back whole.
+    const Args encoded = EncodeForConsole(awkward);
+    EXPECT_TRUE(std::ranges::all_of(encoded, [](auto& w) { return w.find('$') == w.npos; }));
+    EXPECT_EQ(DecodeForConsole(encoded), awkward);
+    EXPECT_EQ(DecodeForConsole({"--hex", "4"}), std::nullopt);
     // Only WAYLAND_DISPLAY: no X-only terminal; only DISPLAY: no Wayland-only one.
     EnvGuard display("DISPLAY", std::nullopt), wayland("WAYLAND_DISPLAY", "wayland-0");
     const auto opens = [](const char* name) { return TerminalCanOpen(TerminalFormFor(name)); };

@@ -1,4 +1,5 @@
 // tonsmith-console REPORT DIR [NAME=VALUE ...] -- PROGRAM [ARGS...]
+// tonsmith-console --hex THE-SAME-IN-HEX...  (from a terminal that rewrites $NAME)
 //
 // Runs in the console window that Tonsmith opens for Csound and the analysis
 // utilities. It starts PROGRAM itself (no shell) in DIR with the NAME=VALUE
@@ -8,6 +9,7 @@
 // fails, the console stays open until a key is pressed, so its output can
 // still be read.
 #include "platform/process/spawn.h"
+#include "platform/process/terminals.h"
 
 #include <cerrno>
 #include <csignal>
@@ -33,6 +35,17 @@ void Report(int fd, const std::string& line) {
 } // namespace
 
 int main(int argc, char** argv) {
+    std::vector<std::string> given(argv, argv + argc);
+    if (const auto decoded = DecodeForConsole({given.begin() + 1, given.end()})) {
+        given.resize(1);
+        given.insert(given.end(), decoded->begin(), decoded->end());
+    }
+    std::vector<char*> words;
+    for (std::string& word : given)
+        words.push_back(word.data());
+    argc = static_cast<int>(words.size());
+    words.push_back(nullptr);
+    argv = words.data();
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::printf("Usage: tonsmith-console REPORT DIR [NAME=VALUE ...] -- PROGRAM [ARGS...]\n"
                     "Runs one program for Tonsmith in a console window and reports its end.\n"
