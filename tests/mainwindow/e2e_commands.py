@@ -134,9 +134,8 @@ s.click(s.item("Output", "test"))
 s.expect("status_selected", s.wait_status(lambda t: t.startswith("44100"), 10),
          "44100|16 bit|Stereo|Sample Frames - 132300|Seconds - 3|Status - Stopped")
 capture = Capture(os.path.join(work, "capture.raw"))
-s.click(s.item("Output", "test"), times=2)
-s.expect("status_playing", s.wait_status(lambda t: t.endswith("Playing"), 5),
-         lambda t: t.startswith("44100|") and t.endswith("Status - Playing"))
+s.expect("status_playing", s.play("Output", "test"),
+         lambda t: t and t.startswith("44100|") and t.endswith("Status - Playing"))
 wait_for(lambda: s.status().endswith("Stopped"), 20)
 got = capture.stop()
 data = riff_chunks(os.path.join(work, "out", "test")).get(b"data", b"")
@@ -155,8 +154,7 @@ s.expect("status_escape", s.wait_status(lambda t: t.endswith("Stopped"), 5),
 # The file lasts 3 s: stopped this soon, it was the key, not the end.
 s.expect("stopped_early", time.monotonic() - playing < 2.0, True)
 # The right button on an entry stops playback and selects nothing.
-s.click(s.item("Output", "test"), times=2)
-s.require(wait_for(lambda: s.status().endswith("Playing"), 5), "the third play")
+s.require(s.play("Output", "test"), "the third play")
 s.click(s.item("Scores", "zz.sco"), button=3)
 s.expect("status_right_click", s.wait_status(lambda t: t.endswith("Stopped"), 5),
          lambda t: t.endswith("Status - Stopped"))
