@@ -120,6 +120,10 @@ def dialog(item, caption, close=None, menu="Configure"):  # menu None: item is a
     click(s.require(s.wait_node(item, "menu item" if menu else "push button", showing=True,
                                 seconds=5), item))
     win = s.require(s.window_named(caption, 15), caption)
+    names = [(n.getRoleName(), n.name) for n in s.nodes(win)]  # a screen reader names each part
+    s.expect("unnamed in " + caption, [r for r, n in names if not n], [])
+    s.expect("picture in " + caption, [r for r, n in names if n == "Tonsmith, Version 3.3"],
+             ["image"] if menu == "Help" else [])
     wid = s.require(wait_for(lambda: window_id(caption), 10), caption + " on the screen")
     def drawn():  # a window is black until it has painted
         shot, b = grab(wid), box(win, 2)
