@@ -45,8 +45,7 @@ TEST(CompileEndToEnd, BatchRunShowsTitledConsoleAndEndsAfterAKey) {
     // A key ends the pause, the interpreter and the terminal; the next tick refreshes.
     RunProgram({"xdotool", "mousemove", "--window", id, "20", "20"});
     RunProgram({"xdotool", "key", "Return"});
-    ASSERT_TRUE(
-        WaitFor([&] { return std::ranges::count(Children('Z'), terminal); }, 10)); // unreaped
+    ASSERT_TRUE(WaitFor([&] { return std::ranges::count(Children('Z'), terminal); }, 10));
     run.OnTimer(csound::IDT_RUNWATCH);
     EXPECT_EQ(window.refreshes, 1);
     EXPECT_FALSE(run.IsRunning() || window.timerOn);
