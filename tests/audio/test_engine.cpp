@@ -7,9 +7,6 @@
 
 #include <QScopeGuard>
 
-#include <algorithm>
-#include <cstring>
-
 namespace {
 using namespace fixture;
 using Texts = std::vector<std::string>;
@@ -67,7 +64,7 @@ protected:
     std::string fileName;
     WaveOwner owner;
     CDAC cdac;
-    BoxRecorder boxes;
+    BoxAnswerer boxes{IDOK};
 };
 
 TEST_F(Engine, EveryByteOfTheDataIsPlayedInOrderThenTheDeviceCloses) {

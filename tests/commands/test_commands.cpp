@@ -122,11 +122,19 @@ TEST_F(CommandsTest, MissingSelectionsAreToldWithTheirOwnMessages) {
     cmds.OnCommand(CM_CALLEDITOR);
     EXPECT_EQ(LastBox(), szNoSound);
     EXPECT_TRUE(w.renames.empty() && w.opened.empty() && w.started.empty());
+    // The dialogs open from their ids end to end; these ids are not ours.
+    for (int nId : {int(CM_COMPILE), 24351, int(IDB_COMPILE)}) // the run watch's, the window's
+        EXPECT_FALSE(cmds.OnCommand(nId));
 }
-TEST_F(CommandsTest, SoundCommandsTakeTheSourceListFirst) {
-    std::strcpy(ini.szEditorPath, "audacity");
-    w.selection[1] = "a.sco";
-    w.selection[3] = "mix.wav";
+// Choosing an editor: end to end. A path with blanks is quoted and given back whole.
+TEST_F(CommandsTest, SoundCommandsTakeTheSourceListFirstAndEditorsGetTheNamesWhole) {
+    cmds.OnCommand(CM_SELECTTEXTEDITOR); // cancelled: nothing changes
+    const std::string szEditor = t.root() + "/my editor";
+    WriteFile(szEditor, "");
+    std::strcpy(ini.szTextEditorPath, "/usr/bin/mousepad");
+    std::strcpy(ini.szEditorPath, szEditor.c_str());
+    w.selection[1] = "a.sco", w.selection[3] = "mix.wav";
+    cmds.OnListDoubleClick(1); // a score opens in the text editor
     for (int nId : {CM_RENAMESCO, CM_RENAMESOUND, CM_CALLEDITOR})
         cmds.OnCommand(nId);
     w.selection[2] = "take1.wav";
@@ -134,9 +142,15 @@ TEST_F(CommandsTest, SoundCommandsTakeTheSourceListFirst) {
         cmds.OnCommand(nId);
     using R = std::pair<int, std::string>;
     EXPECT_EQ(w.renames, (std::vector<R>{{1, "a.sco"}, {3, "mix.wav"}, {2, "take1.wav"}}));
-    EXPECT_EQ(w.started, (Strings{"audacity " + Dir("out") + "mix.wav",
-                                  "audacity " + Dir("src") + "take1.wav"}));
+    const std::string szQuoted = "\"" + szEditor + "\" ";
+    EXPECT_EQ(w.started,
+              (Strings{"/usr/bin/mousepad " + Dir("sco") + "a.sco",
+                       szQuoted + Dir("out") + "mix.wav", szQuoted + Dir("src") + "take1.wav"}));
     EXPECT_EQ(w.opened, Strings{"Analysis"});
+    EXPECT_EQ(SplitCommandLine(WaveEditorCommand(ini, "/my src/take \"1\".wav")),
+              (Strings{szEditor, "/my src/take \"1\".wav"}));
+    ini.szTextEditorPath[0] = '\0';
+    EXPECT_EQ(TextEditorCommand(ini, "/my orc/a.orc"), "notepad \"/my orc/a.orc\"");
     w.nStartResult = 2; // the launcher found no such program: told, not silent
     cmds.OnCommand(CM_FILENEW);
     EXPECT_EQ(LastBox(), "Error|Could not start: notepad");
@@ -164,23 +178,6 @@ TEST_F(CommandsTest, DeleteAsksWithThePathAndTrashesOnlyOnYes) {
     EXPECT_EQ(boxes.shown.back().caption, "Error");
     EXPECT_EQ(w.nRefreshes, 4);
 }
-// Choosing an editor: end to end. A path with blanks is quoted and given back whole.
-TEST_F(CommandsTest, EachEditorOpensItsKindOfFileWithTheNamesWhole) {
-    cmds.OnCommand(CM_SELECTTEXTEDITOR); // cancelled: nothing changes
-    const std::string szEditor = t.root() + "/my editor";
-    WriteFile(szEditor, "");
-    std::strcpy(ini.szTextEditorPath, "/usr/bin/mousepad");
-    std::strcpy(ini.szEditorPath, szEditor.c_str());
-    w.selection[1] = "b.sco", w.selection[3] = "mix.wav";
-    cmds.OnListDoubleClick(1);
-    cmds.OnCommand(CM_CALLEDITOR);
-    EXPECT_EQ(w.started, (Strings{"/usr/bin/mousepad " + Dir("sco") + "b.sco",
-                                  "\"" + szEditor + "\" " + Dir("out") + "mix.wav"}));
-    EXPECT_EQ(SplitCommandLine(WaveEditorCommand(ini, "/my src/take \"1\".wav")),
-              (Strings{szEditor, "/my src/take \"1\".wav"}));
-    ini.szTextEditorPath[0] = '\0';
-    EXPECT_EQ(TextEditorCommand(ini, "/my orc/a.orc"), "notepad \"/my orc/a.orc\"");
-}
 TEST_F(CommandsTest, DoubleClickPlaysOnlyAPlayableSoundFileWhenIdle) {
     const std::string p = Dir("src") + "take1.wav";
     w.selection[2] = "take1.wav";
@@ -205,13 +202,6 @@ TEST_F(CommandsTest, DoubleClickPlaysOnlyAPlayableSoundFileWhenIdle) {
     EXPECT_EQ(w.played, Strings{Dir("out") + "mix.wav"});
     EXPECT_EQ(std::tuple(w.nStatusRefreshes, boxes.shown.size(), w.started.size()),
               std::tuple(1, 3u, 0u));
-}
-TEST_F(CommandsTest, DialogsAndOtherPartsOpenFromTheirIds) {
-    for (int nId : {CM_PREFERENCES, CM_WAVEDEVICES, CM_SELECTCSOUND, CM_ABOUT, CM_EXIT})
-        EXPECT_TRUE(cmds.OnCommand(nId));
-    EXPECT_EQ(w.opened, (Strings{"Prefs", "Devices", "Csound", "About", "Exit"}));
-    for (int nId : {int(CM_COMPILE), 24351, int(IDB_COMPILE)}) // the run watch's, the window's
-        EXPECT_FALSE(cmds.OnCommand(nId));
 }
 TEST_F(CommandsTest, RenameStaysInTheFolderAndNeverReplaces) {
     WriteFile(Dir("out") + "mix.wav", "MIX");

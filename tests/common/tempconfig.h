@@ -16,7 +16,6 @@ public:
         testutil::WriteFile(ini(), text);
     }
     std::string readIni() const { return testutil::ReadFile(ini()); }
-    std::string trash() const { return root_ / "data/Trash"; }
 
 private:
     testutil::TempDir root_;

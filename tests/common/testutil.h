@@ -30,11 +30,9 @@ namespace testutil {
 // A fresh folder under the system's temporary folder, removed at the end.
 class TempDir {
 public:
-    TempDir() {
-        std::string t = (std::filesystem::temp_directory_path() / "tonsmith-XXXXXX").string();
-        if (!mkdtemp(t.data()))
+    TempDir() : m_path((std::filesystem::temp_directory_path() / "tonsmith-XXXXXX").string()) {
+        if (!mkdtemp(m_path.data()))
             std::abort();
-        m_path = t;
     }
     ~TempDir() {
         std::error_code ec;
@@ -64,11 +62,6 @@ public:
 private:
     std::string m_name;
     std::optional<std::string> m_old;
-};
-
-struct NoDisplay {
-    EnvGuard display{"DISPLAY", std::nullopt};
-    EnvGuard wayland{"WAYLAND_DISPLAY", std::nullopt};
 };
 
 // The whole file, or what could be read of it (a /proc file may vanish).
@@ -113,13 +106,6 @@ inline const std::vector<std::string>& AwkwardNames() {
         "two words",      "semi;colon",    "$(touch pwned)", "`touch pwned`", "quote\"inside",
         "Grüße Ørkester", "back\\slash\\", "'single'",       "a&b|c>d",       "tab\there"};
     return names;
-}
-
-// The state letter of /proc/PID/stat ('Z' for a zombie), or 0 when gone.
-inline char ProcessState(int pid) {
-    const std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
-    const std::size_t paren = stat.rfind(')');
-    return paren == std::string::npos || paren + 2 >= stat.size() ? 0 : stat[paren + 2];
 }
 
 // Our child processes right now; only those in that state when one is given.
@@ -205,11 +191,6 @@ private:
     MessageBoxHandler m_old;
 };
 
-// Answers every message box with the given button.
-struct BoxRecorder : BoxAnswerer {
-    explicit BoxRecorder(int answer = IDOK) : BoxAnswerer(answer) {}
-};
-
 inline void EnsureApp() {
     static int argc = 1;
     static char arg0[] = "test";
@@ -217,18 +198,13 @@ inline void EnsureApp() {
     if (QCoreApplication::instance() == nullptr)
         new QCoreApplication(argc, argv);
 }
-
-inline bool ServicesExpected() {
-    const char* s = std::getenv("TONSMITH_SERVICES");
-    return s != nullptr && std::string(s) == "1";
-}
 } // namespace testutil
 
 // Skips a test when a service is missing, or fails it under the test command.
 #define REQUIRE_SERVICE(available, what)                                                           \
     do {                                                                                           \
         if (!(available)) {                                                                        \
-            if (testutil::ServicesExpected())                                                      \
+            if (const char* s = std::getenv("TONSMITH_SERVICES"); s && std::string(s) == "1")      \
                 FAIL() << "TONSMITH_SERVICES=1 but " << what << " is missing";                     \
             GTEST_SKIP() << what << " is missing; run under scripts/with-services.sh";             \
         }                                                                                          \

@@ -12,7 +12,7 @@ TEST(CompileEndToEnd, BatchRunShowsTitledConsoleAndEndsAfterAKey) {
     EnvGuard wayland("WAYLAND_DISPLAY", std::nullopt);
     TempDir root;
     EnvGuard config{"XDG_CONFIG_HOME", root / "config"};
-    BoxRecorder boxes;
+    BoxAnswerer boxes{IDOK};
     FakeWindow window;
     csound::CompileRun run{window};
     INISTRUCT ini = ReadyRecord(root.path(), FindProgram("csound"));
@@ -45,7 +45,7 @@ TEST(CompileEndToEnd, BatchRunShowsTitledConsoleAndEndsAfterAKey) {
     // A key ends the pause, the interpreter and the terminal; the next tick refreshes.
     RunProgram({"xdotool", "mousemove", "--window", id, "20", "20"});
     RunProgram({"xdotool", "key", "Return"});
-    ASSERT_TRUE(WaitFor([&] { return ProcessState(terminal) == 'Z'; }, 10)); // not yet reaped
+    ASSERT_TRUE(WaitFor([&] { return std::ranges::count(Children('Z'), terminal); }, 10));
     run.OnTimer(csound::IDT_RUNWATCH);
     EXPECT_EQ(window.refreshes, 1);
     EXPECT_FALSE(run.IsRunning() || window.timerOn);

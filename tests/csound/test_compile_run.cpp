@@ -37,7 +37,7 @@ protected:
                                return failWith;
                            }};
     INISTRUCT ini = ReadyRecord();
-    BoxRecorder boxes;
+    BoxAnswerer boxes{IDOK};
     std::string script() const { return home / "config/tonsmith/TK3.bat"; }
 };
 } // namespace
@@ -52,7 +52,7 @@ TEST_F(CompileRunTest, MissingChoicesAreReportedInOrderAndCancelStopsEverything)
     Set(ini.szCsoundPath, "/opt/my csound/csound");
     ini.nShowCmdLine = 2;
     EnvGuard sfdir("SFDIR", "before");
-    BoxRecorder cancel(IDCANCEL);
+    BoxAnswerer cancel{IDCANCEL};
     for (int version : {1, 2})
         ini.nCSoundVer = version, run.Compile(ini);
     EXPECT_EQ(cancel.boxes, Args(2, "CMDLINE: /opt/my csound/csound -Wsg -o test /w/orc/tone.orc "
@@ -185,7 +185,7 @@ TEST_F(CompileRunTest, AFailedRunIsToldOnceWithTheConsolesSentence) {
         unsigned long code;
         const char *log, *text;
     } kEnds[] = {{1, "", "csound ended with exit code 1."},
-                 {255, "", "csound ended with exit code 255."},
+                 {255, "", "csound ended with exit code 255."}, // 128 + 127: no signal
                  {128 + 9, "/c/csound.log",
                   "csound was ended by signal 9 (Killed).\nIts output is in /c/csound.log."}};
     ini.nCSoundVer = 2; // csound itself in the console, not the batch interpreter

@@ -100,7 +100,7 @@ protected:
         return std::memcmp(&before, &ini, sizeof ini) == 0 && !std::filesystem::exists(cfg.ini());
     }
     TempConfig cfg;
-    testutil::BoxRecorder boxes;
+    testutil::BoxAnswerer boxes{IDOK};
     INISTRUCT ini{};
     int nRefresh = 0;
 

@@ -1,14 +1,14 @@
 #!/usr/bin/python3
 """A first session: New Orc and New Sco, Compile in TERMINAL as x-terminal-emulator, the
-output played into the null sink and compared byte for byte, stopped by Escape and the
-right button. A terminal that hands over to a running instance gets one ("holder") first;
+output played into the null sink (heard sample for sample in e2e_prefs), stopped by Escape and
+the right button. A terminal that hands over to a running instance gets one ("holder") first;
 "quick" stops once the output is listed; "csd" renders csound-doc's -odac pieces, no score,
 as csound by hand; a terminal not installed skips (77); "broken" fails with a usage error:
 the user is told, csound.log gets the run. Usage: e2e_commands.py BINARY TERMINAL [quick|csd]"""
 import os, shutil, subprocess, sys, time  # noqa: E401
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_lib import (Capture, Session, null_sink, parent, riff_chunks, running,  # noqa: E402
-                     wait_for, wav_complete, workspace, write)
+from e2e_lib import (Session, null_sink, parent, running, wait_for, wav_complete,  # noqa: E402
+                     workspace, write)
 binary, terminal = sys.argv[1:3]
 quick, csd = sys.argv[3:] == ["quick"], sys.argv[3:] == ["csd"]
 broken = os.path.basename(terminal) == "broken"
@@ -44,9 +44,6 @@ if holder and not wait_for(lambda: subprocess.run(["xdotool", "search", "--name"
     sys.exit(1)
 for piece in PIECES:
     shutil.copy(EXAMPLES + piece, work + "orc")
-if csd:  # a piece with a line csound cannot read
-    write(work + "orc/typo.csd", open(EXAMPLES + "oscil.csd").read().replace(
-        "</CsInstruments>", "this is not csound\n</CsInstruments>"))
 os.chdir(work)  # a folder of our own, which csound must not run in
 s = Session(binary)
 s.find_window()
@@ -65,17 +62,7 @@ for piece in PIECES:  # Compile with no score; the same by hand must give the sa
         os.environ, SSDIR=work + "src", SFDIR=work + "out", SADIR=work + "ana"))
     same = open(out + ".tonsmith", "rb").read() == open(out, "rb").read()
     s.expect("same_" + piece, (same, os.path.getsize(out) > 44), (True, True))  # not bare header
-if csd:  # csound ends with 1 on the typo, and the window says so once the lists are back
-    s.click(s.require(s.item("Orchestras", "typo.csd"), "typo.csd listed"))
-    s.click(s.find("Compile", "push button"))
-    s.require(s.press_named("CMDLINE", "OK"), "CMDLINE of typo.csd")
-    box = s.window_named("Tonsmith 3.3", 60)
-    s.expect("typo_box", box and [n.name for n in s.nodes(box) if "ended" in (n.name or "")],
-             ["csound ended with exit code 1."])
-    s.require(box and s.press_named("Tonsmith 3.3", "OK"), "OK of the failure box")
-    console = wait_for(lambda: running("tonsmith-console"), 5)
-    if console:  # it waits for a key so the user can read csound's words
-        os.kill(console, 15)
+if csd:
     s.finish()
 TEMPLATES = {".orc": b"sr=\r\nkr=\r\nksmps=\r\nnchnls=\r\n\r\ninstr 1\r\n\r\nendin\r\n",
              ".sco": b"f1 0 8192 10 1"}
@@ -130,20 +117,9 @@ if holder:
     holder.wait()
 if quick:
     s.finish()
-s.click(s.item("Output", "test"))
-s.expect("status_selected", s.wait_status(lambda t: t.startswith("44100"), 10),
-         "44100|16 bit|Stereo|Sample Frames - 132300|Seconds - 3|Status - Stopped")
-capture = Capture(os.path.join(work, "capture.raw"))
 s.expect("status_playing", s.play("Output", "test"),
-         lambda t: t and t.startswith("44100|") and t.endswith("Status - Playing"))
-wait_for(lambda: s.status().endswith("Stopped"), 20)
-got = capture.stop()
-data = riff_chunks(os.path.join(work, "out", "test")).get(b"data", b"")
-at = got.find(data[:4096]) if data else -1
-same = next((i for i in range(len(data)) if got[at + i:at + i + 1] != data[i:i + 1]), None)
-s.expect("capture", f"missing ({len(got)} bytes captured, {len(data)} in the file)" if at < 0
-         else f"differs from byte {same} of {len(data)}" if same is not None
-         else f"equal ({len(data)} bytes)", "equal (529200 bytes)")
+         "44100|16 bit|Stereo|Sample Frames - 132300|Seconds - 3|Status - Playing")
+s.expect("played_to_the_end", bool(wait_for(lambda: s.status().endswith("Stopped"), 20)), True)
 # From the keyboard: Enter on the entry plays it, Escape stops it.
 subprocess.run(["xdotool", "key", "Return"])  # the list has the focus since the clicks
 s.require(wait_for(lambda: s.status().endswith("Playing"), 5), "Enter playing")

@@ -270,9 +270,8 @@ def screenshot(wid=None):  # the whole screen, or one window, as (width, height,
     data, rows = b[head[0] + head[19] * 12:], []
     for y in range(height):
         row = data[y * line:y * line + width * step]
-        lo, mid, hi = (row[2::step], row[1::step], row[0::step]) if msb and step == 4 else (
-            row[0::step], row[1::step], row[2::step]) if not msb else (
-            row[2::step], row[1::step], row[0::step])
+        lo, mid, hi = (row[2::step], row[1::step], row[0::step]) if msb else (
+            row[0::step], row[1::step], row[2::step])
         rows.append([h << 16 | m << 8 | low for low, m, h in zip(lo, mid, hi)])
     return width, height, rows
 def luminance(c):

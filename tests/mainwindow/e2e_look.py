@@ -120,6 +120,10 @@ def dialog(item, caption, close=None, menu="Configure"):  # menu None: item is a
     click(s.require(s.wait_node(item, "menu item" if menu else "push button", showing=True,
                                 seconds=5), item))
     win = s.require(s.window_named(caption, 15), caption)
+    names = [(n.getRoleName(), n.name) for n in s.nodes(win)]  # a screen reader names each part
+    s.expect("unnamed in " + caption, [r for r, n in names if not n], [])
+    s.expect("picture in " + caption, [r for r, n in names if n == "Tonsmith, Version 3.3"],
+             ["image"] if menu == "Help" else [])
     wid = s.require(wait_for(lambda: window_id(caption), 10), caption + " on the screen")
     def drawn():  # a window is black until it has painted
         shot, b = grab(wid), box(win, 2)
@@ -138,6 +142,6 @@ dialog("Analysis", "Tonsmith32 Analysis", "Exit", "File")
 dialog("New Orc", "New Orchestra", menu=None)
 dialog("Wave Devices", "Wave Devices")
 dialog("Select Csound", "Select CSound Executable")
-dialog("About", "Tonsmith32 V3.3 - Csound front end", menu="Help")
+dialog("About", "Tonsmith32 V3.3 - Csound front end", "OK" if scheme == "light" else None, "Help")
 print("lowest contrast: %s %.2f" % min(worst.items(), key=lambda kv: kv[1]))
 s.finish()

@@ -37,14 +37,11 @@ s.click(source.getChildAtIndex(1))  # the pipe: refused at once, the window stil
 s.expect("status_pipe", s.wait_status(lambda t: "Invalid Wave!" in t, 5), lambda t: "Invalid" in t)
 s.click(source.getChildAtIndex(0))
 s.require(s.wait_status(lambda t: t.startswith("44100"), 5), "tone.wav again after the pipe")
-# A screen reader hears a new playback status, finds the status bar by its role, and hears
-# the chosen entry on coming into a list.
+# A screen reader hears a new playback status, and the chosen entry on coming into a list.
 xdo("key", "shift+Tab")
 s.expect("said", wait_for(lambda: pump() or (lambda n: n if "one.sco" in n and any(
     x.startswith("Playback status: Status - ") for x in n) else None)(
     [name for _, name in heard]), 5) and "status and entry", "status and entry")
-s.expect("status_bar_role", [n.name for n in s.nodes(s.find("Status bar", "status bar"))][:2],
-         ["Status bar", "Sample rate: 44100"])
 # A second start brings this window forward and ends; the first took over a stale socket.
 second = subprocess.run([sys.argv[1]], timeout=20, capture_output=True)
 s.expect("second_start", (second.returncode, len(xdo("search", "--onlyvisible", "--name",
@@ -74,29 +71,16 @@ s.require(wait_for(lambda: question("New Orchestra", "already exists"), 10), "th
 xdo("key", "Return")
 s.require(wait_for(lambda: s.window_named("New Orchestra", 0) is None, 5), "the question closed")
 s.expect("a_orc_after_enter", open(work + "orc/a.orc").read(), "x")
-# Yes moves the file to the trash, with the record a file manager restores from.
+# Yes moves the file to the trash (its record: the trash tests).
 s.click(s.require(s.item("Orchestras", "b\ufffd.orc"), "the entry b\\xe9.orc"))
 s.click(s.find("Delete Orc", "push button"))
 s.require(s.press_named("Are you sure you want to DELETE this ORCHESTRA?", "Yes"), "Yes")
 s.expect("orchestras_after_yes", ",".join(wait_for(
     lambda: (lambda i: i if len(i or []) == 2 else None)(s.items("Orchestras")), 10) or ["?"]),
     "a.orc,b\ufffd.orc")
-trash = os.path.join(os.environ["XDG_DATA_HOME"], "Trash")
-s.expect("trash_files", os.listdir(os.fsencode(trash + "/files")) + [os.path.exists(
+trash = os.path.join(os.environ["XDG_DATA_HOME"], "Trash", "files")
+s.expect("trash_files", os.listdir(os.fsencode(trash)) + [os.path.exists(
     work + "orc/b\ufffd.orc")], [b"b\xe9.orc", True])
-s.expect("trash_info", "|".join(line.split("=")[0] if line.startswith("DeletionDate=") else line
-                                for line in open(trash + "/info/b\udce9.orc.trashinfo")),
-         "[Trash Info]\n|Path=" + work + "orc/b%E9.orc\n|DeletionDate")
-def unnamed(caption, item, menu, close):  # what a screen reader cannot name in a dialog
-    s.click(s.find(menu, "menu item"))
-    s.click(s.require(s.wait_node(item, "menu item", showing=True, seconds=5), item))
-    win = s.require(s.window_named(caption, 10), caption)
-    names = [(n.getRoleName(), n.name) for n in s.nodes(win)]
-    s.require(s.press_named(caption, close), "closing " + caption)
-    s.require(wait_for(lambda: s.window_named(caption, 0) is None, 10), caption + " closed")
-    return [r for r, name in names if not name], [r for r, n in names if n == "Tonsmith, Version 3.3"]
-s.expect("unnamed", (unnamed("Wave Devices", "Wave Devices", "Configure", "Cancel"), unnamed(
-    "Tonsmith32 V3.3 - Csound front end", "About", "Help", "OK")), (([], []), ([], ["image"])))
 # The real open dialog, from the Configure menu.
 def open_dialog(item):
     s.click(s.find("Configure", "menu item"))

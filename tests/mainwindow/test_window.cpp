@@ -31,20 +31,6 @@ TEST_F(WindowTest, FixedSizeNamedControlsAndStatusBarAtTheBottom) {
 TEST_F(WindowTest, MenuAndButtonsReachTheirCommands) {
     File("sco", "a.sco");
     MainWindow& w = Open();
-    QStringList items;
-    for (QAction* a : w.hMenu->actions()) {
-        items << a->text();
-        for (QAction* item : a->menu()->actions())
-            if (!item->isSeparator())
-                items << QStringLiteral("%1 %2").arg(item->data().toInt()).arg(item->text());
-    }
-    EXPECT_EQ(items.join('|'),
-              "&File|24331 &New|24332 New &Orc|24333 New &Sco|24335 Rename O&rc|24334 Rename S&co|"
-              "24336 &Rename SoundFile|24337 D&elete Orc|24338 De&lete Sco|"
-              "24339 &Delete SoundFile|24348 &Analysis|24350 Delete A&nalysis|24349 Co&mpile|"
-              "24343 E&xit|&Configure|24340 &Preferences|24341 &Wave Devices|24342 &Select Csound|"
-              "24345 Select Wave &Editor|24346 &Call Editor|24347 Select &Text Editor|"
-              "&Help|24344 &About");
     std::vector<int> ran;
     for (int id = CM_FILENEW; id <= CM_DELETEANALYSIS; ++id)
         w.SetCommandHandler(id, [&ran, id] { ran.push_back(id); });
@@ -71,7 +57,7 @@ TEST_F(WindowTest, TimersRightClickAndExit) {
     w.SetRunWatchHandler([&] { ++watches; });
     SendMessage(&w, WM_TIMER, 12, 0);
     EXPECT_EQ(watches, 0);
-    ASSERT_TRUE(SetTimer(&w, IDT_RUNWATCH, 10));
+    ASSERT_TRUE(SetTimer(&w, IDT_RUNWATCH, 10) && SetTimer(&w, IDT_RUNWATCH, 10)); // restarted
     EXPECT_TRUE(KillTimer(&w, IDT_RUNWATCH));
     EXPECT_FALSE(KillTimer(&w, IDT_RUNWATCH));
     QTest::qWait(50);

@@ -49,7 +49,7 @@ TEST(ArgSplit, BlanksSeparateQuotesGroupAndBackslashesMatterOnlyBeforeAQuote) {
 }
 
 TEST(Launcher, ArgumentsArriveLiterallyFailuresAreReportedAndEveryChildIsReaped) {
-    NoDisplay nd;
+    EnvGuard noX("DISPLAY", std::nullopt), noWayland("WAYLAND_DISPLAY", std::nullopt);
     TempDir dir;
     EnvGuard dump("TONSMITH_ARGVDUMP", dir / "argv");
     // WinExec splits its text by the platform's rules; no shell sees it.
@@ -105,8 +105,8 @@ TEST(Launcher, ResolvesScriptsTerminalsAndTheTextEditor) {
     const auto resolve = [&](const Args& args, bool console) {
         return ResolveLaunch({args, console, "T"}, &err, &term, "/r/f");
     };
-    {
-        NoDisplay nd; // no console, and no desktop editor to show
+    { // no display: no console, and no desktop editor to show
+        EnvGuard noX("DISPLAY", std::nullopt), noWl("WAYLAND_DISPLAY", std::nullopt);
         EXPECT_EQ(resolve({"prog", "a b"}, true), (Args{bin / "prog", "a b"}));
         EXPECT_FALSE(term);
         for (const Args& missing : {Args{bin / "missing.BAT"}, Args{"notepad", "a.orc"}})
