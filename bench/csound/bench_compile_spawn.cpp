@@ -91,6 +91,15 @@ Setup& setup() {
     return s;
 }
 
+// The shared setup, or null with the benchmark skipped when csound is not installed.
+Setup* setupWithCsound(benchmark::State& state) {
+    Setup& s = setup();
+    if (s.ini.szCsoundPath[0] != '\0')
+        return &s;
+    state.SkipWithError("csound is not installed");
+    return nullptr;
+}
+
 double micros(Clock::duration d) {
     return std::chrono::duration<double, std::micro>(d).count();
 }
@@ -118,11 +127,10 @@ double TimedCompile(csound::CompileRun& run, const INISTRUCT& ini, benchmark::St
 // posix_spawn of the same argument list. Interleaving the two keeps the
 // machine's load the same for both. The ratio is compile / bare.
 void BM_CompileVersusBareSpawn(benchmark::State& state) {
-    Setup& s = setup();
-    if (s.ini.szCsoundPath[0] == '\0') {
-        state.SkipWithError("csound is not installed");
+    Setup* ready = setupWithCsound(state);
+    if (!ready)
         return;
-    }
+    Setup& s = *ready;
     NullWindow window;
     csound::CompileRun run(window);
     CsoundArgv render(s.ini);
@@ -160,11 +168,10 @@ namespace {
 // for outside the timing. Alternating keeps the load the same for both. The
 // ratio is csd / orc and sco.
 void BM_CsdVersusOrcSco(benchmark::State& state) {
-    Setup& s = setup();
-    if (s.ini.szCsoundPath[0] == '\0') {
-        state.SkipWithError("csound is not installed");
+    Setup* ready = setupWithCsound(state);
+    if (!ready)
         return;
-    }
+    Setup& s = *ready;
     NullWindow window;
     csound::CompileRun run(window);
     INISTRUCT csd = s.ini;
